@@ -1,0 +1,84 @@
+// Attach, initPlugin, closePlugin and the information exports: the life of the state record from
+// the library's load to the host's last call.
+#include <cstring>
+
+#include "core/exports.h"
+#include "core/pluginContext.h"
+#include "core/settingsFile.h"
+#include "core/text.h"
+#include "platform/platform.h"
+
+namespace lb {
+
+PluginContext* context = nullptr;
+char extractedFiles[kMaxExtractedFiles][kTextSize];
+int32_t extractedFileCount = 0;
+
+bool attachPlugin(void* moduleHandle) {
+    extractedFileCount = 0;
+    context = static_cast<PluginContext*>(platform::allocateZeroed(sizeof(PluginContext)));
+    if (context == nullptr) return false;
+    context->moduleHandle = moduleHandle;
+    return true;
+}
+
+namespace {
+
+// Takes the host's data folder, with a final backslash, only if that folder and its "temp\"
+// fit the fixed fields; otherwise the plug-in runs without a data folder and touches no file.
+void takeDataDir(const char* hostDir) {
+    char* dir = context->dataDir;
+    if (hostDir == nullptr || !copyText(dir, kTextSize, hostDir) || !ensureBackslash(dir, kTextSize) ||
+        !joinPath(context->tempDir, dir, "temp\\")) {
+        dir[0] = '\0';
+        context->tempDir[0] = '\0';
+    }
+    copyText(context->lastExtractDir, dir);
+}
+
+void ensureDirectory(const char* path) {
+    if (path[0] != '\0' && !platform::isDirectory(path)) platform::createDirectory(path);
+}
+
+}  // namespace
+}  // namespace lb
+
+using namespace lb;
+
+const char* getName() { return "Launchboard"; }
+const char* getAuthor() { return "Launchboard Team"; }
+const char* getVersion() { return "2.1"; }
+const char* getSDKVersion() { return "0.7"; }
+const char* getSmallComment() {
+    return "・エミュレータを複数登録可能\n・N64,X68000,MAME,J64,LYNX対応\n・お気に入り機能";
+}
+
+int32_t LB_STDCALL initPlugin(ExtractCallback extract, uint32_t, uint32_t, uint32_t, uint32_t,
+                              const char* dataDir) {
+    if (context == nullptr) return 0;
+    context->extractCallback = extract;
+    takeDataDir(dataDir);
+    ensureDirectory(context->dataDir);
+    ensureDirectory(context->tempDir);
+    setColumnDefaults(*context);
+    char path[kTextSize];
+    if (dataFilePath(path, "Setting.dat")) loadSettings(*context, path);
+    return 0;
+}
+
+bool LB_STDCALL isCompatible(const char* listName) {
+    if (context != nullptr) copyText(context->listName, listName != nullptr ? listName : "");
+    return true;
+}
+
+void closePlugin() {
+    if (context == nullptr) return;
+    char path[kTextSize];
+    if (dataFilePath(path, "Setting.dat")) saveSettings(*context, path);
+    for (int32_t i = 0; i < extractedFileCount && i < kMaxExtractedFiles; ++i) {
+        platform::deleteFile(extractedFiles[i]);
+    }
+    extractedFileCount = 0;
+    platform::release(context);
+    context = nullptr;
+}

@@ -1,0 +1,75 @@
+// Bounded text copies and double-byte-aware path helpers.
+#include "core/text.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace lb {
+
+namespace {
+
+// Length of the next character at `text`: 2 for a lead byte followed by a trail byte.
+size_t characterLength(const char* text) {
+    if (platform::isLeadByte(static_cast<unsigned char>(text[0])) && text[1] != '\0') return 2;
+    return 1;
+}
+
+}  // namespace
+
+size_t boundedLength(const char* text, size_t capacity) {
+    const void* end = std::memchr(text, '\0', capacity);
+    return end ? static_cast<const char*>(end) - text : capacity;
+}
+
+bool copyText(char* target, size_t capacity, const char* source) {
+    if (capacity == 0) return false;
+    size_t length = std::strlen(source);
+    bool fits = length < capacity;
+    if (!fits) {
+        length = 0;
+        while (source[length] != '\0') {
+            size_t next = length + characterLength(source + length);
+            if (next > capacity - 1) break;
+            length = next;
+        }
+    }
+    std::memmove(target, source, length);
+    target[length] = '\0';
+    return fits;
+}
+
+bool appendTexts(char* target, size_t capacity, const char* const* parts, size_t partCount) {
+    size_t length = boundedLength(target, capacity);
+    if (length == capacity) return false;
+    size_t total = length;
+    for (size_t i = 0; i < partCount; ++i) total += std::strlen(parts[i]);
+    if (total >= capacity) return false;
+    for (size_t i = 0; i < partCount; ++i) {
+        size_t n = std::strlen(parts[i]);
+        std::memmove(target + length, parts[i], n);
+        length += n;
+    }
+    target[length] = '\0';
+    return true;
+}
+
+bool joinTexts(char* target, size_t capacity, const char* const* parts, size_t partCount) {
+    if (capacity == 0) return false;
+    target[0] = '\0';
+    return appendTexts(target, capacity, parts, partCount);
+}
+
+bool endsWithBackslash(const char* text) {
+    const char* last = nullptr;
+    for (const char* p = text; *p != '\0'; p += characterLength(p)) last = p;
+    return last != nullptr && last[0] == '\\' && characterLength(last) == 1;
+}
+
+bool ensureBackslash(char* text, size_t capacity) {
+    if (endsWithBackslash(text)) return true;
+    const char* backslash[] = {"\\"};
+    return appendTexts(text, capacity, backslash, 1);
+}
+
+}  // namespace lb

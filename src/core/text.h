@@ -1,0 +1,47 @@
+// Fixed 260-byte texts and ANSI paths: bounded copies that say whether the text fitted, and path
+// helpers that walk double-byte characters, so a trail byte 0x5C is never taken for a backslash.
+#pragma once
+
+#include <cstddef>
+
+namespace lb {
+
+constexpr size_t kTextSize = 260;  // every text field: at most 259 bytes and the NUL
+
+// Length of a text of at most `capacity` bytes that may lack its NUL.
+size_t boundedLength(const char* text, size_t capacity);
+
+// Copies `source` into `target` (capacity bytes, NUL included). A text that does not fit is cut
+// at the last whole character that fits and false is returned; `target` always ends in a NUL.
+bool copyText(char* target, size_t capacity, const char* source);
+
+// Appends the texts in order; when the whole result does not fit, `target` is left unchanged
+// and false is returned. `target` must already hold a NUL-terminated text.
+bool appendTexts(char* target, size_t capacity, const char* const* parts, size_t partCount);
+
+// Joins the texts into `target`; on false `target` holds the empty text, never a cut-off path.
+bool joinTexts(char* target, size_t capacity, const char* const* parts, size_t partCount);
+
+template <size_t N>
+bool copyText(char (&target)[N], const char* source) {
+    return copyText(target, N, source);
+}
+template <size_t N, typename... Parts>
+bool joinPath(char (&target)[N], const Parts*... parts) {
+    const char* list[] = {parts...};
+    return joinTexts(target, N, list, sizeof...(parts));
+}
+
+// Makes the last byte of a fixed field a NUL, for texts read from files.
+template <size_t N>
+void terminateText(char (&text)[N]) {
+    text[N - 1] = '\0';
+}
+
+// Whether the last character of `text` is a backslash, walking by characters.
+bool endsWithBackslash(const char* text);
+
+// Appends a backslash unless the text already ends in one; false when it does not fit.
+bool ensureBackslash(char* text, size_t capacity);
+
+}  // namespace lb

@@ -1,0 +1,121 @@
+// In-memory implementation of the platform seam for the native tests. Paths are plain keys;
+// double-byte characters follow code page 932 as on a Japanese Windows.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/fake/fakePlatform.h"
+#include "platform/platform.h"
+
+namespace fake {
+
+State& state() {
+    static State s;
+    return s;
+}
+
+void reset() { state() = State(); }
+
+bool hasFile(const std::string& path) { return state().files.count(path) != 0; }
+
+std::string fileBytes(const std::string& path) {
+    auto it = state().files.find(path);
+    return it == state().files.end() ? std::string() : it->second;
+}
+
+void putFile(const std::string& path, const std::string& bytes) { state().files[path] = bytes; }
+
+bool logged(const std::string& entry) {
+    const auto& log = state().log;
+    return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+}  // namespace fake
+
+namespace platform {
+
+struct File {
+    std::string path;
+    std::string data;
+    size_t position = 0;
+    bool writing = false;
+};
+
+File* openForRead(const char* path) {
+    auto& s = fake::state();
+    auto it = s.files.find(path);
+    if (it == s.files.end() || s.unreadable.count(path)) return nullptr;
+    return new File{path, it->second, 0, false};
+}
+
+File* createForWrite(const char* path) {
+    auto& s = fake::state();
+    if (s.failCreate) return nullptr;
+    s.files[path].clear();
+    s.log.push_back(std::string("write ") + path);
+    return new File{path, std::string(), 0, true};
+}
+
+size_t readFromFile(File* file, void* buffer, size_t size) {
+    size_t n = std::min(size, file->data.size() - file->position);
+    std::memcpy(buffer, file->data.data() + file->position, n);
+    file->position += n;
+    return n;
+}
+
+bool writeToFile(File* file, const void* data, size_t size) {
+    auto& s = fake::state();
+    auto& target = s.files[file->path];
+    size_t room = size;
+    if (s.writeLimit >= 0) {
+        size_t left = target.size() < size_t(s.writeLimit) ? size_t(s.writeLimit) - target.size() : 0;
+        room = std::min(size, left);
+    }
+    target.append(static_cast<const char*>(data), room);
+    return room == size;
+}
+
+bool closeFile(File* file) {
+    delete file;
+    return true;
+}
+
+bool replaceFile(const char* from, const char* to) {
+    auto& s = fake::state();
+    auto it = s.files.find(from);
+    if (s.failReplace || it == s.files.end()) return false;
+    s.files[to] = it->second;
+    s.files.erase(from);
+    s.log.push_back(std::string("replace ") + from + " " + to);
+    return true;
+}
+
+bool deleteFile(const char* path) {
+    auto& s = fake::state();
+    s.log.push_back(std::string("delete ") + path);
+    return s.files.erase(path) != 0;
+}
+
+bool fileExists(const char* path) {
+    auto& s = fake::state();
+    return s.files.count(path) || s.directories.count(path);
+}
+
+bool isDirectory(const char* path) { return fake::state().directories.count(path) != 0; }
+
+void createDirectory(const char* path) {
+    auto& s = fake::state();
+    s.log.push_back(std::string("mkdir ") + path);
+    s.directories.insert(path);
+}
+
+bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+void* allocateZeroed(size_t size) {
+    if (fake::state().failAllocation) return nullptr;
+    return std::calloc(1, size);
+}
+
+void release(void* block) { std::free(block); }
+
+}  // namespace platform

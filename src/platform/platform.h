@@ -1,0 +1,30 @@
+// The one seam between the plug-in's logic and the operating system. The logic calls only these
+// plain functions; the DLL links the Win32 implementation, the native tests a recording fake.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+// Files are opened by ANSI path, read and written as raw bytes.
+struct File;
+File* openForRead(const char* path);
+File* createForWrite(const char* path);  // creates or truncates
+size_t readFromFile(File* file, void* buffer, size_t size);  // bytes read, 0 at the end
+bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
+bool closeFile(File* file);  // false when buffered data could not be flushed
+bool replaceFile(const char* from, const char* to);  // rename over an existing target
+bool deleteFile(const char* path);
+bool fileExists(const char* path);
+bool isDirectory(const char* path);
+void createDirectory(const char* path);  // one level; the result is not examined
+
+// True when c starts a double-byte character in the system's ANSI code page.
+bool isLeadByte(unsigned char c);
+
+// The state record is the one large allocation; it may fail.
+void* allocateZeroed(size_t size);
+void release(void* block);
+
+}  // namespace platform

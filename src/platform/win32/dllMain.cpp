@@ -1,0 +1,22 @@
+// The library's attach and detach: COM and the common controls for the dialogs, and the state
+// record. The attach is refused when the record cannot be allocated.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "core/pluginContext.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        CoInitialize(nullptr);
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
+        InitCommonControlsEx(&controls);
+        if (!lb::attachPlugin(instance)) {
+            CoUninitialize();
+            return FALSE;
+        }
+    } else if (reason == DLL_PROCESS_DETACH) {
+        CoUninitialize();
+    }
+    return TRUE;
+}

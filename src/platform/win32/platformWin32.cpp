@@ -1,0 +1,68 @@
+// The platform seam on Windows: ANSI Win32 calls, one per function.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <new>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+struct File {
+    HANDLE handle;
+};
+
+namespace {
+
+File* wrap(HANDLE handle) {
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    File* file = new (std::nothrow) File{handle};
+    if (file == nullptr) CloseHandle(handle);
+    return file;
+}
+
+}  // namespace
+
+File* openForRead(const char* path) {
+    return wrap(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+File* createForWrite(const char* path) {
+    return wrap(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+}
+
+size_t readFromFile(File* file, void* buffer, size_t size) {
+    DWORD read = 0;
+    if (!ReadFile(file->handle, buffer, DWORD(size), &read, nullptr)) return 0;
+    return read;
+}
+
+bool writeToFile(File* file, const void* data, size_t size) {
+    DWORD written = 0;
+    return WriteFile(file->handle, data, DWORD(size), &written, nullptr) && written == size;
+}
+
+bool closeFile(File* file) {
+    BOOL ok = CloseHandle(file->handle);
+    delete file;
+    return ok != FALSE;
+}
+
+bool replaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool deleteFile(const char* path) { return DeleteFileA(path) != FALSE; }
+bool fileExists(const char* path) { return PathFileExistsA(path) != FALSE; }
+bool isDirectory(const char* path) { return PathIsDirectoryA(path) != FALSE; }
+void createDirectory(const char* path) { CreateDirectoryA(path, nullptr); }
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+void release(void* block) {
+    if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
+}
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+// The end-to-end host: loads Launchboard.dll the way the ROM-list manager does and runs the
+// registered cases against it, or, in demo mode, shows one start and close of the plug-in.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "harness.h"
+
+using namespace host;
+
+namespace {
+
+int32_t __stdcall noExtract(const char*, const char*, int32_t, int32_t) { return 0; }
+
+std::string windowsPath(const char* path) {
+    std::string p = path;
+    if (!p.empty() && p.back() != '\\') p += '\\';
+    return p;
+}
+
+int runDemo(const char* dll, const char* dataDir) {
+    Plugin plugin;
+    if (!plugin.load(dll)) return 1;
+    std::printf("Loaded %s\n", dll);
+    std::printf("getName         : %s\n", toUtf8(plugin.getName()).c_str());
+    std::printf("getAuthor       : %s\n", toUtf8(plugin.getAuthor()).c_str());
+    std::printf("getVersion      : %s\n", toUtf8(plugin.getVersion()).c_str());
+    std::printf("getSDKVersion   : %s\n", toUtf8(plugin.getSDKVersion()).c_str());
+    std::printf("getSmallComment :\n%s\n", toUtf8(plugin.getSmallComment()).c_str());
+    std::printf("initPlugin(%s) -> %d\n", dataDir, plugin.initPlugin(noExtract, 0, 0, 0, 0, dataDir));
+    std::printf("isCompatible(\"Nintendo 64\") -> %d\n", plugin.isCompatible("Nintendo 64"));
+    plugin.closePlugin();
+    std::printf("closePlugin()\n");
+    std::string settings = readFile(windowsPath(dataDir) + "Setting.dat");
+    std::printf("\nSetting.dat, %u bytes:\n", unsigned(settings.size()));
+    if (settings.size() != 664) return 1;
+    std::printf("  lastExePath    : %s\n", settings.c_str());
+    std::printf("  lastExtractDir : %s\n", toUtf8(settings.substr(260).c_str()).c_str());
+    std::printf("  columnState    :");
+    for (int i = 0; i < 10; ++i) {
+        std::printf(" {%d,%d}", int32At(settings, 520 + 8 * i), int32At(settings, 524 + 8 * i));
+    }
+    std::printf("\n  sortColumn     : %d\n  columnOrder    :", int32At(settings, 600));
+    for (int i = 0; i < 10; ++i) std::printf(" %d", int32At(settings, 604 + 4 * i));
+    std::printf("\n  favoritesRect  : %d %d %d %d\n", int32At(settings, 644), int32At(settings, 648),
+                int32At(settings, 652), int32At(settings, 656));
+    std::printf("  closeOnLaunch  : %d\n", int32At(settings, 660));
+    plugin.unload();
+    return 0;
+}
+
+int runCases(const char* filter) {
+    int failedCases = 0;
+    for (const Case& c : cases()) {
+        if (filter != nullptr && std::strstr(c.name, filter) == nullptr) continue;
+        int before = failures;
+        std::printf("[ RUN  ] %s\n", c.name);
+        std::fflush(stdout);
+        c.run();
+        bool ok = failures == before;
+        failedCases += ok ? 0 : 1;
+        std::printf("[ %s ] %s\n", ok ? " OK " : "FAIL", c.name);
+        std::fflush(stdout);
+    }
+    std::printf("%d case(s) failed\n", failedCases);
+    return failedCases == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) return runDemo(argv[2], argv[3]);
+    if (argc >= 5 && std::strcmp(argv[1], "test") == 0) {
+        dllPath = argv[2];
+        workDir = windowsPath(argv[3]);
+        stubPath = argv[4];
+        return runCases(argc >= 6 ? argv[5] : nullptr);
+    }
+    std::printf("usage: testHost demo <dll> <dataDir>\n"
+                "       testHost test <dll> <workDir> <stubEmulator> [caseFilter]\n");
+    return 2;
+}

@@ -1,0 +1,30 @@
+# Sourced by the scripts that run Windows programs: a private Wine prefix reused across runs,
+# the Japanese locale (ANSI code page 932), and a private headless X server. Everything this
+# starts is stopped again on exit; nothing started by others is touched.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export WINEPREFIX=${LB_WINEPREFIX:-$root/build/wineprefix}
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+lb_xvfb_pid=
+lb_cleanup() {
+    WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
+    [ -n "$lb_xvfb_pid" ] && kill "$lb_xvfb_pid" 2>/dev/null || true
+}
+trap lb_cleanup EXIT
+
+lb_display=99
+while [ -e /tmp/.X$lb_display-lock ] || [ -e /tmp/.X11-unix/X$lb_display ]; do lb_display=$((lb_display + 1)); done
+Xvfb :$lb_display -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+lb_xvfb_pid=$!
+export DISPLAY=:$lb_display
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$lb_display ] && break; sleep 0.1; done
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
+
+# A Linux path as Wine sees it on drive Z:.
+winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
