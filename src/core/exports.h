@@ -18,4 +18,9 @@ int32_t LB_STDCALL initPlugin(lb::ExtractCallback extract, uint32_t hostValue2, 
 bool LB_STDCALL isCompatible(const char* listName);
 void closePlugin();
 
+char* inPopupMenu();
+char* inPopupMenuHave();
+// Exported as both onPopupMenuClick and onPopupMenuHaveClick.
+int32_t LB_STDCALL onPopupMenuClick(int32_t index, lb::HostRomRecord* chain);
+
 }

@@ -6,15 +6,20 @@
 
 namespace lb {
 
-long readFilePrefix(const char* path, void* buffer, size_t size) {
-    platform::File* file = platform::openForRead(path);
-    if (file == nullptr) return -1;
+size_t readAll(platform::File* file, void* buffer, size_t size) {
     size_t total = 0;
     while (total < size) {
         size_t n = platform::readFromFile(file, static_cast<char*>(buffer) + total, size - total);
         if (n == 0) break;
         total += n;
     }
+    return total;
+}
+
+long readFilePrefix(const char* path, void* buffer, size_t size) {
+    platform::File* file = platform::openForRead(path);
+    if (file == nullptr) return -1;
+    size_t total = readAll(file, buffer, size);
     platform::closeFile(file);
     return static_cast<long>(total);
 }

@@ -4,7 +4,14 @@
 
 #include <cstddef>
 
+namespace platform {
+struct File;
+}
+
 namespace lb {
+
+// Reads until `size` bytes are in or the file ends; the number of bytes read.
+size_t readAll(platform::File* file, void* buffer, size_t size);
 
 struct Chunk {
     const void* data;

@@ -72,4 +72,15 @@ bool ensureBackslash(char* text, size_t capacity) {
     return appendTexts(text, capacity, backslash, 1);
 }
 
+void driveAndFolder(char (&target)[kTextSize], const char* path) {
+    size_t end = 0;  // just past the last separator, or past the drive
+    if (path[0] != '\0' && path[1] == ':') end = 2;
+    for (size_t i = end; path[i] != '\0' && i < kTextSize - 1; i += characterLength(path + i)) {
+        if ((path[i] == '\\' || path[i] == '/') && characterLength(path + i) == 1) end = i + 1;
+    }
+    if (end > kTextSize - 1) end = kTextSize - 1;
+    std::memmove(target, path, end);
+    target[end] = '\0';
+}
+
 }  // namespace lb

@@ -23,6 +23,25 @@ void createDirectory(const char* path);  // one level; the result is not examine
 // True when c starts a double-byte character in the system's ANSI code page.
 bool isLeadByte(unsigned char c);
 
+// Windows of the host, by opaque handle.
+using WindowHandle = uintptr_t;
+// Calls `visit` for every descendant of the calling thread's active window, in enumeration order.
+void forEachActiveWindowDescendant(void (*visit)(WindowHandle window, void* user), void* user);
+void windowClassName(WindowHandle window, char* buffer, size_t size);
+bool isWindowVisible(WindowHandle window);
+int32_t clientWidth(WindowHandle window);
+void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
+
+// The 8.3 form of an existing path; false when the system gives none that fits `size`.
+bool shortPathName(const char* path, char* buffer, size_t size);
+
+// Starts a program the way every launch does: no application name, no inheritance, the
+// plug-in's environment, shown normally. The thread handle is closed at once; the process
+// handle is returned (0 when nothing started) and must be closed with closeProcess.
+using ProcessHandle = uintptr_t;
+ProcessHandle startProcess(const char* commandLine, const char* workingDir);
+void closeProcess(ProcessHandle process);
+
 // The state record is the one large allocation; it may fail.
 void* allocateZeroed(size_t size);
 void release(void* block);

@@ -9,11 +9,29 @@
 
 namespace fake {
 
+struct Window {
+    std::string className;
+    bool visible;
+    int width;
+    std::string text;
+};
+
+struct Process {
+    std::string commandLine;
+    std::string workingDir;
+};
+
 struct State {
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> directories;
     std::set<std::string> unreadable;  // exist, but cannot be opened
     std::vector<std::string> log;      // "mkdir P", "write P", "replace A B", "delete P"
+
+    std::vector<Window> windows;                     // descendants of the active window
+    std::map<std::string, std::string> shortPaths;   // path -> its 8.3 form
+    std::vector<Process> started;
+    int openProcesses = 0;                           // started and not yet closed
+    bool failStart = false;
 
     bool failAllocation = false;
     bool failCreate = false;        // createForWrite returns null

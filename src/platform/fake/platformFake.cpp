@@ -1,6 +1,7 @@
 // In-memory implementation of the platform seam for the native tests. Paths are plain keys;
 // double-byte characters follow code page 932 as on a Japanese Windows.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -110,6 +111,44 @@ void createDirectory(const char* path) {
 }
 
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+void forEachActiveWindowDescendant(void (*visit)(WindowHandle, void*), void* user) {
+    for (size_t i = 0; i < fake::state().windows.size(); ++i) visit(i + 1, user);
+}
+
+static const fake::Window& window(WindowHandle handle) { return fake::state().windows.at(handle - 1); }
+
+void windowClassName(WindowHandle handle, char* buffer, size_t size) {
+    std::snprintf(buffer, size, "%s", window(handle).className.c_str());
+}
+
+bool isWindowVisible(WindowHandle handle) { return window(handle).visible; }
+int32_t clientWidth(WindowHandle handle) { return window(handle).width; }
+
+void windowText(WindowHandle handle, char* buffer, size_t size) {
+    std::snprintf(buffer, size, "%s", window(handle).text.c_str());
+}
+
+bool shortPathName(const char* path, char* buffer, size_t size) {
+    auto& s = fake::state();
+    auto it = s.shortPaths.find(path);
+    if (it == s.shortPaths.end() || it->second.size() >= size) return false;
+    std::snprintf(buffer, size, "%s", it->second.c_str());
+    return true;
+}
+
+ProcessHandle startProcess(const char* commandLine, const char* workingDir) {
+    auto& s = fake::state();
+    s.log.push_back(std::string("start ") + commandLine);
+    if (s.failStart) return 0;
+    s.started.push_back({commandLine, workingDir});
+    ++s.openProcesses;
+    return s.started.size();
+}
+
+void closeProcess(ProcessHandle process) {
+    if (process != 0) --fake::state().openProcesses;
+}
 
 void* allocateZeroed(size_t size) {
     if (fake::state().failAllocation) return nullptr;

@@ -60,6 +60,69 @@ bool isDirectory(const char* path) { return PathIsDirectoryA(path) != FALSE; }
 void createDirectory(const char* path) { CreateDirectoryA(path, nullptr); }
 bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
+namespace {
+
+struct Visit {
+    void (*visit)(WindowHandle, void*);
+    void* user;
+};
+
+BOOL CALLBACK visitChild(HWND window, LPARAM parameter) {
+    auto* v = reinterpret_cast<Visit*>(parameter);
+    v->visit(reinterpret_cast<WindowHandle>(window), v->user);
+    return TRUE;
+}
+
+HWND asWindow(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
+
+}  // namespace
+
+void forEachActiveWindowDescendant(void (*visit)(WindowHandle, void*), void* user) {
+    Visit v{visit, user};
+    EnumChildWindows(GetActiveWindow(), visitChild, reinterpret_cast<LPARAM>(&v));
+}
+
+void windowClassName(WindowHandle window, char* buffer, size_t size) {
+    if (GetClassNameA(asWindow(window), buffer, int(size)) == 0 && size > 0) buffer[0] = '\0';
+}
+
+bool isWindowVisible(WindowHandle window) { return IsWindowVisible(asWindow(window)) != FALSE; }
+
+int32_t clientWidth(WindowHandle window) {
+    RECT r{};
+    GetClientRect(asWindow(window), &r);
+    return r.right;
+}
+
+void windowText(WindowHandle window, char* buffer, size_t size) {
+    SendMessageA(asWindow(window), WM_GETTEXT, WPARAM(size), reinterpret_cast<LPARAM>(buffer));
+}
+
+bool shortPathName(const char* path, char* buffer, size_t size) {
+    DWORD n = GetShortPathNameA(path, buffer, DWORD(size));
+    return n > 0 && n < size;
+}
+
+ProcessHandle startProcess(const char* commandLine, const char* workingDir) {
+    char line[2048];
+    lstrcpynA(line, commandLine, sizeof line);  // CreateProcessA may write into it
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir[0] != '\0' ? workingDir : nullptr, &startup, &process)) {
+        return 0;
+    }
+    CloseHandle(process.hThread);
+    return reinterpret_cast<ProcessHandle>(process.hProcess);
+}
+
+void closeProcess(ProcessHandle process) {
+    if (process != 0) CloseHandle(reinterpret_cast<HANDLE>(process));
+}
+
 void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
 void release(void* block) {
     if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);

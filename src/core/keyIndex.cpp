@@ -1,0 +1,63 @@
+// Open addressing with linear probing; a slot holds one distinct key and the chain of entries
+// that carry it.
+#include "core/keyIndex.h"
+
+#include <cstring>
+
+namespace lb {
+
+namespace {
+
+uint32_t hashKey(const char* key) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p) {
+        hash = (hash ^ *p) * 16777619u;
+    }
+    return hash;
+}
+
+const char* keyOf(const KeyIndex& index, int32_t entry) {
+    return index.base + size_t(entry) * index.stride + index.keyOffset;
+}
+
+// The slot that holds `key`, or the free slot where it would go.
+int32_t slotOf(const KeyIndex& index, const char* key) {
+    uint32_t slot = hashKey(key) & (KeyIndex::kSlots - 1);
+    while (index.first[slot] != 0 && std::strcmp(keyOf(index, index.first[slot] - 1), key) != 0) {
+        slot = (slot + 1) & (KeyIndex::kSlots - 1);
+    }
+    return int32_t(slot);
+}
+
+}  // namespace
+
+void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOffset) {
+    index.base = static_cast<const char*>(table);
+    index.stride = stride;
+    index.keyOffset = keyOffset;
+    std::memset(index.first, 0, sizeof index.first);
+}
+
+void addToIndex(KeyIndex& index, int32_t entry) {
+    if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
+    int32_t slot = slotOf(index, keyOf(index, entry));
+    index.next[entry] = 0;
+    if (index.first[slot] == 0) {
+        index.first[slot] = entry + 1;
+    } else {
+        index.next[index.last[slot] - 1] = entry + 1;
+    }
+    index.last[slot] = entry + 1;
+}
+
+int32_t findFirst(const KeyIndex& index, const char* key) {
+    if (index.base == nullptr) return -1;
+    return index.first[slotOf(index, key)] - 1;
+}
+
+int32_t findNext(const KeyIndex& index, int32_t entry) {
+    if (entry < 0 || entry >= KeyIndex::kMaxEntries) return -1;
+    return index.next[entry] - 1;
+}
+
+}  // namespace lb

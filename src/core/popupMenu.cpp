@@ -1,0 +1,90 @@
+// The popup items: one per emulator of the current system, a separator, and the two favourites
+// commands. Arcade lists (names containing "(MAME)") are served by inPopupMenu, all others by
+// inPopupMenuHave. A click works on the emulators that the build of its menu loaded.
+#include "core/popupMenu.h"
+
+#include <cstring>
+
+#include "core/currentSystem.h"
+#include "core/exports.h"
+#include "core/pluginContext.h"
+#include "favorites/favorites.h"
+#include "launcher/launch.h"
+
+namespace lb {
+
+namespace {
+
+char popupText[kPopupTextSize];
+
+const char kAddItem[] = "お気に入りに追加";
+const char kRemoveItem[] = "お気に入りから削除";
+
+char* buildPopupText(bool arcadeExport) {
+    if (context == nullptr || isArcadeList() != arcadeExport) return nullptr;
+    refreshCurrentSystem();
+    loadEmulatorList();
+    ItemList list = beginItemList(popupText, sizeof popupText);
+    for (int32_t i = 0; i < context->emulatorCount; ++i) appendMenuItem(list, context->emulators[i].name);
+    if (context->emulatorCount > 0) appendMenuItem(list, "-");
+    appendMenuItem(list, kAddItem);
+    appendMenuItem(list, kRemoveItem);
+    return popupText;
+}
+
+}  // namespace
+
+ItemList beginItemList(char* buffer, size_t capacity) {
+    std::memset(buffer, 0, capacity);
+    return ItemList{buffer, capacity, 0, false};
+}
+
+void appendMenuItem(ItemList& list, const char* text) {
+    if (text[0] == '\0') text = " ";
+    size_t length = std::strlen(text);
+    if (list.cut || list.used + length + 2 > list.capacity) {  // text, its NUL, the closing NUL
+        list.cut = true;
+        return;
+    }
+    std::memcpy(list.buffer + list.used, text, length + 1);
+    list.used += length + 1;
+    list.buffer[list.used] = '\0';
+}
+
+PopupAction popupAction(int32_t index, int32_t emulatorCount) {
+    if (index < 0) return PopupAction::Nothing;
+    if (emulatorCount <= 0) {
+        if (index == 0) return PopupAction::AddFavorites;
+        return index == 1 ? PopupAction::RemoveFavorites : PopupAction::Nothing;
+    }
+    if (index < emulatorCount) return PopupAction::Launch;
+    if (index == emulatorCount + 1) return PopupAction::AddFavorites;
+    return index == emulatorCount + 2 ? PopupAction::RemoveFavorites : PopupAction::Nothing;
+}
+
+}  // namespace lb
+
+using namespace lb;
+
+char* inPopupMenu() { return buildPopupText(true); }
+char* inPopupMenuHave() { return buildPopupText(false); }
+
+int32_t LB_STDCALL onPopupMenuClick(int32_t index, HostRomRecord* chain) {
+    if (context == nullptr) return 0;
+    switch (popupAction(index, context->emulatorCount)) {
+        case PopupAction::Launch:
+            launchEmulator(index, chain);
+            break;
+        case PopupAction::AddFavorites:
+            loadFavorites();
+            addFavorites(chain);
+            break;
+        case PopupAction::RemoveFavorites:
+            loadFavorites();
+            removeFavorites(context->favorites, context->favoriteCount, chain);
+            break;
+        case PopupAction::Nothing:
+            break;
+    }
+    return 0;
+}

@@ -1,0 +1,136 @@
+// The host writes one ROM per line: "path;inner name;...;...;key;clean;...". Only lines that
+// contain "clean;" describe a ROM. The file is read again whenever it is needed, so the index
+// always reflects what the host last wrote.
+#include "core/romCache.h"
+
+#include <cstring>
+
+#include "core/keyIndex.h"
+#include "core/pluginContext.h"
+#include "core/romCacheEntry.h"
+#include "platform/platform.h"
+
+namespace lb {
+
+namespace {
+
+KeyIndex cacheIndex;
+
+constexpr int kCutCharacters = 20;
+constexpr size_t kPieceLength = 259;  // longer lines are read as several pieces
+
+// Reads the file as text in pieces of at most 259 characters, each ending after a line feed;
+// a CR before an LF is dropped, as a text-mode reader does.
+class PieceReader {
+public:
+    explicit PieceReader(platform::File* file) : file_(file) {}
+
+    bool next(char (&piece)[kTextSize]) {
+        size_t length = 0;
+        while (length < kPieceLength) {
+            int c = get();
+            if (c < 0) break;
+            if (c == '\r' && peek() == '\n') continue;
+            piece[length++] = char(c);
+            if (c == '\n') break;
+        }
+        piece[length] = '\0';
+        return length > 0;
+    }
+
+private:
+    int get() {
+        int c = peek();
+        if (c >= 0) ++position_;
+        return c;
+    }
+    int peek() {
+        if (position_ == size_) {
+            size_ = platform::readFromFile(file_, buffer_, sizeof buffer_);
+            position_ = 0;
+            if (size_ == 0) return -1;
+        }
+        return static_cast<unsigned char>(buffer_[position_]);
+    }
+
+    platform::File* file_;
+    char buffer_[8192];
+    size_t position_ = 0;
+    size_t size_ = 0;
+};
+
+// Copies the text between `from` and `to` into a field; a piece is never longer than a field.
+void takeField(char (&field)[kTextSize], const char* from, const char* to) {
+    size_t length = size_t(to - from);
+    std::memcpy(field, from, length);
+    field[length] = '\0';
+}
+
+int32_t findEntry(const char* key) {
+    if (context->cacheCount <= 0) return -1;
+    return findFirst(cacheIndex, key);
+}
+
+}  // namespace
+
+bool cacheFilePath(char (&path)[kTextSize]) {
+    path[0] = '\0';
+    const char* dir = context->dataDir;
+    // Character boundaries, so a double-byte character is never split by the cut.
+    size_t boundaries[kTextSize + 1];
+    size_t characters = 0;
+    for (size_t i = 0; dir[i] != '\0';) {
+        boundaries[characters++] = i;
+        i += (platform::isLeadByte(static_cast<unsigned char>(dir[i])) && dir[i + 1] != '\0') ? 2 : 1;
+    }
+    if (characters <= kCutCharacters) return false;
+    char kept[kTextSize];
+    std::memcpy(kept, dir, boundaries[characters - kCutCharacters]);
+    kept[boundaries[characters - kCutCharacters]] = '\0';
+    return joinPath(path, kept, "caches\\", context->systemName, ".cache");
+}
+
+bool parseCacheLine(const char* line, RomCacheEntry& entry) {
+    if (std::strstr(line, "clean;") == nullptr) return false;
+    const char* separators[5];
+    const char* p = line;
+    for (int i = 0; i < 5; ++i) {
+        p = std::strchr(p, ';');
+        if (p == nullptr) return false;
+        separators[i] = p++;
+    }
+    takeField(entry.romPath, line, separators[0]);
+    takeField(entry.innerName, separators[0] + 1, separators[1]);
+    takeField(entry.crc32, separators[3] + 1, separators[4]);
+    return true;
+}
+
+void loadRomCache() {
+    PluginContext& c = *context;
+    c.cacheCount = 0;
+    resetIndex(cacheIndex, c.cacheEntries, sizeof(RomCacheEntry), offsetof(RomCacheEntry, crc32));
+    char path[kTextSize];
+    if (!cacheFilePath(path) || !platform::fileExists(path)) return;
+    platform::File* file = platform::openForRead(path);
+    if (file == nullptr) return;
+    PieceReader reader(file);
+    char piece[kTextSize];
+    while (c.cacheCount < kMaxCacheEntries && reader.next(piece)) {
+        if (parseCacheLine(piece, c.cacheEntries[c.cacheCount])) addToIndex(cacheIndex, c.cacheCount++);
+    }
+    platform::closeFile(file);
+}
+
+void lookupRomPath(char (&target)[kTextSize], const char* key) {
+    int32_t entry = findEntry(key);
+    copyText(target, entry < 0 ? "" : context->cacheEntries[entry].romPath);
+}
+
+const char* lookupRomInnerName(const char* key) {
+    int32_t entry = findEntry(key);
+    return entry < 0 ? nullptr : context->cacheEntries[entry].innerName;
+}
+
+int32_t isRomInCache(const char* key) { return findEntry(key) < 0 ? 0 : 1; }
+
+}  // namespace lb

@@ -1,0 +1,40 @@
+// Starting a registered emulator with the ROMs selected in the host or the favourites dialog.
+// The launch method follows the label of the emulator's kind.
+#pragma once
+
+#include <cstdint>
+
+#include "core/hostInterface.h"
+#include "core/text.h"
+#include "registry/emulatorEntry.h"
+
+namespace lb {
+
+constexpr size_t kCommandLineSize = 2048;
+
+// Starts emulator `index` of `emulators` with the chain; an index outside the list starts nothing.
+void launchEmulator(int32_t index, const HostRomRecord* chain);
+
+// Starts `exePath` with `args` (exePath alone when args is empty) in the executable's folder.
+void startEmulatorProcess(const char* args, const char* exePath);
+
+// "exePath args", or exePath alone for empty args; false when it would not fit.
+bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args);
+
+// The launch methods, each given its own copy of the entry.
+void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain);
+void launchSetName(EmulatorEntry entry, const HostRomRecord* chain);
+
+// The file path of one selected ROM for `entry`: extracted by the host into `extractDir` and
+// recorded for deletion, or the path the host cache gives. False when the path would not fit
+// (the emulator must then not be started with it); a ROM unknown to the cache gives the empty
+// path and is not extracted.
+bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record, char (&path)[kTextSize]);
+
+// Replaces `path` by its 8.3 form; a path the system cannot shorten stays as it is.
+void shortenPath(char (&path)[kTextSize]);
+
+// Wraps `path` in double quotes; false, with `path` unchanged, when they would not fit.
+bool quotePath(char (&path)[kTextSize]);
+
+}  // namespace lb
