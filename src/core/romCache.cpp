@@ -1,6 +1,7 @@
 // The host writes one ROM per line: "path;inner name;...;...;key;clean;...". Only lines that
-// contain "clean;" describe a ROM. The file is read again whenever it is needed, so the index
-// always reflects what the host last wrote.
+// contain "clean;" describe a ROM. Lines are taken whole: a long line cut into pieces would
+// give a ROM a fragment of its line as its path. The file is read again whenever it is needed,
+// so the index always reflects what the host last wrote.
 #include "core/romCache.h"
 
 #include <cstring>
@@ -17,25 +18,32 @@ namespace {
 KeyIndex cacheIndex;
 
 constexpr int kCutCharacters = 20;
-constexpr size_t kPieceLength = 259;  // longer lines are read as several pieces
+constexpr size_t kLineSize = 2048;  // a longer line cannot describe a ROM whose fields fit
 
-// Reads the file as text in pieces of at most 259 characters, each ending after a line feed;
-// a CR before an LF is dropped, as a text-mode reader does.
-class PieceReader {
+// Reads the file as text, one whole line at a time; a CR before an LF is dropped, as a
+// text-mode reader does. A line that does not fit `kLineSize` is skipped to its end.
+class LineReader {
 public:
-    explicit PieceReader(platform::File* file) : file_(file) {}
+    explicit LineReader(platform::File* file) : file_(file) {}
 
-    bool next(char (&piece)[kTextSize]) {
-        size_t length = 0;
-        while (length < kPieceLength) {
-            int c = get();
-            if (c < 0) break;
-            if (c == '\r' && peek() == '\n') continue;
-            piece[length++] = char(c);
-            if (c == '\n') break;
+    bool next(char (&line)[kLineSize]) {
+        for (;;) {
+            size_t length = 0;
+            bool overflow = false;
+            int c;
+            while ((c = get()) >= 0 && c != '\n') {
+                if (c == '\r' && peek() == '\n') continue;
+                if (length + 1 < kLineSize) {
+                    line[length++] = char(c);
+                } else {
+                    overflow = true;
+                }
+            }
+            line[length] = '\0';
+            if (c < 0 && length == 0 && !overflow) return false;
+            if (!overflow) return true;
+            if (c < 0) return false;
         }
-        piece[length] = '\0';
-        return length > 0;
     }
 
 private:
@@ -59,11 +67,13 @@ private:
     size_t size_ = 0;
 };
 
-// Copies the text between `from` and `to` into a field; a piece is never longer than a field.
-void takeField(char (&field)[kTextSize], const char* from, const char* to) {
+// Copies the text between `from` and `to` into a field; false when it does not fit.
+bool takeField(char (&field)[kTextSize], const char* from, const char* to) {
     size_t length = size_t(to - from);
+    if (length >= kTextSize) return false;
     std::memcpy(field, from, length);
     field[length] = '\0';
+    return true;
 }
 
 int32_t findEntry(const char* key) {
@@ -99,10 +109,9 @@ bool parseCacheLine(const char* line, RomCacheEntry& entry) {
         if (p == nullptr) return false;
         separators[i] = p++;
     }
-    takeField(entry.romPath, line, separators[0]);
-    takeField(entry.innerName, separators[0] + 1, separators[1]);
-    takeField(entry.crc32, separators[3] + 1, separators[4]);
-    return true;
+    return takeField(entry.romPath, line, separators[0]) &&
+           takeField(entry.innerName, separators[0] + 1, separators[1]) &&
+           takeField(entry.crc32, separators[3] + 1, separators[4]);
 }
 
 void loadRomCache() {
@@ -113,10 +122,10 @@ void loadRomCache() {
     if (!cacheFilePath(path) || !platform::fileExists(path)) return;
     platform::File* file = platform::openForRead(path);
     if (file == nullptr) return;
-    PieceReader reader(file);
-    char piece[kTextSize];
-    while (c.cacheCount < kMaxCacheEntries && reader.next(piece)) {
-        if (parseCacheLine(piece, c.cacheEntries[c.cacheCount])) addToIndex(cacheIndex, c.cacheCount++);
+    static char line[kLineSize];
+    LineReader reader(file);
+    while (c.cacheCount < kMaxCacheEntries && reader.next(line)) {
+        if (parseCacheLine(line, c.cacheEntries[c.cacheCount])) addToIndex(cacheIndex, c.cacheCount++);
     }
     platform::closeFile(file);
 }

@@ -16,7 +16,8 @@ void loadRomCache();
 // Builds the cache file's path; false when the data folder is too short to hold the cut.
 bool cacheFilePath(char (&path)[kTextSize]);
 
-// Fills one cache entry from a line of the file; false when the line does not describe a ROM.
+// Fills one cache entry from a line of the file; false when the line does not describe a ROM
+// (no "clean;", fewer than five ';', or a field too long for its 260 bytes).
 struct RomCacheEntry;
 bool parseCacheLine(const char* line, RomCacheEntry& entry);
 

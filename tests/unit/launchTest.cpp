@@ -1,0 +1,204 @@
+#include "hostChain.h"
+#include "launcher/launch.h"
+#include "pluginFixture.h"
+
+using namespace lb;
+
+namespace {
+
+const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
+const char kCache[] = "C:\\Host\\caches\\N64.cache";
+const char kRomPath[] = "C:\\ROMs\\Super Mario 64.zip";
+
+std::vector<std::pair<std::string, std::string>> extractCalls;
+int32_t LB_STDCALL recordExtract(const char* key, const char* dir, int32_t zero, int32_t one) {
+    extractCalls.emplace_back(key, dir);
+    EXPECT_EQ(zero, 0);
+    EXPECT_EQ(one, 1);
+    return 0;
+}
+
+class LaunchTest : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        extractCalls.clear();
+        initPlugin(recordExtract, 0, 0, 0, 0, kDir);
+        copyText(state().systemName, "N64");
+        fake::putFile(kCache, std::string(kRomPath) + ";Super Mario 64.n64;a;b;635A2BFF;clean;\n");
+        fake::state().shortPaths[kRomPath] = "C:\\ROMs\\SUPERM~1.ZIP";
+        fake::state().shortPaths["C:\\Tmp\\Super Mario 64.n64"] = "C:\\Tmp\\SUPERM~1.N64";
+    }
+    EmulatorEntry& addEmulator(EmulatorKind kind, const char* exePath = "D:\\Emu\\run.exe") {
+        EmulatorEntry& e = state().emulators[state().emulatorCount++];
+        e = EmulatorEntry{};
+        copyText(e.name, "emu");
+        copyText(e.exePath, exePath);
+        copyText(e.extractDir, "C:\\Tmp\\");
+        e.kind = kind;
+        return e;
+    }
+    std::string onlyCommandLine() {
+        const auto& started = fake::state().started;
+        if (started.size() != 1) return "(" + std::to_string(started.size()) + " processes started)";
+        EXPECT_EQ(fake::state().openProcesses, 0) << "process handle left open";
+        return started[0].commandLine;
+    }
+};
+
+}  // namespace
+
+TEST_F(LaunchTest, theArgumentFollowsTheExtractShortAndQuoteOptions) {
+    struct Row {
+        int extract, shortPath, quote;
+        const char* argument;
+    } rows[] = {
+        {0, 0, 0, "C:\\ROMs\\Super Mario 64.zip"},
+        {0, 1, 0, "C:\\ROMs\\SUPERM~1.ZIP"},
+        {0, 0, 1, "\"C:\\ROMs\\Super Mario 64.zip\""},
+        {0, 1, 1, "\"C:\\ROMs\\SUPERM~1.ZIP\""},
+        {1, 0, 0, "C:\\Tmp\\Super Mario 64.n64"},
+        {1, 1, 0, "C:\\Tmp\\SUPERM~1.N64"},
+        {1, 0, 1, "\"C:\\Tmp\\Super Mario 64.n64\""},
+        {1, 1, 1, "\"C:\\Tmp\\SUPERM~1.N64\""},
+    };
+    for (const auto& row : rows) {
+        state().emulatorCount = 0;
+        fake::state().started.clear();
+        extractCalls.clear();
+        EmulatorEntry& e = addEmulator(Standard);
+        e.extractArchive = row.extract;
+        e.shortPath = row.shortPath;
+        e.quotePath = row.quote;
+        HostChain chain;
+        chain.key("635A2BFF").key("OTHER");
+        launchEmulator(0, chain.first());
+        EXPECT_EQ(onlyCommandLine(), std::string("D:\\Emu\\run.exe ") + row.argument)
+            << "extract " << row.extract << " short " << row.shortPath << " quote " << row.quote;
+        EXPECT_EQ(fake::state().started[0].workingDir, "D:\\Emu\\");
+        EXPECT_EQ(extractCalls.size(), size_t(row.extract));
+        if (row.extract) {
+            EXPECT_EQ(extractCalls[0], std::make_pair(std::string("635A2BFF"), std::string("C:\\Tmp\\")));
+        }
+    }
+    EXPECT_EQ(extractedFileCount, 4);
+    EXPECT_STREQ(extractedFiles[3], "C:\\Tmp\\Super Mario 64.n64");
+}
+
+TEST_F(LaunchTest, aRomMissingFromTheCacheGivesTheEmptyArgument) {
+    struct Row {
+        int extract, shortPath, quote;
+        const char* commandLine;
+    } rows[] = {
+        {0, 0, 0, "D:\\Emu\\run.exe"},
+        {0, 1, 1, "D:\\Emu\\run.exe \"\""},
+        {1, 0, 0, "D:\\Emu\\run.exe"},  // nothing to extract by name: nothing extracted
+    };
+    for (const auto& row : rows) {
+        state().emulatorCount = 0;
+        fake::state().started.clear();
+        EmulatorEntry& e = addEmulator(Standard);
+        e.extractArchive = row.extract;
+        e.shortPath = row.shortPath;
+        e.quotePath = row.quote;
+        HostChain chain;
+        chain.key("NOT-IN-CACHE");
+        launchEmulator(0, chain.first());
+        EXPECT_EQ(onlyCommandLine(), row.commandLine);
+    }
+    EXPECT_TRUE(extractCalls.empty());
+    EXPECT_EQ(extractedFileCount, 0);
+}
+
+TEST_F(LaunchTest, aPathThatWouldNotFitItsBufferStartsNothing) {
+    EmulatorEntry& e = addEmulator(Standard);
+    e.extractArchive = 1;
+    e.quotePath = 1;
+    std::string dir248 = "C:\\" + std::string(244, 'd') + "\\";
+    copyText(e.extractDir, dir248.c_str());
+    fake::putFile(kCache, "C:\\r.zip;abcdef.n64;a;b;LONG;clean;\n");  // 248 + 10: a 258-byte path
+    HostChain chain;
+    chain.key("LONG");
+    launchEmulator(0, chain.first());
+    EXPECT_TRUE(fake::state().started.empty()) << "quotes around 258 bytes do not fit";
+    EXPECT_EQ(extractCalls.size(), 1u);
+
+    copyText(e.extractDir, (dir248 + "xx").c_str());
+    launchEmulator(0, chain.first());
+    EXPECT_TRUE(fake::state().started.empty()) << "extraction folder and inner name exceed 259 bytes";
+    EXPECT_EQ(extractCalls.size(), 1u) << "nothing is extracted that could not be named";
+
+    copyText(e.extractDir, dir248.c_str());
+    e.quotePath = 0;
+    launchEmulator(0, chain.first());
+    EXPECT_EQ(onlyCommandLine(), "D:\\Emu\\run.exe " + dir248 + "abcdef.n64");
+}
+
+TEST_F(LaunchTest, aPathWithoutAShortFormStaysAsItWas) {
+    EmulatorEntry& e = addEmulator(Standard);
+    e.shortPath = 1;
+    fake::state().shortPaths.clear();
+    HostChain chain;
+    chain.key("635A2BFF");
+    launchEmulator(0, chain.first());
+    EXPECT_EQ(onlyCommandLine(), std::string("D:\\Emu\\run.exe ") + kRomPath);
+}
+
+TEST_F(LaunchTest, theSetNameLaunchPassesTheFirstCommentInTheExecutablesFolder) {
+    addEmulator(MameModel2, "D:\\Emu Dir\\\x83\x5C\\mame.exe").extractArchive = 1;
+    HostChain chain;
+    chain.add({"K1", "n", "p", "s", "t", "game1"}).add({"K2", "n", "p", "s", "t", "game2"});
+    launchEmulator(0, chain.first());
+    EXPECT_EQ(onlyCommandLine(), "D:\\Emu Dir\\\x83\x5C\\mame.exe game1") << "the path is never quoted";
+    EXPECT_EQ(fake::state().started[0].workingDir, "D:\\Emu Dir\\\x83\x5C\\") << "ソ ends in 0x5C";
+    EXPECT_TRUE(extractCalls.empty());
+
+    fake::state().started.clear();
+    HostChain empty;
+    empty.add({"K1", "n", "p", "s", "t", ""});
+    launchEmulator(0, empty.first());
+    EXPECT_EQ(onlyCommandLine(), "D:\\Emu Dir\\\x83\x5C\\mame.exe");
+}
+
+TEST_F(LaunchTest, noChainAnIndexOutsideTheListOrAnUnknownKindStartsNothing) {
+    addEmulator(Standard);
+    addEmulator(MameModel2);
+    addEmulator(Standard).kind = 7;
+    addEmulator(Standard).kind = -1;
+    launchEmulator(0, nullptr);
+    launchEmulator(1, nullptr);
+    HostChain chain;
+    chain.key("635A2BFF");
+    for (int32_t index : {2, 3, 4, -1, 20, INT32_MAX}) launchEmulator(index, chain.first());
+    EXPECT_TRUE(fake::state().started.empty());
+}
+
+TEST_F(LaunchTest, theTenThousandAndFirstExtractedFileIsLaunchedButNotRecorded) {
+    addEmulator(Standard).extractArchive = 1;
+    extractedFileCount = kMaxExtractedFiles;
+    HostChain chain;
+    chain.key("635A2BFF");
+    launchEmulator(0, chain.first());
+    EXPECT_EQ(onlyCommandLine(), "D:\\Emu\\run.exe C:\\Tmp\\Super Mario 64.n64");
+    EXPECT_EQ(extractedFileCount, kMaxExtractedFiles);
+}
+
+TEST(WorkingFolder, isTheDriveAndFolderOfTheExecutable) {
+    fake::reset();
+    struct Row {
+        const char* exePath;
+        const char* folder;
+    } rows[] = {
+        {"D:\\Emu\\run.exe", "D:\\Emu\\"},
+        {"\\\\server\\share\\run.exe", "\\\\server\\share\\"},
+        {"run.exe", ""},
+        {"D:run.exe", "D:"},
+        {"D:\\\x95\x5C\\run.exe", "D:\\\x95\x5C\\"},
+        {"D:\\\x95\x5Crun.exe", "D:\\"},  // 表run.exe: the 0x5C inside 表 is no separator
+    };
+    for (const auto& row : rows) {
+        char folder[kTextSize];
+        driveAndFolder(folder, row.exePath);
+        EXPECT_STREQ(folder, row.folder) << row.exePath;
+    }
+}
