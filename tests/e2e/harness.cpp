@@ -119,12 +119,98 @@ bool Plugin::load(const std::string& path) {
     lookUp(module, initPlugin, "initPlugin");
     lookUp(module, isCompatible, "isCompatible");
     lookUp(module, closePlugin, "closePlugin");
+    lookUp(module, inPopupMenu, "inPopupMenu");
+    lookUp(module, inPopupMenuHave, "inPopupMenuHave");
+    lookUp(module, onPopupMenuClick, "onPopupMenuClick");
+    lookUp(module, onPopupMenuHaveClick, "onPopupMenuHaveClick");
     return initPlugin != nullptr && closePlugin != nullptr;
 }
 
 void Plugin::unload() {
     if (module != nullptr) FreeLibrary(module);
     module = nullptr;
+}
+
+EmulatorRecord emulator(const std::string& name, const std::string& exePath, int32_t kind,
+                        const std::string& extractDir) {
+    EmulatorRecord e{};
+    std::snprintf(e.name, sizeof e.name, "%s", name.c_str());
+    std::snprintf(e.exePath, sizeof e.exePath, "%s", exePath.c_str());
+    std::snprintf(e.extractDir, sizeof e.extractDir, "%s", extractDir.c_str());
+    e.kind = kind;
+    e.keyWaitIndex = 2;
+    e.browseWaitIndex = 2;
+    return e;
+}
+
+std::string emulatorListFile(const std::vector<EmulatorRecord>& entries) {
+    std::string bytes = int32Bytes(int32_t(entries.size()));
+    for (const auto& e : entries) bytes.append(reinterpret_cast<const char*>(&e), sizeof e);
+    bytes.resize(16084, '\0');
+    return bytes;
+}
+
+static LRESULT CALLBACK plainWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
+    return DefWindowProcA(window, message, w, l);
+}
+
+void HostWindow::open() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA main{};
+        main.lpfnWndProc = plainWindow;
+        main.hInstance = GetModuleHandleA(nullptr);
+        main.lpszClassName = "LaunchboardTestHost";
+        RegisterClassA(&main);
+        WNDCLASSA combo = main;
+        combo.lpszClassName = "TComboBox";  // the class name of the host's combo boxes
+        RegisterClassA(&combo);
+        WNDCLASSA prefixOnly = main;
+        prefixOnly.lpszClassName = "TComboBoxEx";
+        RegisterClassA(&prefixOnly);
+        registered = true;
+    }
+    main = CreateWindowExA(0, "LaunchboardTestHost", "Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           0, 0, 800, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(main);
+    SetActiveWindow(main);
+    CHECK(GetActiveWindow() == main, "the host window is the active window");
+}
+
+HWND HostWindow::addCombo(const std::string& text, int width, bool visible) {
+    HWND combo = CreateWindowExA(0, "TComboBox", text.c_str(), WS_CHILD | (visible ? WS_VISIBLE : 0),
+                                 0, int(combos.size()) * 30, width, 24, main, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    combos.push_back(combo);
+    return combo;
+}
+
+void HostWindow::close() {
+    if (main != nullptr) DestroyWindow(main);
+    main = nullptr;
+    combos.clear();
+}
+
+// Wine, unlike Windows, puts quotes around a program path that holds blanks when it starts a
+// command line without an application name. The quotes are Wine's, so they are taken off again.
+static std::string unquoteWineProgram(const std::string& commandLine) {
+    if (commandLine.empty() || commandLine[0] != '"') return commandLine;
+    size_t close = commandLine.find('"', 1);
+    std::string program = commandLine.substr(1, close - 1);
+    if (close == std::string::npos || program.find(' ') == std::string::npos) return commandLine;
+    return program + commandLine.substr(close + 1);
+}
+
+StubRun waitForStub(const std::string& logPath) {
+    for (int i = 0; i < 200; ++i) {
+        std::string log = readFile(logPath);
+        size_t cmd = log.find("cmdline="), cwd = log.find("\r\ncwd="), end = log.rfind("\r\n");
+        if (cmd == 0 && cwd != std::string::npos && end > cwd) {
+            return {unquoteWineProgram(log.substr(8, cwd - 8)), log.substr(cwd + 6, end - cwd - 6)};
+        }
+        Sleep(50);
+    }
+    return {"(the stub emulator did not run)", ""};
 }
 
 std::vector<Case>& cases() {

@@ -60,10 +60,55 @@ struct Plugin {
                                    const char*) = nullptr;
     bool(__stdcall* isCompatible)(const char*) = nullptr;
     void (*closePlugin)() = nullptr;
+    char* (*inPopupMenu)() = nullptr;
+    char* (*inPopupMenuHave)() = nullptr;
+    int32_t(__stdcall* onPopupMenuClick)(int32_t, void*) = nullptr;
+    int32_t(__stdcall* onPopupMenuHaveClick)(int32_t, void*) = nullptr;
 
     bool load(const std::string& dllPath);
     void unload();
 };
+
+// The host's record of a selected ROM, 60 bytes, chained by `next`.
+struct RomRecord {
+    RomRecord* next;
+    const char* crc32;
+    const char* name;
+    uint32_t unused12;
+    int32_t number, size, location, language;
+    const char* saveType;
+    const char* publisher;
+    const char* sourceRom;
+    const char* comment;
+    uint32_t unused48[3];
+};
+static_assert(sizeof(RomRecord) == 60);
+
+// One emulator of a ".emu" file, 804 bytes.
+struct EmulatorRecord {
+    char name[260], exePath[260], extractDir[260];
+    int32_t kind, keyWaitIndex, browseWaitIndex, extractArchive, quotePath, shortPath;
+};
+static_assert(sizeof(EmulatorRecord) == 804);
+EmulatorRecord emulator(const std::string& name, const std::string& exePath, int32_t kind,
+                        const std::string& extractDir = "");
+// The 16,084-byte list file: a count and 20 slots.
+std::string emulatorListFile(const std::vector<EmulatorRecord>& entries);
+
+// The host's main window, active, with "TComboBox" children of the given widths and texts.
+struct HostWindow {
+    HWND main = nullptr;
+    std::vector<HWND> combos;
+    void open();
+    HWND addCombo(const std::string& text, int width, bool visible = true);
+    void close();
+};
+
+// Waits up to ten seconds for the stub emulator to write its log; its two lines, or empty.
+struct StubRun {
+    std::string commandLine, workingDir;
+};
+StubRun waitForStub(const std::string& logPath);
 
 extern std::string dllPath;   // the Launchboard.dll under test
 extern std::string workDir;   // a scratch folder, ends in a backslash
