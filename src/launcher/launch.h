@@ -24,6 +24,22 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
 // The launch methods, each given its own copy of the entry.
 void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain);
 void launchSetName(EmulatorEntry entry, const HostRomRecord* chain);
+void launchKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain);
+void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain);
+
+// The keyboard-driven launch's pieces: the ROM path on the clipboard (at most 1024 bytes; 0,
+// -1 or -2 as the clipboard answered), and the File/Open keystroke script with its pauses.
+constexpr size_t kMaxClipboardText = 1024;
+int32_t setClipboardText(const char* text);
+void sendOpenFileKeys(int32_t keyWait, int32_t browseWait);
+
+// The pauses of an entry's wait indexes; an index outside the tables (only a damaged list file
+// holds one) gets the wait a new entry starts with.
+int32_t keyWaitOf(const EmulatorEntry& entry);
+int32_t browseWaitOf(const EmulatorEntry& entry);
+
+// The two-drive argument text of a kind label: "-A<a> -B<b>" or "<a> <b>"; false for another label.
+bool twoDriveArguments(char (&target)[1024], const char* label, const char* driveA, const char* driveB);
 
 // The file path of one selected ROM for `entry`: extracted by the host into `extractDir` and
 // recorded for deletion, or the path the host cache gives. False when the path would not fit

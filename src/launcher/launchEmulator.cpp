@@ -17,6 +17,11 @@ void launchEmulator(int32_t index, const HostRomRecord* chain) {
         launchCommandLine(entry, chain);
     } else if (std::strcmp(label, emulatorKindTable[MameModel2].label) == 0) {
         launchSetName(entry, chain);
+    } else if (std::strcmp(label, emulatorKindTable[KeyboardDriven].label) == 0) {
+        launchKeyboardDriven(entry, chain);
+    } else if (std::strcmp(label, emulatorKindTable[WinX68Fast].label) == 0 ||
+               std::strcmp(label, emulatorKindTable[Xm6].label) == 0) {
+        launchTwoDrive(entry, chain);
     }
 }
 

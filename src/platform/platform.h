@@ -42,6 +42,21 @@ using ProcessHandle = uintptr_t;
 ProcessHandle startProcess(const char* commandLine, const char* workingDir);
 void closeProcess(ProcessHandle process);
 
+// WaitForInputIdle: 0 once the process waits for input, anything else on timeout or failure.
+uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds);
+
+// Hands `size` bytes and a NUL to the clipboard as text: 0, -1 when the memory block cannot be
+// allocated, -2 when the clipboard cannot be opened.
+int32_t setClipboardBytes(const char* bytes, size_t size);
+
+// One synthetic key event (virtual-key code, scan code 0) into the system's input stream.
+void keyEvent(uint8_t virtualKey, bool release);
+void sleepFor(uint32_t milliseconds);
+
+// A message box owned by the calling thread's active window, without caption, with an OK
+// button and the exclamation icon.
+void showExclamation(const char* text);
+
 // The state record is the one large allocation; it may fail.
 void* allocateZeroed(size_t size);
 void release(void* block);

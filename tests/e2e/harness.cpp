@@ -201,16 +201,105 @@ static std::string unquoteWineProgram(const std::string& commandLine) {
     return program + commandLine.substr(close + 1);
 }
 
+// The rest of the log's first complete line that starts with `prefix`.
+static bool lineValue(const std::string& log, const std::string& prefix, std::string& value) {
+    size_t at = log.compare(0, prefix.size(), prefix) == 0 ? 0 : log.find("\n" + prefix);
+    if (at == std::string::npos) return false;
+    if (at != 0) ++at;
+    size_t end = log.find("\r\n", at);
+    if (end == std::string::npos) return false;
+    value = log.substr(at + prefix.size(), end - at - prefix.size());
+    return true;
+}
+
 StubRun waitForStub(const std::string& logPath) {
     for (int i = 0; i < 200; ++i) {
-        std::string log = readFile(logPath);
-        size_t cmd = log.find("cmdline="), cwd = log.find("\r\ncwd="), end = log.rfind("\r\n");
-        if (cmd == 0 && cwd != std::string::npos && end > cwd) {
-            return {unquoteWineProgram(log.substr(8, cwd - 8)), log.substr(cwd + 6, end - cwd - 6)};
+        std::string log = readFile(logPath), commandLine, folder;
+        if (lineValue(log, "cmdline=", commandLine) && lineValue(log, "cwd=", folder)) {
+            return {unquoteWineProgram(commandLine), folder};
         }
         Sleep(50);
     }
     return {"(the stub emulator did not run)", ""};
+}
+
+std::string waitForLogLine(const std::string& logPath, const std::string& prefix, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        std::string value;
+        if (lineValue(readFile(logPath), prefix, value)) return value;
+        Sleep(50);
+    }
+    return "(no " + prefix + " line)";
+}
+
+namespace {
+
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK findMessageBox(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI watch(void* parameter) {
+    auto* w = static_cast<MessageWatcher*>(parameter);
+    for (int waited = 0; waited < w->timeoutMs; waited += 25) {
+        Search search{GetCurrentProcessId(), nullptr};
+        EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            char text[1024] = "", caption[256] = "";
+            GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);  // the message box's text
+            GetWindowTextA(search.found, caption, sizeof caption);
+            w->text = text;
+            w->caption = caption;
+            w->owner = GetWindow(search.found, GW_OWNER);
+            w->seenAfterMs = int(GetTickCount() - w->startTick);
+            w->seen = true;
+            PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(25);
+    }
+    return 0;
+}
+
+}  // namespace
+
+void MessageWatcher::start(int timeout) {
+    timeoutMs = timeout;
+    startTick = GetTickCount();
+    thread = CreateThread(nullptr, 0, watch, this, 0, nullptr);
+}
+
+void MessageWatcher::finish() {
+    if (thread == nullptr) return;
+    WaitForSingleObject(thread, DWORD(timeoutMs) + 1000);
+    CloseHandle(thread);
+    thread = nullptr;
+}
+
+std::string clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "(clipboard busy)";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (data != nullptr) {
+        const char* p = static_cast<const char*>(GlobalLock(data));
+        if (p != nullptr) text = p;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
 }
 
 std::vector<Case>& cases() {

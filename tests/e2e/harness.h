@@ -109,6 +109,23 @@ struct StubRun {
     std::string commandLine, workingDir;
 };
 StubRun waitForStub(const std::string& logPath);
+// Waits for a line starting with `prefix` in the stub's log; its text after the prefix.
+std::string waitForLogLine(const std::string& logPath, const std::string& prefix, int milliseconds);
+
+// A thread that waits for a message box of this process, reads it and presses OK.
+struct MessageWatcher {
+    int timeoutMs = 0;
+    DWORD startTick = 0;
+    HANDLE thread = nullptr;
+    bool seen = false;
+    int seenAfterMs = 0;
+    std::string text, caption;
+    HWND owner = nullptr;
+    void start(int timeoutMs);
+    void finish();  // waits for the thread
+};
+
+std::string clipboardText();
 
 extern std::string dllPath;   // the Launchboard.dll under test
 extern std::string workDir;   // a scratch folder, ends in a backslash

@@ -1,27 +1,87 @@
 // A stand-in emulator: appends its command line and working folder, one line each, to the file
-// named by LB_STUB_LOG (inherited from the host), then exits. It reads them through the wide
-// functions and converts them to the ANSI code page itself, since Wine's ANSI variants cut
-// texts holding double-byte characters short.
+// named by LB_STUB_LOG (inherited from the host), then exits. With LB_STUB_MODE=menu it is an
+// emulator that loads ROMs only through its File menu: a window whose first menu's first item
+// opens a file dialog; the file chosen there is logged as "opened=". Texts are read through the
+// wide functions and converted to the ANSI code page here, since Wine's ANSI variants cut texts
+// holding double-byte characters short.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <cstdio>
 #include <string>
 
-static std::string ansi(const wchar_t* text) {
+namespace {
+
+constexpr UINT kOpenCommand = 100;
+constexpr UINT_PTR kGiveUpTimer = 1;
+wchar_t logPath[MAX_PATH];
+
+std::string ansi(const wchar_t* text) {
     int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n - 1 : 0, '\0');
     WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
     return out;
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    wchar_t log[MAX_PATH];
-    if (GetEnvironmentVariableW(L"LB_STUB_LOG", log, MAX_PATH) == 0) return 1;
+void logLine(const std::string& line) {
+    FILE* out = _wfopen(logPath, L"ab");
+    if (out == nullptr) return;
+    std::fprintf(out, "%s\r\n", line.c_str());
+    std::fclose(out);
+}
+
+LRESULT CALLBACK emulatorWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_COMMAND && LOWORD(w) == kOpenCommand) {
+        wchar_t file[MAX_PATH] = L"";
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = window;
+        dialog.lpstrFile = file;
+        dialog.nMaxFile = MAX_PATH;
+        dialog.lpstrFilter = L"ROM\0*.*\0";
+        dialog.Flags = OFN_EXPLORER | OFN_NOVALIDATE;
+        logLine("opened=" + (GetOpenFileNameW(&dialog) ? ansi(file) : std::string("(cancelled)")));
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (message == WM_TIMER) PostQuitMessage(1);
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, w, l);
+}
+
+int runMenuEmulator(HINSTANCE instance) {
+    WNDCLASSW type{};
+    type.lpfnWndProc = emulatorWindow;
+    type.hInstance = instance;
+    type.lpszClassName = L"StubMenuEmulator";
+    RegisterClassW(&type);
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, kOpenCommand, L"&Open...");
+    AppendMenuW(file, MF_STRING, 101, L"E&xit");
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    HWND window = CreateWindowW(L"StubMenuEmulator", L"Stub emulator", WS_OVERLAPPEDWINDOW, 100, 100, 400,
+                                300, nullptr, bar, instance, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    SetTimer(window, kGiveUpTimer, 60000, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (GetEnvironmentVariableW(L"LB_STUB_LOG", logPath, MAX_PATH) == 0) return 1;
     wchar_t folder[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, folder);
-    FILE* out = _wfopen(log, L"ab");
-    if (out == nullptr) return 2;
-    std::fprintf(out, "cmdline=%s\r\ncwd=%s\r\n", ansi(GetCommandLineW()).c_str(), ansi(folder).c_str());
-    std::fclose(out);
-    return 0;
+    logLine("cmdline=" + ansi(GetCommandLineW()));
+    logLine("cwd=" + ansi(folder));
+    wchar_t mode[16] = L"";
+    GetEnvironmentVariableW(L"LB_STUB_MODE", mode, 16);
+    return lstrcmpW(mode, L"menu") == 0 ? runMenuEmulator(instance) : 0;
 }

@@ -21,6 +21,13 @@ struct Process {
     std::string workingDir;
 };
 
+// One key event or pause of a keystroke script, at the fake clock's time.
+struct Key {
+    unsigned virtualKey;  // 0 for a pause
+    bool release;
+    unsigned pause;       // milliseconds slept, for a pause
+};
+
 struct State {
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> directories;
@@ -32,6 +39,13 @@ struct State {
     std::vector<Process> started;
     int openProcesses = 0;                           // started and not yet closed
     bool failStart = false;
+    uint32_t inputIdleResult = 0;                    // what waitForInputIdle answers
+    std::vector<uint32_t> inputIdleWaits;            // the timeouts asked for
+    std::string clipboard;
+    int32_t clipboardResult = 0;                     // -1 or -2 to fail setClipboardBytes
+    std::vector<Key> keys;                           // key events and pauses, in order
+    unsigned long clock = 0;                         // milliseconds slept in all
+    std::vector<std::string> messages;
 
     bool failAllocation = false;
     bool failCreate = false;        // createForWrite returns null

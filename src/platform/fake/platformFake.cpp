@@ -150,6 +150,28 @@ void closeProcess(ProcessHandle process) {
     if (process != 0) --fake::state().openProcesses;
 }
 
+uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
+    auto& s = fake::state();
+    s.inputIdleWaits.push_back(milliseconds);
+    return process == 0 ? 0xFFFFFFFFu : s.inputIdleResult;
+}
+
+int32_t setClipboardBytes(const char* bytes, size_t size) {
+    auto& s = fake::state();
+    if (s.clipboardResult == 0) s.clipboard.assign(bytes, size);
+    return s.clipboardResult;
+}
+
+void keyEvent(uint8_t virtualKey, bool release) { fake::state().keys.push_back({virtualKey, release, 0}); }
+
+void sleepFor(uint32_t milliseconds) {
+    auto& s = fake::state();
+    s.keys.push_back({0, false, milliseconds});
+    s.clock += milliseconds;
+}
+
+void showExclamation(const char* text) { fake::state().messages.push_back(text); }
+
 void* allocateZeroed(size_t size) {
     if (fake::state().failAllocation) return nullptr;
     return std::calloc(1, size);

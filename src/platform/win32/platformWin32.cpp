@@ -123,6 +123,38 @@ void closeProcess(ProcessHandle process) {
     if (process != 0) CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
+uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
+    return WaitForInputIdle(reinterpret_cast<HANDLE>(process), milliseconds);
+}
+
+int32_t setClipboardBytes(const char* bytes, size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 1);
+    if (block == nullptr) return -1;
+    void* target = GlobalLock(block);
+    if (target != nullptr) {
+        CopyMemory(target, bytes, size);
+        GlobalUnlock(block);
+    }
+    if (!OpenClipboard(nullptr)) {
+        GlobalFree(block);
+        return -2;
+    }
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);  // the clipboard owns the block from here on
+    CloseClipboard();
+    return 0;
+}
+
+void keyEvent(uint8_t virtualKey, bool release) {
+    keybd_event(virtualKey, 0, release ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+void sleepFor(uint32_t milliseconds) { Sleep(milliseconds); }
+
+void showExclamation(const char* text) {
+    MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+}
+
 void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
 void release(void* block) {
     if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);

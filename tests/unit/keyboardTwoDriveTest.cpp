@@ -1,0 +1,191 @@
+#include "hostChain.h"
+#include "launcher/launch.h"
+#include "pluginFixture.h"
+
+using namespace lb;
+
+namespace {
+
+const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
+const char kCache[] = "C:\\Host\\caches\\X68000.cache";
+
+int extractCount = 0;
+int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) { return ++extractCount; }
+
+class LaunchMethodTest : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        extractCount = 0;
+        initPlugin(countExtract, 0, 0, 0, 0, kDir);
+        copyText(state().systemName, "X68000");
+        std::string cache;
+        for (int i = 1; i <= 25; ++i) {
+            std::string n = std::to_string(i);
+            cache += "D:\\X68\\" + n + ".xdf;" + n + ".xdf;a;b;K" + n + ";clean;\n";
+        }
+        fake::putFile(kCache, cache);
+    }
+    EmulatorEntry& addEmulator(EmulatorKind kind) {
+        EmulatorEntry& e = state().emulators[state().emulatorCount++];
+        e = EmulatorEntry{};
+        copyText(e.name, "emu");
+        copyText(e.exePath, "D:\\Emu\\x68.exe");
+        copyText(e.extractDir, "C:\\Tmp\\");
+        e.kind = kind;
+        e.quotePath = 1;  // never applies to these kinds
+        return e;
+    }
+    static HostChain keys(int count) {
+        HostChain chain;
+        for (int i = 1; i <= count; ++i) chain.key("K" + std::to_string(i));
+        return chain;
+    }
+    std::string arguments() {
+        const auto& started = fake::state().started;
+        if (started.size() != 1) return "(" + std::to_string(started.size()) + " processes started)";
+        std::string line = started[0].commandLine, exe = "D:\\Emu\\x68.exe";
+        if (line == exe) return "";
+        return line.compare(0, exe.size() + 1, exe + " ") == 0 ? line.substr(exe.size() + 1) : line;
+    }
+};
+
+// The key events and pauses of the script, with the given waits.
+std::vector<fake::Key> expectedScript(unsigned key, unsigned browse) {
+    return {{0, false, key},     {0x12, false, 0}, {0, false, key},   {0x12, true, 0}, {0, false, key},
+            {0x28, false, 0},    {0, false, key},  {0x28, true, 0},   {0, false, key}, {0x0D, false, 0},
+            {0, false, key},     {0x0D, true, 0},  {0, false, browse}, {0x11, false, 0}, {0, false, key},
+            {0x56, false, 0},    {0, false, key},  {0x56, true, 0},   {0, false, key}, {0x11, true, 0},
+            {0, false, key},     {0x0D, false, 0}, {0, false, key},   {0x0D, true, 0}};
+}
+
+std::string describe(const std::vector<fake::Key>& keys) {
+    std::string text;
+    for (const auto& k : keys) {
+        text += k.virtualKey == 0 ? "sleep " + std::to_string(k.pause)
+                                  : std::to_string(k.virtualKey) + (k.release ? " up" : " down");
+        text += ", ";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST_F(LaunchMethodTest, theKeyScriptTypesFileOpenAndPasteWithItsPauses) {
+    struct Row {
+        int32_t keyWaitIndex, browseWaitIndex;
+        unsigned keyWait, browseWait;
+        unsigned long total;
+    } rows[] = {
+        {0, 0, 50, 500, 1050},
+        {4, 4, 1000, 10000, 21000},
+        {2, 3, 200, 5000, 7200},
+        {-1, 9, 200, 2000, 4200},  // outside the tables: the waits of a new entry
+    };
+    for (const auto& row : rows) {
+        fake::State& s = fake::state();
+        s.keys.clear();
+        s.clock = 0;
+        s.started.clear();
+        state().emulatorCount = 0;
+        EmulatorEntry& e = addEmulator(KeyboardDriven);
+        e.keyWaitIndex = row.keyWaitIndex;
+        e.browseWaitIndex = row.browseWaitIndex;
+        e.shortPath = 1;
+        launchEmulator(0, keys(2).first());
+        EXPECT_EQ(describe(s.keys), describe(expectedScript(row.keyWait, row.browseWait))) << row.keyWaitIndex;
+        EXPECT_EQ(s.clock, row.total);
+        EXPECT_EQ(arguments(), "") << "the emulator starts with its path alone";
+        EXPECT_EQ(s.started[0].workingDir, "D:\\Emu\\");
+        EXPECT_EQ(s.clipboard, "D:\\X68\\1.xdf") << "neither short form nor quotes";
+        EXPECT_EQ(s.inputIdleWaits.back(), 20000u);
+        EXPECT_EQ(s.openProcesses, 0);
+    }
+}
+
+TEST_F(LaunchMethodTest, anEmulatorThatDoesNotBecomeReadyGetsTheMessageAndNoKeys) {
+    addEmulator(KeyboardDriven).extractArchive = 1;
+    fake::state().inputIdleResult = 0x102;  // WAIT_TIMEOUT
+    launchEmulator(0, keys(1).first());
+    ASSERT_EQ(fake::state().messages.size(), 1u);
+    EXPECT_EQ(fake::state().messages[0], "20秒待ちましたが、エミュレータが起動しませんでした");
+    EXPECT_TRUE(fake::state().keys.empty());
+    EXPECT_EQ(fake::state().clipboard, "C:\\Tmp\\1.xdf") << "the clipboard keeps the ROM path";
+    EXPECT_EQ(extractCount, 1);
+    EXPECT_EQ(fake::state().openProcesses, 0);
+
+    fake::state().failStart = true;
+    fake::state().messages.clear();
+    launchEmulator(0, keys(1).first());
+    EXPECT_EQ(fake::state().messages.size(), 1u) << "a program that cannot start: the message at once";
+    EXPECT_TRUE(fake::state().keys.empty());
+}
+
+TEST_F(LaunchMethodTest, theClipboardTakesAtMost1024Bytes) {
+    std::string text(1500, 'c');
+    EXPECT_EQ(setClipboardText(text.c_str()), 0);
+    EXPECT_EQ(fake::state().clipboard, text.substr(0, 1024));
+    EXPECT_EQ(setClipboardText("short"), 0);
+    EXPECT_EQ(fake::state().clipboard, "short");
+    fake::state().clipboardResult = -2;
+    EXPECT_EQ(setClipboardText("x"), -2);
+}
+
+TEST_F(LaunchMethodTest, aFailedClipboardStillSendsTheKeys) {
+    addEmulator(KeyboardDriven);
+    fake::state().clipboardResult = -1;
+    launchEmulator(0, keys(1).first());
+    EXPECT_EQ(fake::state().keys.size(), 24u);
+}
+
+TEST_F(LaunchMethodTest, twoDriveArgumentsNameTheFirstTwoRoms) {
+    struct Row {
+        EmulatorKind kind;
+        int roms;
+        const char* arguments;
+    } rows[] = {
+        {WinX68Fast, 2, "-AD:\\X68\\1.xdf -BD:\\X68\\2.xdf"},
+        {WinX68Fast, 1, "-AD:\\X68\\1.xdf -B"},
+        {WinX68Fast, 0, "-A -B"},
+        {Xm6, 2, "D:\\X68\\1.xdf D:\\X68\\2.xdf"},
+        {Xm6, 1, "D:\\X68\\1.xdf "},
+        {Xm6, 0, " "},
+    };
+    for (const auto& row : rows) {
+        fake::state().started.clear();
+        state().emulatorCount = 0;
+        addEmulator(row.kind);
+        HostChain chain = keys(row.roms);
+        launchEmulator(0, chain.first());
+        EXPECT_EQ(arguments(), row.arguments) << row.kind << " with " << row.roms << " ROMs";
+    }
+}
+
+TEST_F(LaunchMethodTest, everyVisitedRomIsExtractedAndRecordedButTwoAreNamed) {
+    EmulatorEntry& e = addEmulator(WinX68Fast);
+    e.extractArchive = 1;
+    launchEmulator(0, keys(5).first());
+    EXPECT_EQ(arguments(), "-AC:\\Tmp\\1.xdf -BC:\\Tmp\\2.xdf");
+    EXPECT_EQ(extractCount, 5);
+    ASSERT_EQ(extractedFileCount, 5);
+    EXPECT_STREQ(extractedFiles[4], "C:\\Tmp\\5.xdf");
+
+    extractCount = 0;
+    extractedFileCount = 0;
+    fake::state().started.clear();
+    launchEmulator(0, keys(25).first());
+    EXPECT_EQ(extractCount, 20) << "only the first 20 records are visited";
+    EXPECT_EQ(extractedFileCount, 20);
+}
+
+TEST_F(LaunchMethodTest, eachDrivePathIsShortenedOnItsOwn) {
+    addEmulator(Xm6).shortPath = 1;
+    fake::state().shortPaths["D:\\X68\\2.xdf"] = "D:\\X68\\SHORT2.XDF";
+    HostChain chain = keys(1);
+    chain.key("MISSING").key("K2");
+    launchEmulator(0, chain.first());
+    EXPECT_EQ(arguments(), "D:\\X68\\1.xdf ") << "a ROM missing from the cache leaves its drive empty";
+    fake::state().started.clear();
+    launchEmulator(0, HostChain().key("K1").key("K2").first());
+    EXPECT_EQ(arguments(), "D:\\X68\\1.xdf D:\\X68\\SHORT2.XDF");
+}
