@@ -66,6 +66,17 @@ HOST_CASE(theSystemIsTheWidestVisibleComboBox) {
     s.writeEmulators({});
     s.window.addCombo("Nintendo 64", 501);
     CHECK_EQ(joined(s.popupItems()), joined({kAdd, kRemove}), "a saved empty list");
+
+    s.writeEmulators({emulator("Handy", "C:\\h.exe", 0)});
+    s.window.close();
+    HWND stray = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "TComboBox", "Stray", WS_POPUP, 0, 0, 900,
+                                 24, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(stray, SW_SHOWNA);
+    if (GetActiveWindow() != nullptr) SetActiveWindow(nullptr);
+    CHECK(GetActiveWindow() == nullptr, "no active window");
+    CHECK_EQ(joined(s.popupItems()), joined({"Handy", "-", kAdd, kRemove}),
+             "without an active window the system stays; a top-level combo box elsewhere is not read");
+    DestroyWindow(stray);
 }
 
 HOST_CASE(commandLineLaunchesFollowTheArgumentTable) {

@@ -78,8 +78,12 @@ HWND asWindow(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
 }  // namespace
 
 void forEachActiveWindowDescendant(void (*visit)(WindowHandle, void*), void* user) {
+    // Without an active window EnumChildWindows would walk every top-level window of the
+    // desktop, other programs' combo boxes included.
+    HWND active = GetActiveWindow();
+    if (active == nullptr) return;
     Visit v{visit, user};
-    EnumChildWindows(GetActiveWindow(), visitChild, reinterpret_cast<LPARAM>(&v));
+    EnumChildWindows(active, visitChild, reinterpret_cast<LPARAM>(&v));
 }
 
 void windowClassName(WindowHandle window, char* buffer, size_t size) {
