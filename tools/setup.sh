@@ -15,7 +15,7 @@ if [ -n "$missing" ]; then
     echo "Installing:$missing"
     dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
 fi
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
