@@ -32,7 +32,8 @@ void setUpFullSizes() {
     for (int i = 0; i < kCount; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "%08X", unsigned(i * 2654435761u));
-        cache += "C:\\roms\\" + std::to_string(i) + ".zip;" + std::to_string(i) + ".n64;a;b;" + key + ";clean;\n";
+        cache += "C:\\roms\\" + std::to_string(i) + ".zip;" + std::to_string(i) + ".n64;a;b;" +
+                 key + ";clean;\n";
         FavoriteEntry e{};
         copyText(e.crc32, key);
         copyText(e.name, key);

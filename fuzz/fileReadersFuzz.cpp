@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::state().windows.push_back({"TComboBox", true, 100, "N64"});
     fake::putFile(std::string(kDir) + "Setting.dat", parts[0]);
     fake::putFile(std::string(kDir) + "N64.emu", parts[1]);
-    fake::putFile(std::string(kDir) + "N64.fvr", std::string("N64") + std::string(257, '\0') + parts[2]);
+    fake::putFile(std::string(kDir) + "N64.fvr",
+                  std::string("N64") + std::string(257, '\0') + parts[2]);
     fake::putFile("C:\\Host\\caches\\N64.cache", parts[3]);
     initPlugin(nullptr, 0, 0, 0, 0, kDir);
     inPopupMenuHave();

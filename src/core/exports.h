@@ -22,5 +22,4 @@ char* inPopupMenu();
 char* inPopupMenuHave();
 // Exported as both onPopupMenuClick and onPopupMenuHaveClick.
 int32_t LB_STDCALL onPopupMenuClick(int32_t index, lb::HostRomRecord* chain);
-
 }

@@ -28,8 +28,8 @@ namespace {
 // fit the fixed fields; otherwise the plug-in runs without a data folder and touches no file.
 void takeDataDir(const char* hostDir) {
     char* dir = context->dataDir;
-    if (hostDir == nullptr || !copyText(dir, kTextSize, hostDir) || !ensureBackslash(dir, kTextSize) ||
-        !joinPath(context->tempDir, dir, "temp\\")) {
+    if (hostDir == nullptr || !copyText(dir, kTextSize, hostDir) ||
+        !ensureBackslash(dir, kTextSize) || !joinPath(context->tempDir, dir, "temp\\")) {
         dir[0] = '\0';
         context->tempDir[0] = '\0';
     }

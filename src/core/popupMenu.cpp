@@ -25,7 +25,8 @@ char* buildPopupText(bool arcadeExport) {
     refreshCurrentSystem();
     loadEmulatorList();
     ItemList list = beginItemList(popupText, sizeof popupText);
-    for (int32_t i = 0; i < context->emulatorCount; ++i) appendMenuItem(list, context->emulators[i].name);
+    for (int32_t i = 0; i < context->emulatorCount; ++i)
+        appendMenuItem(list, context->emulators[i].name);
     if (context->emulatorCount > 0) appendMenuItem(list, "-");
     appendMenuItem(list, kAddItem);
     appendMenuItem(list, kRemoveItem);

@@ -10,10 +10,10 @@ namespace lb {
 constexpr size_t kPopupTextSize = 2000;
 
 struct ItemList {
-    char* buffer;     // zero-filled when the list is begun
+    char* buffer;  // zero-filled when the list is begun
     size_t capacity;
-    size_t used;      // bytes taken by the items and their NULs
-    bool cut;         // an item did not fit: every later item is left out as well
+    size_t used;  // bytes taken by the items and their NULs
+    bool cut;     // an item did not fit: every later item is left out as well
 };
 
 // Begins an empty list in `buffer`.

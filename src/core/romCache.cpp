@@ -91,7 +91,8 @@ bool cacheFilePath(char (&path)[kTextSize]) {
     size_t characters = 0;
     for (size_t i = 0; dir[i] != '\0';) {
         boundaries[characters++] = i;
-        i += (platform::isLeadByte(static_cast<unsigned char>(dir[i])) && dir[i + 1] != '\0') ? 2 : 1;
+        i += (platform::isLeadByte(static_cast<unsigned char>(dir[i])) && dir[i + 1] != '\0') ? 2
+                                                                                              : 1;
     }
     if (characters <= kCutCharacters) return false;
     char kept[kTextSize];
@@ -125,7 +126,8 @@ void loadRomCache() {
     static char line[kLineSize];
     LineReader reader(file);
     while (c.cacheCount < kMaxCacheEntries && reader.next(line)) {
-        if (parseCacheLine(line, c.cacheEntries[c.cacheCount])) addToIndex(cacheIndex, c.cacheCount++);
+        if (parseCacheLine(line, c.cacheEntries[c.cacheCount]))
+            addToIndex(cacheIndex, c.cacheCount++);
     }
     platform::closeFile(file);
 }

@@ -47,7 +47,8 @@ void addFavorites(const HostRomRecord* chain) {
     PluginContext& c = *context;
     c.favoriteCount = boundedCount(c.favoriteCount);
     indexList(c.favorites, c.favoriteCount);
-    for (const HostRomRecord* r = chain; r != nullptr && c.favoriteCount < kMaxFavorites; r = r->next) {
+    for (const HostRomRecord* r = chain; r != nullptr && c.favoriteCount < kMaxFavorites;
+         r = r->next) {
         if (findFirst(listIndex, textOf(r->crc32)) >= 0) continue;
         if (!fillEntry(c.favorites[c.favoriteCount], *r)) continue;
         addToIndex(listIndex, c.favoriteCount++);
@@ -60,7 +61,8 @@ void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* c
     indexList(list, count);
     std::memset(removed, 0, sizeof removed);
     for (const HostRomRecord* r = chain; r != nullptr; r = r->next) {
-        for (int32_t i = findFirst(listIndex, textOf(r->crc32)); i >= 0; i = findNext(listIndex, i)) removed[i] = true;
+        for (int32_t i = findFirst(listIndex, textOf(r->crc32)); i >= 0; i = findNext(listIndex, i))
+            removed[i] = true;
     }
     int32_t kept = 0;
     for (int32_t i = 0; i < count; ++i) {

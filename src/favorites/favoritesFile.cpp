@@ -54,7 +54,9 @@ bool saveFavorites() {
     PluginContext& c = *context;
     char path[kTextSize];
     if (!dataFilePath(path, c.systemName, ".fvr")) return false;
-    int32_t count = c.favoriteCount < 0 ? 0 : (c.favoriteCount > kMaxFavorites ? kMaxFavorites : c.favoriteCount);
+    int32_t count = c.favoriteCount < 0
+                        ? 0
+                        : (c.favoriteCount > kMaxFavorites ? kMaxFavorites : c.favoriteCount);
     Chunk chunks[] = {{c.systemName, kTextSize},
                       {&count, sizeof count},
                       {c.favorites, size_t(count) * sizeof(FavoriteEntry)}};

@@ -19,7 +19,8 @@ void recordExtractedFile(const char* path) {
 
 }  // namespace
 
-bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record, char (&path)[kTextSize]) {
+bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record,
+                    char (&path)[kTextSize]) {
     path[0] = '\0';
     const char* key = record.crc32 != nullptr ? record.crc32 : "";
     if (entry.extractArchive == 0) {

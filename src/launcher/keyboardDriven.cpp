@@ -29,11 +29,19 @@ struct ScriptStep {
 // Alt opens the menu bar on the first menu, Down opens that menu, Enter takes its first item
 // (the file-open command). The browse wait lets the file dialog appear before the paste.
 constexpr ScriptStep kOpenFileScript[] = {
-    {0, false, Pause::Key},           {kAlt, false, Pause::Key},     {kAlt, true, Pause::Key},
-    {kDown, false, Pause::Key},       {kDown, true, Pause::Key},     {kEnter, false, Pause::Key},
-    {kEnter, true, Pause::Browse},    {kControl, false, Pause::Key}, {kV, false, Pause::Key},
-    {kV, true, Pause::Key},           {kControl, true, Pause::Key},  {kEnter, false, Pause::Key},
-    {kEnter, true, Pause::None},
+    {0, false, Pause::Key},         // 1
+    {kAlt, false, Pause::Key},      // 2
+    {kAlt, true, Pause::Key},       // 3
+    {kDown, false, Pause::Key},     // 4
+    {kDown, true, Pause::Key},      // 5
+    {kEnter, false, Pause::Key},    // 6
+    {kEnter, true, Pause::Browse},  // 7
+    {kControl, false, Pause::Key},  // 8
+    {kV, false, Pause::Key},        // 9
+    {kV, true, Pause::Key},         // 10
+    {kControl, true, Pause::Key},   // 11
+    {kEnter, false, Pause::Key},    // 12
+    {kEnter, true, Pause::None},    // 13
 };
 
 int32_t waitOf(const WaitChoice (&table)[kWaitChoiceCount], int32_t index) {
@@ -44,7 +52,9 @@ int32_t waitOf(const WaitChoice (&table)[kWaitChoiceCount], int32_t index) {
 }  // namespace
 
 int32_t keyWaitOf(const EmulatorEntry& entry) { return waitOf(keyWaitTable, entry.keyWaitIndex); }
-int32_t browseWaitOf(const EmulatorEntry& entry) { return waitOf(browseWaitTable, entry.browseWaitIndex); }
+int32_t browseWaitOf(const EmulatorEntry& entry) {
+    return waitOf(browseWaitTable, entry.browseWaitIndex);
+}
 
 int32_t setClipboardText(const char* text) {
     size_t length = std::strlen(text);

@@ -39,13 +39,15 @@ int32_t keyWaitOf(const EmulatorEntry& entry);
 int32_t browseWaitOf(const EmulatorEntry& entry);
 
 // The two-drive argument text of a kind label: "-A<a> -B<b>" or "<a> <b>"; false for another label.
-bool twoDriveArguments(char (&target)[1024], const char* label, const char* driveA, const char* driveB);
+bool twoDriveArguments(char (&target)[1024], const char* label, const char* driveA,
+                       const char* driveB);
 
 // The file path of one selected ROM for `entry`: extracted by the host into `extractDir` and
 // recorded for deletion, or the path the host cache gives. False when the path would not fit
 // (the emulator must then not be started with it); a ROM unknown to the cache gives the empty
 // path and is not extracted.
-bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record, char (&path)[kTextSize]);
+bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record,
+                    char (&path)[kTextSize]);
 
 // Replaces `path` by its 8.3 form; a path the system cannot shorten stays as it is.
 void shortenPath(char (&path)[kTextSize]);

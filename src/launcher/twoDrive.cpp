@@ -15,11 +15,13 @@ constexpr int kMaxVisitedRecords = 20;
 
 }  // namespace
 
-bool twoDriveArguments(char (&target)[1024], const char* label, const char* driveA, const char* driveB) {
+bool twoDriveArguments(char (&target)[1024], const char* label, const char* driveA,
+                       const char* driveB) {
     if (std::strcmp(label, emulatorKindTable[WinX68Fast].label) == 0) {
         return joinPath(target, "-A", driveA, " -B", driveB);
     }
-    if (std::strcmp(label, emulatorKindTable[Xm6].label) == 0) return joinPath(target, driveA, " ", driveB);
+    if (std::strcmp(label, emulatorKindTable[Xm6].label) == 0)
+        return joinPath(target, driveA, " ", driveB);
     target[0] = '\0';
     return false;
 }
@@ -28,7 +30,8 @@ void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain) {
     char driveA[kTextSize] = "", driveB[kTextSize] = "", further[kTextSize] = "";
     loadRomCache();
     int visited = 0;
-    for (const HostRomRecord* r = chain; r != nullptr && visited < kMaxVisitedRecords; r = r->next, ++visited) {
+    for (const HostRomRecord* r = chain; r != nullptr && visited < kMaxVisitedRecords;
+         r = r->next, ++visited) {
         char(&path)[kTextSize] = visited == 0 ? driveA : (visited == 1 ? driveB : further);
         // A drive path that cannot be named in full starts nothing.
         if (!resolveRomPath(entry, *r, path)) return;

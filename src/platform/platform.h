@@ -10,8 +10,8 @@ namespace platform {
 // Files are opened by ANSI path, read and written as raw bytes.
 struct File;
 File* openForRead(const char* path);
-File* createForWrite(const char* path);  // creates or truncates
-size_t readFromFile(File* file, void* buffer, size_t size);  // bytes read, 0 at the end
+File* createForWrite(const char* path);                       // creates or truncates
+size_t readFromFile(File* file, void* buffer, size_t size);   // bytes read, 0 at the end
 bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
 bool closeFile(File* file);  // false when buffered data could not be flushed
 bool replaceFile(const char* from, const char* to);  // rename over an existing target

@@ -13,7 +13,8 @@ const EmulatorKindInfo emulatorKindTable[kEmulatorKindCount] = {
 };
 
 const WaitChoice keyWaitTable[kWaitChoiceCount] = {
-    {50, "50ミリ秒"}, {100, "100ミリ秒"}, {200, "200ミリ秒"}, {500, "500ミリ秒"}, {1000, "1000ミリ秒"},
+    {50, "50ミリ秒"},   {100, "100ミリ秒"},   {200, "200ミリ秒"},
+    {500, "500ミリ秒"}, {1000, "1000ミリ秒"},
 };
 
 const WaitChoice browseWaitTable[kWaitChoiceCount] = {

@@ -9,12 +9,14 @@
 
 namespace lb {
 
-bool writeEmulatorListFile(const char* path, int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]) {
+bool writeEmulatorListFile(const char* path, int32_t count,
+                           const EmulatorEntry (&entries)[kMaxEmulators]) {
     Chunk chunks[] = {{&count, sizeof count}, {entries, sizeof entries}};
     return saveFileSafely(path, chunks, 2);
 }
 
-bool readEmulatorListFile(const char* path, int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]) {
+bool readEmulatorListFile(const char* path, int32_t& count,
+                          EmulatorEntry (&entries)[kMaxEmulators]) {
     if (!platform::fileExists(path)) return false;
     static EmulatorListFile image;  // 16 KB: kept off the host's stack
     long size = readFilePrefix(path, &image, sizeof image);
@@ -23,7 +25,9 @@ bool readEmulatorListFile(const char* path, int32_t& count, EmulatorEntry (&entr
     long whole = (size - long(offsetof(EmulatorListFile, entries))) / long(sizeof(EmulatorEntry));
     std::memcpy(entries, image.entries, size_t(whole) * sizeof(EmulatorEntry));
     for (long i = 0; i < whole; ++i) terminateTexts(entries[i]);
-    count = (image.count < 0 || image.count > kMaxEmulators) ? 0 : std::min<int32_t>(image.count, whole);
+    count = (image.count < 0 || image.count > kMaxEmulators)
+                ? 0
+                : std::min<int32_t>(image.count, whole);
     return true;
 }
 

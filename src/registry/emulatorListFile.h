@@ -18,13 +18,15 @@ static_assert(sizeof(EmulatorListFile) == 16084);
 static_assert(offsetof(EmulatorListFile, entries) == 4);
 
 // Writes `count` and all 20 slots of `entries`; false when the old file had to be kept.
-bool writeEmulatorListFile(const char* path, int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]);
+bool writeEmulatorListFile(const char* path, int32_t count,
+                           const EmulatorEntry (&entries)[kMaxEmulators]);
 
 // Reads a list file into `count` and `entries`. False, with both unchanged, when the file is
 // missing or cannot be opened. A count outside 0..20 is a damaged file and reads as an empty
 // list; a short file counts only the entries it holds in full, and slots it does not cover keep
 // their previous bytes.
-bool readEmulatorListFile(const char* path, int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]);
+bool readEmulatorListFile(const char* path, int32_t& count,
+                          EmulatorEntry (&entries)[kMaxEmulators]);
 
 // The current system's list file: `emulatorCount` and `emulators` of the state record.
 bool saveEmulatorList();

@@ -178,9 +178,9 @@ void HostWindow::open() {
 }
 
 HWND HostWindow::addCombo(const std::string& text, int width, bool visible) {
-    HWND combo = CreateWindowExA(0, "TComboBox", text.c_str(), WS_CHILD | (visible ? WS_VISIBLE : 0),
-                                 0, int(combos.size()) * 30, width, 24, main, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND combo = CreateWindowExA(0, "TComboBox", text.c_str(),
+                                 WS_CHILD | (visible ? WS_VISIBLE : 0), 0, int(combos.size()) * 30,
+                                 width, 24, main, nullptr, GetModuleHandleA(nullptr), nullptr);
     combos.push_back(combo);
     return combo;
 }
@@ -223,7 +223,8 @@ StubRun waitForStub(const std::string& logPath) {
     return {"(the stub emulator did not run)", ""};
 }
 
-std::string waitForLogLine(const std::string& logPath, const std::string& prefix, int milliseconds) {
+std::string waitForLogLine(const std::string& logPath, const std::string& prefix,
+                           int milliseconds) {
     for (int waited = 0; waited < milliseconds; waited += 50) {
         std::string value;
         if (lineValue(readFile(logPath), prefix, value)) return value;
@@ -245,7 +246,8 @@ BOOL CALLBACK findMessageBox(HWND window, LPARAM parameter) {
     GetClassNameA(window, className, sizeof className);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == search->process && std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
+    if (process == search->process && std::strcmp(className, "#32770") == 0 &&
+        IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }

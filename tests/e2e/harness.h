@@ -12,18 +12,18 @@ namespace host {
 
 extern int failures;
 void fail(const char* file, int line, const std::string& message);
-#define CHECK(cond, message)                                          \
-    do {                                                              \
-        if (!(cond)) host::fail(__FILE__, __LINE__, (message));       \
+#define CHECK(cond, message)                                    \
+    do {                                                        \
+        if (!(cond)) host::fail(__FILE__, __LINE__, (message)); \
     } while (0)
-#define CHECK_EQ(seen, expected, what)                                                      \
-    do {                                                                                    \
-        auto seen_ = (seen);                                                                \
-        auto expected_ = (expected);                                                        \
-        if (!(seen_ == expected_))                                                          \
-            host::fail(__FILE__, __LINE__,                                                  \
+#define CHECK_EQ(seen, expected, what)                                                        \
+    do {                                                                                      \
+        auto seen_ = (seen);                                                                  \
+        auto expected_ = (expected);                                                          \
+        if (!(seen_ == expected_))                                                            \
+            host::fail(__FILE__, __LINE__,                                                    \
                        std::string(what) + ": expected " + host::show(expected_) + ", saw " + \
-                           host::show(seen_));                                              \
+                           host::show(seen_));                                                \
     } while (0)
 
 std::string show(const std::string& bytes);  // printable, with \xNN for other bytes
@@ -139,9 +139,9 @@ std::vector<Case>& cases();
 struct Register {
     Register(const char* name, void (*run)()) { cases().push_back({name, run}); }
 };
-#define HOST_CASE(name)                                  \
-    static void name();                                  \
-    static host::Register register_##name(#name, name);  \
+#define HOST_CASE(name)                                 \
+    static void name();                                 \
+    static host::Register register_##name(#name, name); \
     static void name()
 
 }  // namespace host

@@ -11,15 +11,20 @@ HOST_CASE(twoDriveLaunchesNameBothDisks) {
     s.writeEmulators({emulator("WinX68", exe, 2), emulator("XM6", exe, 3)});
     s.popupItems();
     Chain three({"K1", "K2", "K3"}), one({"K1"});
-    CHECK_EQ(s.clickAndWait(0, three.first()).commandLine, exe + " -A" + a + " -B" + b, "WinX68高速版, three disks");
-    CHECK_EQ(s.clickAndWait(1, three.first()).commandLine, exe + " " + a + " " + b, "XM6, three disks");
-    CHECK_EQ(s.clickAndWait(0, one.first()).commandLine, exe + " -A" + a + " -B", "WinX68高速版, one disk");
+    CHECK_EQ(s.clickAndWait(0, three.first()).commandLine, exe + " -A" + a + " -B" + b,
+             "WinX68高速版, three disks");
+    CHECK_EQ(s.clickAndWait(1, three.first()).commandLine, exe + " " + a + " " + b,
+             "XM6, three disks");
+    CHECK_EQ(s.clickAndWait(0, one.first()).commandLine, exe + " -A" + a + " -B",
+             "WinX68高速版, one disk");
     CHECK_EQ(s.clickAndWait(0, nullptr).commandLine, exe + " -A -B", "WinX68高速版, no disk");
 }
 
 HOST_CASE(aKeyboardDrivenLaunchOfAMissingProgramShowsTheMessageAtOnce) {
     Session s("keyboardMissing");
-    std::string rom = s.root + "\x83\x5C" "ft.n64";
+    std::string rom = s.root +
+                      "\x83\x5C"
+                      "ft.n64";
     s.writeCache({{"K1", rom, "inner.n64"}});
     s.writeEmulators({emulator("1964", s.root + "missing\\1964.exe", 1)});
     s.popupItems();
@@ -35,8 +40,10 @@ HOST_CASE(aKeyboardDrivenLaunchOfAMissingProgramShowsTheMessageAtOnce) {
     watcher.finish();
     CHECK(watcher.seen, "a message box was shown");
     CHECK_EQ(watcher.text,
-             std::string("20\x95\x62\x91\xd2\x82\xbf\x82\xdc\x82\xb5\x82\xbd\x82\xaa\x81\x41\x83\x47\x83\x7e\x83\x85"
-                         "\x83\x8c\x81\x5b\x83\x5e\x82\xaa\x8b\x4e\x93\xae\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5"
+             std::string("20\x95\x62\x91\xd2\x82\xbf\x82\xdc\x82\xb5\x82\xbd\x82\xaa\x81\x41\x83"
+                         "\x47\x83\x7e\x83\x85"
+                         "\x83\x8c\x81\x5b\x83\x5e\x82\xaa\x8b\x4e\x93\xae\x82\xb5\x82\xdc\x82\xb9"
+                         "\x82\xf1\x82\xc5"
                          "\x82\xb5\x82\xbd"),
              "the message");
     CHECK(watcher.owner == s.window.main, "owned by the active window");
@@ -66,7 +73,8 @@ HOST_CASE(aKeyboardDrivenLaunchPastesTheRomIntoTheEmulatorsFileDialog) {
     CHECK_EQ(run.commandLine, exe, "started with its path alone");
     std::string opened = waitForLogLine(log, "opened=", 8000);
     if (opened.rfind("(no", 0) == 0 || opened == "(cancelled)") {
-        std::printf("  SKIPPED: the keystrokes did not reach the emulator under Wine (%s)\n", opened.c_str());
+        std::printf("  SKIPPED: the keystrokes did not reach the emulator under Wine (%s)\n",
+                    opened.c_str());
         HWND stub = FindWindowA("StubMenuEmulator", nullptr);
         if (stub != nullptr) PostMessageA(stub, WM_CLOSE, 0, 0);
         return;

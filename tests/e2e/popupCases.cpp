@@ -8,11 +8,12 @@ using namespace host;
 
 namespace {
 
-const std::string kAdd = "\x82\xa8\x8b\x43\x82\xc9\x93\xfc\x82\xe8\x82\xc9\x92\xc7\x89\xc1";  // お気に入りに追加
+const std::string kAdd =
+    "\x82\xa8\x8b\x43\x82\xc9\x93\xfc\x82\xe8\x82\xc9\x92\xc7\x89\xc1";  // お気に入りに追加
 const std::string kRemove =
     "\x82\xa8\x8b\x43\x82\xc9\x93\xfc\x82\xe8\x82\xa9\x82\xe7\x8d\xed\x8f\x9c";  // お気に入りから削除
-const std::string kSo = "\x83\x5C";    // ソ: trail byte 0x5C
-const std::string kHyo = "\x95\x5C";   // 表: trail byte 0x5C
+const std::string kSo = "\x83\x5C";   // ソ: trail byte 0x5C
+const std::string kHyo = "\x95\x5C";  // 表: trail byte 0x5C
 
 std::string joined(const std::vector<std::string>& items) {
     std::string all;
@@ -37,10 +38,13 @@ HOST_CASE(popupListsFollowTheSystemsEmulators) {
     CHECK(list != nullptr && std::memcmp(list, exact.data(), exact.size()) == 0,
           "no emulators: exactly the two favourites items, then a double NUL");
     std::string exe = s.installStub("Beta");
-    s.writeEmulators({emulator("Alpha", "C:\\a.exe", 4), emulator("Beta", exe, 4), emulator("Gamma", "C:\\c.exe", 4)});
-    CHECK_EQ(joined(s.popupItems()), joined({"Alpha", "Beta", "Gamma", "-", kAdd, kRemove}), "three emulators");
+    s.writeEmulators({emulator("Alpha", "C:\\a.exe", 4), emulator("Beta", exe, 4),
+                      emulator("Gamma", "C:\\c.exe", 4)});
+    CHECK_EQ(joined(s.popupItems()), joined({"Alpha", "Beta", "Gamma", "-", kAdd, kRemove}),
+             "three emulators");
     Chain chain({"K1"}, "setname");
-    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " setname", "index 1 launches Beta");
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " setname",
+             "index 1 launches Beta");
     std::string fvr = s.dataDir + s.system + ".fvr";
     s.plugin.onPopupMenuHaveClick(3, chain.first());
     CHECK(!fileExists(fvr), "index 3, the separator, does nothing");
@@ -48,9 +52,11 @@ HOST_CASE(popupListsFollowTheSystemsEmulators) {
     CHECK_EQ(int32At(readFile(fvr), 260), 1, "index 4 adds");
     s.plugin.onPopupMenuHaveClick(5, chain.first());
     CHECK_EQ(readFile(fvr).size(), size_t(264), "index 5 removes");
-    CHECK_EQ(joined(s.popupItems(true)), std::string("(null)"), "inPopupMenu on a list that is not an arcade list");
+    CHECK_EQ(joined(s.popupItems(true)), std::string("(null)"),
+             "inPopupMenu on a list that is not an arcade list");
     s.plugin.isCompatible("Arcade (MAME)");
-    CHECK_EQ(joined(s.popupItems(true)), joined({"Alpha", "Beta", "Gamma", "-", kAdd, kRemove}), "(MAME) list");
+    CHECK_EQ(joined(s.popupItems(true)), joined({"Alpha", "Beta", "Gamma", "-", kAdd, kRemove}),
+             "(MAME) list");
     CHECK_EQ(joined(s.popupItems()), std::string("(null)"), "inPopupMenuHave on a (MAME) list");
 }
 
@@ -59,7 +65,8 @@ HOST_CASE(theSystemIsTheWidestVisibleComboBox) {
     HWND other = s.window.addCombo("Lynx", 200);
     s.window.addCombo("Hidden", 900, false);
     s.writeEmulators({emulator("Handy", "C:\\h.exe", 0)});
-    CHECK_EQ(joined(s.popupItems()), joined({"Handy", "-", kAdd, kRemove}), "Nintendo 64 (300 wide) is current");
+    CHECK_EQ(joined(s.popupItems()), joined({"Handy", "-", kAdd, kRemove}),
+             "Nintendo 64 (300 wide) is current");
     MoveWindow(other, 0, 30, 500, 24, FALSE);
     CHECK_EQ(joined(s.popupItems()), joined({kAdd, kRemove}),
              "Lynx (now 500 wide) has no list file: an empty list right after another system's");
@@ -69,13 +76,15 @@ HOST_CASE(theSystemIsTheWidestVisibleComboBox) {
 
     s.writeEmulators({emulator("Handy", "C:\\h.exe", 0)});
     s.window.close();
-    HWND stray = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "TComboBox", "Stray", WS_POPUP, 0, 0, 900,
-                                 24, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND stray =
+        CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "TComboBox", "Stray", WS_POPUP, 0, 0,
+                        900, 24, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ShowWindow(stray, SW_SHOWNA);
     if (GetActiveWindow() != nullptr) SetActiveWindow(nullptr);
     CHECK(GetActiveWindow() == nullptr, "no active window");
-    CHECK_EQ(joined(s.popupItems()), joined({"Handy", "-", kAdd, kRemove}),
-             "without an active window the system stays; a top-level combo box elsewhere is not read");
+    CHECK_EQ(
+        joined(s.popupItems()), joined({"Handy", "-", kAdd, kRemove}),
+        "without an active window the system stays; a top-level combo box elsewhere is not read");
     DestroyWindow(stray);
 }
 
@@ -89,7 +98,8 @@ HOST_CASE(commandLineLaunchesFollowTheArgumentTable) {
     s.writeCache({{"635A2BFF", rom, "Super Mario 64 inner.n64"}});
     struct Row {
         int extract, shortPath, quote;
-    } rows[] = {{0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 0, 0}, {1, 1, 0}, {1, 0, 1}, {1, 1, 1}};
+    } rows[] = {{0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1},
+                {1, 0, 0}, {1, 1, 0}, {1, 0, 1}, {1, 1, 1}};
     for (const Row& row : rows) {
         EmulatorRecord e = emulator("Std", exe, 0, extractDir);
         e.extractArchive = row.extract;
@@ -104,7 +114,8 @@ HOST_CASE(commandLineLaunchesFollowTheArgumentTable) {
         std::string path = row.extract ? extracted : rom;
         if (row.shortPath) path = shortForm(path);
         if (row.quote) path = "\"" + path + "\"";
-        std::string what = "extract " + show(row.extract) + " short " + show(row.shortPath) + " quote " + show(row.quote);
+        std::string what = "extract " + show(row.extract) + " short " + show(row.shortPath) +
+                           " quote " + show(row.quote);
         CHECK_EQ(run.commandLine, exe + " " + path, what + ": command line");
         CHECK_EQ(run.workingDir + "\\", folderOf(exe), what + ": working folder");
         if (row.extract) CHECK(fileExists(extracted), what + ": extracted by the host");
@@ -126,7 +137,8 @@ HOST_CASE(setNameLaunchAndAChangedCache) {
     CHECK_EQ(run.workingDir + "\\", folderOf(exe), "set-name working folder");
     CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " " + romA, "first cache");
     s.writeCache({{"K1", romB, "b.n64"}});
-    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " " + romB, "the changed cache file");
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " " + romB,
+             "the changed cache file");
 }
 
 HOST_CASE(extractedFilesAreGoneAfterClose) {
@@ -150,7 +162,9 @@ HOST_CASE(extractedFilesAreGoneAfterClose) {
 HOST_CASE(favouritesAreAddedRemovedAndPrunedThroughThePopup) {
     Session s("favourites");
     std::string fvr = s.dataDir + s.system + ".fvr";
-    s.writeCache({{"K1", s.root + "1.zip", "1"}, {"K2", s.root + "2.zip", "2"}, {"K3", s.root + "3.zip", "3"}});
+    s.writeCache({{"K1", s.root + "1.zip", "1"},
+                  {"K2", s.root + "2.zip", "2"},
+                  {"K3", s.root + "3.zip", "3"}});
     s.writeEmulators({emulator("Std", "C:\\none.exe", 0)});
     s.popupItems();
     Chain add({"K1", "K2", "K3", "K1"});
@@ -161,7 +175,8 @@ HOST_CASE(favouritesAreAddedRemovedAndPrunedThroughThePopup) {
     CHECK_EQ(int32At(bytes, 260), 3, "count");
     CHECK_EQ(std::string(bytes.c_str() + 264), std::string("Name K1"), "first name");
     CHECK_EQ(std::string(bytes.c_str() + 264 + 1040), std::string("K1"), "first key");
-    CHECK_EQ(std::string(bytes.c_str() + 264 + 1576 + 260), std::string("Publisher K2"), "second publisher");
+    CHECK_EQ(std::string(bytes.c_str() + 264 + 1576 + 260), std::string("Publisher K2"),
+             "second publisher");
     CHECK_EQ(int32At(bytes, 264 + 2 * 1576 + 1560), 3, "third number");
 
     Chain remove({"K2"});
@@ -174,7 +189,8 @@ HOST_CASE(favouritesAreAddedRemovedAndPrunedThroughThePopup) {
     s.plugin.isCompatible("Arcade (MAME)");
     s.popupItems(true);
     s.plugin.onPopupMenuClick(2, nullptr);  // an add on an arcade list: loads without pruning
-    CHECK_EQ(int32At(readFile(fvr), 260), 2, "a (MAME) list keeps favourites missing from the cache");
+    CHECK_EQ(int32At(readFile(fvr), 260), 2,
+             "a (MAME) list keeps favourites missing from the cache");
     s.plugin.isCompatible(s.system.c_str());
     s.popupItems();
     s.plugin.onPopupMenuHaveClick(2, nullptr);
@@ -205,11 +221,13 @@ HOST_CASE(doubleByteFoldersWithTrailByte5CWorkEndToEnd) {
     EmulatorRecord e = emulator("Std", exe, 0, s.dataDir + "temp\\");
     e.quotePath = 1;
     s.writeEmulators({e});
-    CHECK_EQ(joined(s.popupItems()), joined({"Std", "-", kAdd, kRemove}), "the list file under the 表 folder");
+    CHECK_EQ(joined(s.popupItems()), joined({"Std", "-", kAdd, kRemove}),
+             "the list file under the 表 folder");
     Chain chain({"K1"});
     StubRun run = s.clickAndWait(0, chain.first());
     CHECK_EQ(run.commandLine, exe + " \"" + rom + "\"", "command line");
     CHECK_EQ(run.workingDir + "\\", folderOf(exe), "working folder ending in 表");
     s.plugin.onPopupMenuHaveClick(2, chain.first());
-    CHECK_EQ(int32At(readFile(s.dataDir + s.system + ".fvr"), 260), 1, "favourite saved under the 表 folder");
+    CHECK_EQ(int32At(readFile(s.dataDir + s.system + ".fvr"), 260), 1,
+             "favourite saved under the 表 folder");
 }

@@ -14,13 +14,15 @@ namespace {
 int32_t __stdcall extractRom(const char* key, const char* folder, int32_t, int32_t) {
     Session::extractCalls.push_back(std::string(key) + "|" + folder);
     auto it = Session::extractNames.find(key);
-    if (it != Session::extractNames.end()) writeFile(std::string(folder) + it->second, "extracted " + std::string(key));
+    if (it != Session::extractNames.end())
+        writeFile(std::string(folder) + it->second, "extracted " + std::string(key));
     return 1;
 }
 
 }  // namespace
 
-Session::Session(const std::string& name, const std::string& pluginFolder, const std::string& system_)
+Session::Session(const std::string& name, const std::string& pluginFolder,
+                 const std::string& system_)
     : system(system_) {
     root = workDir + name + "\\";
     removeTree(root);
@@ -67,13 +69,15 @@ std::string Session::installStub(const std::string& folder) {
     size_t start = 0;
     while (start < folder.size()) {  // one level at a time; folder names may hold ソ (0x83 0x5C)
         size_t end = start;
-        while (end < folder.size() && folder[end] != '\\') end += IsDBCSLeadByte(BYTE(folder[end])) ? 2 : 1;
+        while (end < folder.size() && folder[end] != '\\')
+            end += IsDBCSLeadByte(BYTE(folder[end])) ? 2 : 1;
         dir += folder.substr(start, end - start) + "\\";
         CreateDirectoryA(dir.c_str(), nullptr);
         start = end + 1;
     }
     std::string exe = dir + "stub.exe";
-    CHECK(CopyFileA(stubPath.c_str(), exe.c_str(), FALSE), "copy the stub emulator to " + toUtf8(exe));
+    CHECK(CopyFileA(stubPath.c_str(), exe.c_str(), FALSE),
+          "copy the stub emulator to " + toUtf8(exe));
     return exe;
 }
 

@@ -18,7 +18,8 @@ struct Rom {
 class Session {
 public:
     // `pluginFolder` is the data folder's last component; 19 characters put "caches\" beside it.
-    explicit Session(const std::string& name, const std::string& pluginFolder = "LaunchboardData0001",
+    explicit Session(const std::string& name,
+                     const std::string& pluginFolder = "LaunchboardData0001",
                      const std::string& system = "Nintendo 64");
     ~Session();
 
@@ -37,7 +38,7 @@ public:
     void close();
 
     static std::map<std::string, std::string> extractNames;  // key -> name inside the archive
-    static std::vector<std::string> extractCalls;           // "key|folder"
+    static std::vector<std::string> extractCalls;            // "key|folder"
 
 private:
     bool closed_ = false;

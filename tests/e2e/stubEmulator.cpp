@@ -5,6 +5,7 @@
 // wide functions and converted to the ANSI code page here, since Wine's ANSI variants cut texts
 // holding double-byte characters short.
 #include <windows.h>
+
 #include <commdlg.h>
 
 #include <cstdio>
@@ -60,8 +61,8 @@ int runMenuEmulator(HINSTANCE instance) {
     AppendMenuW(file, MF_STRING, 101, L"E&xit");
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    HWND window = CreateWindowW(L"StubMenuEmulator", L"Stub emulator", WS_OVERLAPPEDWINDOW, 100, 100, 400,
-                                300, nullptr, bar, instance, nullptr);
+    HWND window = CreateWindowW(L"StubMenuEmulator", L"Stub emulator", WS_OVERLAPPEDWINDOW, 100,
+                                100, 400, 300, nullptr, bar, instance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
     SetTimer(window, kGiveUpTimer, 60000, nullptr);

@@ -29,7 +29,8 @@ int runDemo(const char* dll, const char* dataDir) {
     std::printf("getVersion      : %s\n", toUtf8(plugin.getVersion()).c_str());
     std::printf("getSDKVersion   : %s\n", toUtf8(plugin.getSDKVersion()).c_str());
     std::printf("getSmallComment :\n%s\n", toUtf8(plugin.getSmallComment()).c_str());
-    std::printf("initPlugin(%s) -> %d\n", dataDir, plugin.initPlugin(noExtract, 0, 0, 0, 0, dataDir));
+    std::printf("initPlugin(%s) -> %d\n", dataDir,
+                plugin.initPlugin(noExtract, 0, 0, 0, 0, dataDir));
     std::printf("isCompatible(\"Nintendo 64\") -> %d\n", plugin.isCompatible("Nintendo 64"));
     plugin.closePlugin();
     std::printf("closePlugin()\n");
@@ -44,8 +45,8 @@ int runDemo(const char* dll, const char* dataDir) {
     }
     std::printf("\n  sortColumn     : %d\n  columnOrder    :", int32At(settings, 600));
     for (int i = 0; i < 10; ++i) std::printf(" %d", int32At(settings, 604 + 4 * i));
-    std::printf("\n  favoritesRect  : %d %d %d %d\n", int32At(settings, 644), int32At(settings, 648),
-                int32At(settings, 652), int32At(settings, 656));
+    std::printf("\n  favoritesRect  : %d %d %d %d\n", int32At(settings, 644),
+                int32At(settings, 648), int32At(settings, 652), int32At(settings, 656));
     std::printf("  closeOnLaunch  : %d\n", int32At(settings, 660));
     plugin.unload();
     return 0;
@@ -78,7 +79,8 @@ int main(int argc, char** argv) {
         stubPath = argv[4];
         return runCases(argc >= 6 ? argv[5] : nullptr);
     }
-    std::printf("usage: testHost demo <dll> <dataDir>\n"
-                "       testHost test <dll> <workDir> <stubEmulator> [caseFilter]\n");
+    std::printf(
+        "usage: testHost demo <dll> <dataDir>\n"
+        "       testHost test <dll> <workDir> <stubEmulator> [caseFilter]\n");
     return 2;
 }

@@ -19,12 +19,14 @@ public:
     int below(int n) { return int(random_() % unsigned(n)); }
     std::string bytes(size_t size, const char* alphabet = nullptr) {
         std::string out(size, '\0');
-        for (auto& c : out) c = alphabet ? alphabet[below(int(std::strlen(alphabet)))] : char(below(256));
+        for (auto& c : out)
+            c = alphabet ? alphabet[below(int(std::strlen(alphabet)))] : char(below(256));
         return out;
     }
     std::string int32(int32_t value) { return std::string(reinterpret_cast<char*>(&value), 4); }
     int32_t anyCount(int32_t limit) {
-        const int32_t picks[] = {0, 1, limit, limit + 1, -1, INT32_MIN, INT32_MAX, below(limit + 1)};
+        const int32_t picks[] = {0,  1,         limit,     limit + 1,
+                                 -1, INT32_MIN, INT32_MAX, below(limit + 1)};
         return picks[below(8)];
     }
 
@@ -39,8 +41,9 @@ std::string cacheText(Noise& noise) {
         if (noise.below(4) == 0) {
             text += noise.bytes(size_t(noise.below(600)), "ab;\\\x95\x5C\r\nclean;");
         } else {
-            text += noise.bytes(size_t(noise.below(300)), "ab\\ ") + ";" + noise.bytes(size_t(noise.below(20)), "xy") +
-                    ";3;4;K" + std::to_string(noise.below(8)) + ";clean;\r\n";
+            text += noise.bytes(size_t(noise.below(300)), "ab\\ ") + ";" +
+                    noise.bytes(size_t(noise.below(20)), "xy") + ";3;4;K" +
+                    std::to_string(noise.below(8)) + ";clean;\r\n";
         }
     }
     return text;
@@ -64,10 +67,12 @@ std::string listFile(Noise& noise) {
 }
 
 std::string favoritesFile(Noise& noise, const std::string& system) {
-    std::string header = noise.below(4) ? system + std::string(260 - system.size(), '\0') : noise.bytes(260);
+    std::string header =
+        noise.below(4) ? system + std::string(260 - system.size(), '\0') : noise.bytes(260);
     std::string bytes = header + noise.int32(noise.anyCount(30));
     int entries = noise.below(30);
-    for (int i = 0; i < entries; ++i) bytes += noise.bytes(1576, noise.below(2) ? nullptr : "K0123;");
+    for (int i = 0; i < entries; ++i)
+        bytes += noise.bytes(1576, noise.below(2) ? nullptr : "K0123;");
     return bytes;
 }
 
@@ -81,7 +86,8 @@ TEST(DamagedInput, randomFilesWindowsAndChainsStayInsideEveryTable) {
         Noise noise(seed);
         fake::reset();
         ASSERT_TRUE(attachPlugin(nullptr));
-        std::string system = noise.below(3) ? "N64" : noise.bytes(size_t(noise.below(400)), "N6\x95\x5C");
+        std::string system =
+            noise.below(3) ? "N64" : noise.bytes(size_t(noise.below(400)), "N6\x95\x5C");
         fake::state().windows.push_back({"TComboBox", true, 100 + noise.below(100), system});
         fake::putFile(std::string(kDir) + "Setting.dat", noise.bytes(size_t(noise.below(700))));
         std::string name = fake::state().windows[0].text.substr(0, 259);
@@ -104,11 +110,13 @@ TEST(DamagedInput, randomFilesWindowsAndChainsStayInsideEveryTable) {
             HostChain chain;
             int records = noise.below(25);
             for (int i = 0; i < records; ++i) {
-                HostRom rom{"K" + std::to_string(noise.below(10)), noise.bytes(size_t(noise.below(300)), "nm")};
+                HostRom rom{"K" + std::to_string(noise.below(10)),
+                            noise.bytes(size_t(noise.below(300)), "nm")};
                 rom.comment = noise.bytes(size_t(noise.below(300)), "g");
                 chain.add(rom);
             }
-            onPopupMenuClick(noise.below(4) ? noise.below(3) : noise.below(30) - 5, noise.below(5) ? chain.first() : nullptr);
+            onPopupMenuClick(noise.below(4) ? noise.below(3) : noise.below(30) - 5,
+                             noise.below(5) ? chain.first() : nullptr);
             EXPECT_GE(context->emulatorCount, 0);
             EXPECT_LE(context->emulatorCount, kMaxEmulators);
             EXPECT_GE(context->favoriteCount, 0);
@@ -119,7 +127,8 @@ TEST(DamagedInput, randomFilesWindowsAndChainsStayInsideEveryTable) {
             EXPECT_LT(started.commandLine.size(), 2048u) << "seed " << seed;
         }
         launches += fake::state().started.size();
-        for (const auto& entry : fake::state().log) favouriteSaves += entry.find(".fvr.tmp") != std::string::npos;
+        for (const auto& entry : fake::state().log)
+            favouriteSaves += entry.find(".fvr.tmp") != std::string::npos;
         closePlugin();
     }
     EXPECT_GT(launches, 20u) << "the random clicks reach the launch methods";

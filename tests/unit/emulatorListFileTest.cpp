@@ -143,8 +143,8 @@ TEST(EmulatorTables, kindsAndWaitsReadLikeTheEditDialogShowsThem) {
     for (const auto& row : rows) {
         const auto& info = emulatorKindTable[row.kind];
         EXPECT_STREQ(info.label, row.label);
-        int flags[5] = {info.allowsExtract, info.allowsKeyWait, info.allowsBrowseWait, info.allowsQuote,
-                        info.allowsShortPath};
+        int flags[5] = {info.allowsExtract, info.allowsKeyWait, info.allowsBrowseWait,
+                        info.allowsQuote, info.allowsShortPath};
         for (int f = 0; f < 5; ++f) EXPECT_EQ(flags[f], row.flags[f]) << row.kind << " flag " << f;
     }
     EXPECT_EQ(std::string(emulatorKindTable[WinX68Fast].label), "WinX68\x8D\x82\x91\xAC\x94\xC5")

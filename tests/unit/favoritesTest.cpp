@@ -19,7 +19,8 @@ protected:
     }
     void cacheKeys(const std::vector<std::string>& keys) {
         std::string text;
-        for (const auto& k : keys) text += "C:\\r\\" + k + ".zip;" + k + ".n64;a;b;" + k + ";clean;\n";
+        for (const auto& k : keys)
+            text += "C:\\r\\" + k + ".zip;" + k + ".n64;a;b;" + k + ";clean;\n";
         fake::putFile(kCache, text);
     }
     std::vector<std::string> keys() {
@@ -63,7 +64,8 @@ TEST_F(FavoritesTest, addingSkipsKeysAlreadyThereAndAppendsInChainOrder) {
     addFavorites(chain.first());
     EXPECT_EQ(keys(), (Keys{"B", "A", "C", "D"}));
     addFavorites(nullptr);
-    EXPECT_EQ(fake::fileBytes(kFile).size(), 264u + 4 * 1576u) << "an empty chain still writes the file";
+    EXPECT_EQ(fake::fileBytes(kFile).size(), 264u + 4 * 1576u)
+        << "an empty chain still writes the file";
 }
 
 TEST_F(FavoritesTest, withNineThousandNineHundredNinetyNineOnlyTheFirstNewRomIsAdded) {
@@ -91,7 +93,8 @@ TEST_F(FavoritesTest, hostTextsTooLongForTheirFieldsAreCutButATooLongKeyIsPassed
 TEST_F(FavoritesTest, removingTakesEverySelectedKeyEvenRepeatedOnesAndKeepsTheOrder) {
     addFavorites(HostChain().key("A").key("B").key("C").key("D").key("E").first());
     copyText(state().favorites[4].crc32, "B");  // a list from elsewhere may repeat a key
-    removeFavorites(state().favorites, state().favoriteCount, HostChain().key("B").key("D").key("Z").first());
+    removeFavorites(state().favorites, state().favoriteCount,
+                    HostChain().key("B").key("D").key("Z").first());
     EXPECT_EQ(keys(), (Keys{"A", "C"}));
 }
 
@@ -113,7 +116,8 @@ TEST_F(FavoritesTest, loadingPrunesAgainstTheCacheOnlyOnListsThatAreNotArcadeLis
     std::string before = fake::fileBytes(kFile);
     fake::state().log.clear();
     loadFavorites();
-    EXPECT_TRUE(fake::logged(std::string("write ") + kFile + ".tmp")) << "rewritten even when nothing drops";
+    EXPECT_TRUE(fake::logged(std::string("write ") + kFile + ".tmp"))
+        << "rewritten even when nothing drops";
     EXPECT_EQ(fake::fileBytes(kFile), before);
 }
 

@@ -10,7 +10,9 @@ const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
 const char kCache[] = "C:\\Host\\caches\\X68000.cache";
 
 int extractCount = 0;
-int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) { return ++extractCount; }
+int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) {
+    return ++extractCount;
+}
 
 class LaunchMethodTest : public PluginTest {
 protected:
@@ -43,7 +45,8 @@ protected:
     }
     std::string arguments() {
         const auto& started = fake::state().started;
-        if (started.size() != 1) return "(" + std::to_string(started.size()) + " processes started)";
+        if (started.size() != 1)
+            return "(" + std::to_string(started.size()) + " processes started)";
         std::string line = started[0].commandLine, exe = "D:\\Emu\\x68.exe";
         if (line == exe) return "";
         return line.compare(0, exe.size() + 1, exe + " ") == 0 ? line.substr(exe.size() + 1) : line;
@@ -52,11 +55,12 @@ protected:
 
 // The key events and pauses of the script, with the given waits.
 std::vector<fake::Key> expectedScript(unsigned key, unsigned browse) {
-    return {{0, false, key},     {0x12, false, 0}, {0, false, key},   {0x12, true, 0}, {0, false, key},
-            {0x28, false, 0},    {0, false, key},  {0x28, true, 0},   {0, false, key}, {0x0D, false, 0},
-            {0, false, key},     {0x0D, true, 0},  {0, false, browse}, {0x11, false, 0}, {0, false, key},
-            {0x56, false, 0},    {0, false, key},  {0x56, true, 0},   {0, false, key}, {0x11, true, 0},
-            {0, false, key},     {0x0D, false, 0}, {0, false, key},   {0x0D, true, 0}};
+    return {{0, false, key},    {0x12, false, 0}, {0, false, key}, {0x12, true, 0},
+            {0, false, key},    {0x28, false, 0}, {0, false, key}, {0x28, true, 0},
+            {0, false, key},    {0x0D, false, 0}, {0, false, key}, {0x0D, true, 0},
+            {0, false, browse}, {0x11, false, 0}, {0, false, key}, {0x56, false, 0},
+            {0, false, key},    {0x56, true, 0},  {0, false, key}, {0x11, true, 0},
+            {0, false, key},    {0x0D, false, 0}, {0, false, key}, {0x0D, true, 0}};
 }
 
 std::string describe(const std::vector<fake::Key>& keys) {
@@ -93,7 +97,8 @@ TEST_F(LaunchMethodTest, theKeyScriptTypesFileOpenAndPasteWithItsPauses) {
         e.browseWaitIndex = row.browseWaitIndex;
         e.shortPath = 1;
         launchEmulator(0, keys(2).first());
-        EXPECT_EQ(describe(s.keys), describe(expectedScript(row.keyWait, row.browseWait))) << row.keyWaitIndex;
+        EXPECT_EQ(describe(s.keys), describe(expectedScript(row.keyWait, row.browseWait)))
+            << row.keyWaitIndex;
         EXPECT_EQ(s.clock, row.total);
         EXPECT_EQ(arguments(), "") << "the emulator starts with its path alone";
         EXPECT_EQ(s.started[0].workingDir, "D:\\Emu\\");
@@ -117,7 +122,8 @@ TEST_F(LaunchMethodTest, anEmulatorThatDoesNotBecomeReadyGetsTheMessageAndNoKeys
     fake::state().failStart = true;
     fake::state().messages.clear();
     launchEmulator(0, keys(1).first());
-    EXPECT_EQ(fake::state().messages.size(), 1u) << "a program that cannot start: the message at once";
+    EXPECT_EQ(fake::state().messages.size(), 1u)
+        << "a program that cannot start: the message at once";
     EXPECT_TRUE(fake::state().keys.empty());
 }
 
@@ -184,7 +190,8 @@ TEST_F(LaunchMethodTest, eachDrivePathIsShortenedOnItsOwn) {
     HostChain chain = keys(1);
     chain.key("MISSING").key("K2");
     launchEmulator(0, chain.first());
-    EXPECT_EQ(arguments(), "D:\\X68\\1.xdf ") << "a ROM missing from the cache leaves its drive empty";
+    EXPECT_EQ(arguments(), "D:\\X68\\1.xdf ")
+        << "a ROM missing from the cache leaves its drive empty";
     fake::state().started.clear();
     launchEmulator(0, HostChain().key("K1").key("K2").first());
     EXPECT_EQ(arguments(), "D:\\X68\\1.xdf D:\\X68\\SHORT2.XDF");

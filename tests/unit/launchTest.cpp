@@ -40,7 +40,8 @@ protected:
     }
     std::string onlyCommandLine() {
         const auto& started = fake::state().started;
-        if (started.size() != 1) return "(" + std::to_string(started.size()) + " processes started)";
+        if (started.size() != 1)
+            return "(" + std::to_string(started.size()) + " processes started)";
         EXPECT_EQ(fake::state().openProcesses, 0) << "process handle left open";
         return started[0].commandLine;
     }
@@ -53,14 +54,10 @@ TEST_F(LaunchTest, theArgumentFollowsTheExtractShortAndQuoteOptions) {
         int extract, shortPath, quote;
         const char* argument;
     } rows[] = {
-        {0, 0, 0, "C:\\ROMs\\Super Mario 64.zip"},
-        {0, 1, 0, "C:\\ROMs\\SUPERM~1.ZIP"},
-        {0, 0, 1, "\"C:\\ROMs\\Super Mario 64.zip\""},
-        {0, 1, 1, "\"C:\\ROMs\\SUPERM~1.ZIP\""},
-        {1, 0, 0, "C:\\Tmp\\Super Mario 64.n64"},
-        {1, 1, 0, "C:\\Tmp\\SUPERM~1.N64"},
-        {1, 0, 1, "\"C:\\Tmp\\Super Mario 64.n64\""},
-        {1, 1, 1, "\"C:\\Tmp\\SUPERM~1.N64\""},
+        {0, 0, 0, "C:\\ROMs\\Super Mario 64.zip"},     {0, 1, 0, "C:\\ROMs\\SUPERM~1.ZIP"},
+        {0, 0, 1, "\"C:\\ROMs\\Super Mario 64.zip\""}, {0, 1, 1, "\"C:\\ROMs\\SUPERM~1.ZIP\""},
+        {1, 0, 0, "C:\\Tmp\\Super Mario 64.n64"},      {1, 1, 0, "C:\\Tmp\\SUPERM~1.N64"},
+        {1, 0, 1, "\"C:\\Tmp\\Super Mario 64.n64\""},  {1, 1, 1, "\"C:\\Tmp\\SUPERM~1.N64\""},
     };
     for (const auto& row : rows) {
         state().emulatorCount = 0;
@@ -78,7 +75,8 @@ TEST_F(LaunchTest, theArgumentFollowsTheExtractShortAndQuoteOptions) {
         EXPECT_EQ(fake::state().started[0].workingDir, "D:\\Emu\\");
         EXPECT_EQ(extractCalls.size(), size_t(row.extract));
         if (row.extract) {
-            EXPECT_EQ(extractCalls[0], std::make_pair(std::string("635A2BFF"), std::string("C:\\Tmp\\")));
+            EXPECT_EQ(extractCalls[0],
+                      std::make_pair(std::string("635A2BFF"), std::string("C:\\Tmp\\")));
         }
     }
     EXPECT_EQ(extractedFileCount, 4);
@@ -125,7 +123,8 @@ TEST_F(LaunchTest, aPathThatWouldNotFitItsBufferStartsNothing) {
 
     copyText(e.extractDir, (dir248 + "xx").c_str());
     launchEmulator(0, chain.first());
-    EXPECT_TRUE(fake::state().started.empty()) << "extraction folder and inner name exceed 259 bytes";
+    EXPECT_TRUE(fake::state().started.empty())
+        << "extraction folder and inner name exceed 259 bytes";
     EXPECT_EQ(extractCalls.size(), 1u) << "nothing is extracted that could not be named";
 
     copyText(e.extractDir, dir248.c_str());
@@ -149,7 +148,8 @@ TEST_F(LaunchTest, theSetNameLaunchPassesTheFirstCommentInTheExecutablesFolder) 
     HostChain chain;
     chain.add({"K1", "n", "p", "s", "t", "game1"}).add({"K2", "n", "p", "s", "t", "game2"});
     launchEmulator(0, chain.first());
-    EXPECT_EQ(onlyCommandLine(), "D:\\Emu Dir\\\x83\x5C\\mame.exe game1") << "the path is never quoted";
+    EXPECT_EQ(onlyCommandLine(), "D:\\Emu Dir\\\x83\x5C\\mame.exe game1")
+        << "the path is never quoted";
     EXPECT_EQ(fake::state().started[0].workingDir, "D:\\Emu Dir\\\x83\x5C\\") << "ソ ends in 0x5C";
     EXPECT_TRUE(extractCalls.empty());
 

@@ -98,7 +98,8 @@ TEST_F(PluginTest, aDamagedSortColumnOrColumnOrderFallsBackToItsDefaultAndKeepsT
     } rows[] = {
         {"sort column 10", [](SettingsFile& s) { s.sortColumn = 10; }, false, 0},
         {"sort column -1", [](SettingsFile& s) { s.sortColumn = -1; }, false, 0},
-        {"order repeats a column", [](SettingsFile& s) { s.columnOrder[3] = s.columnOrder[4]; }, true, 7},
+        {"order repeats a column", [](SettingsFile& s) { s.columnOrder[3] = s.columnOrder[4]; },
+         true, 7},
         {"order names column 10", [](SettingsFile& s) { s.columnOrder[0] = 10; }, true, 7},
         {"order names column -5", [](SettingsFile& s) { s.columnOrder[9] = -5; }, true, 7},
     };

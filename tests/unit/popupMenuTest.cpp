@@ -9,7 +9,8 @@ namespace {
 // The texts of an item list, up to its closing double NUL.
 std::vector<std::string> items(const char* list) {
     std::vector<std::string> texts;
-    for (const char* p = list; p != nullptr && *p != '\0'; p += std::strlen(p) + 1) texts.push_back(p);
+    for (const char* p = list; p != nullptr && *p != '\0'; p += std::strlen(p) + 1)
+        texts.push_back(p);
     return texts;
 }
 
@@ -34,7 +35,8 @@ const std::string kAdd = "お気に入りに追加", kRemove = "お気に入り�
 TEST_F(PopupTest, theListHoldsTheEmulatorsASeparatorAndTheTwoFavouritesItems) {
     EXPECT_EQ(items(inPopupMenuHave()), (std::vector<std::string>{kAdd, kRemove}));
     registerEmulators({"Project64", "Mupen", "1964"});
-    EXPECT_EQ(items(inPopupMenuHave()), (std::vector<std::string>{"Project64", "Mupen", "1964", "-", kAdd, kRemove}));
+    EXPECT_EQ(items(inPopupMenuHave()),
+              (std::vector<std::string>{"Project64", "Mupen", "1964", "-", kAdd, kRemove}));
     EXPECT_STREQ(state().systemName, "Nintendo 64");
 }
 
@@ -77,10 +79,14 @@ TEST(PopupClick, eachIndexDoesWhatItsItemSays) {
         int32_t emulators, index;
         A action;
     } rows[] = {
-        {0, 0, A::AddFavorites}, {0, 1, A::RemoveFavorites}, {0, 2, A::Nothing}, {0, -1, A::Nothing},
-        {3, 0, A::Launch},       {3, 2, A::Launch},          {3, 3, A::Nothing}, {3, 4, A::AddFavorites},
-        {3, 5, A::RemoveFavorites}, {3, 6, A::Nothing},      {3, -1, A::Nothing}, {20, 19, A::Launch},
-        {20, 21, A::AddFavorites},  {20, 22, A::RemoveFavorites}, {3, INT32_MIN, A::Nothing},
+        {0, 0, A::AddFavorites},    {0, 1, A::RemoveFavorites},
+        {0, 2, A::Nothing},         {0, -1, A::Nothing},
+        {3, 0, A::Launch},          {3, 2, A::Launch},
+        {3, 3, A::Nothing},         {3, 4, A::AddFavorites},
+        {3, 5, A::RemoveFavorites}, {3, 6, A::Nothing},
+        {3, -1, A::Nothing},        {20, 19, A::Launch},
+        {20, 21, A::AddFavorites},  {20, 22, A::RemoveFavorites},
+        {3, INT32_MIN, A::Nothing},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(popupAction(row.index, row.emulators), row.action)

@@ -34,7 +34,8 @@ TEST(CacheLine, fieldsOneTwoAndFiveOfALineWithCleanMakeTheEntry) {
         const char* crc32;
     } rows[] = {
         {"P;I;3;4;K;clean;", true, "P", "I", "K"},
-        {"C:\\roms\\a.zip;a.n64;3;4;1A2B3C4D;clean;7;8\n", true, "C:\\roms\\a.zip", "a.n64", "1A2B3C4D"},
+        {"C:\\roms\\a.zip;a.n64;3;4;1A2B3C4D;clean;7;8\n", true, "C:\\roms\\a.zip", "a.n64",
+         "1A2B3C4D"},
         {";;;;;clean;", true, "", "", ""},
         {"P;I;3;4;K;Clean;", false},
         {"P;I;clean;", false, "", "", ""},  // fewer than five ';': skipped
@@ -53,7 +54,8 @@ TEST(CacheLine, fieldsOneTwoAndFiveOfALineWithCleanMakeTheEntry) {
 
 TEST_F(RomCacheTest, lookupsMatchWholeKeysCaseSensitivelyAndTheFirstEntryWins) {
     fake::putFile(kCache, "header line\n" + line("C:\\r\\a.zip", "a.n64", "AAAA") +
-                              line("C:\\r\\b.zip", "b.n64", "BBBB") + line("C:\\r\\dup.zip", "dup.n64", "AAAA"));
+                              line("C:\\r\\b.zip", "b.n64", "BBBB") +
+                              line("C:\\r\\dup.zip", "dup.n64", "AAAA"));
     loadRomCache();
     EXPECT_EQ(state().cacheCount, 3);
     char path[kTextSize];
@@ -71,14 +73,16 @@ TEST_F(RomCacheTest, lookupsMatchWholeKeysCaseSensitivelyAndTheFirstEntryWins) {
 TEST_F(RomCacheTest, aLineLongerThan259CharactersIsReadWholeNeverAsFragments) {
     std::string path250 = "C:\\" + std::string(246, 'p') + ".zip";
     std::string inner40 = std::string(36, 'i') + ".n64";
-    fake::putFile(kCache, line(path250, inner40, "WHOLE") + line(std::string(300, 'p'), "i", "TOOLONG") +
-                              std::string(3000, 'z') + ";clean;\n" + line("C:\\after.zip", "a", "AFTER"));
+    fake::putFile(kCache, line(path250, inner40, "WHOLE") +
+                              line(std::string(300, 'p'), "i", "TOOLONG") + std::string(3000, 'z') +
+                              ";clean;\n" + line("C:\\after.zip", "a", "AFTER"));
     loadRomCache();
     char path[kTextSize];
     lookupRomPath(path, "WHOLE");
     EXPECT_EQ(std::string(path), path250);
     EXPECT_EQ(std::string(lookupRomInnerName("WHOLE")), inner40);
-    EXPECT_EQ(isRomInCache("TOOLONG"), 0) << "a path of 300 bytes does not fit: the line is skipped";
+    EXPECT_EQ(isRomInCache("TOOLONG"), 0)
+        << "a path of 300 bytes does not fit: the line is skipped";
     EXPECT_EQ(isRomInCache("AFTER"), 1);
     EXPECT_EQ(state().cacheCount, 2);
 }
@@ -100,7 +104,8 @@ TEST_F(RomCacheTest, aChangedFileIsSeenByTheNextLoadAndAMissingFileEmptiesTheCac
 
 TEST_F(RomCacheTest, atMostTenThousandEntriesAreKeptAndEachIsFoundThroughTheIndex) {
     std::string text;
-    for (int i = 0; i < 10005; ++i) text += line("C:\\r\\" + std::to_string(i), "i", "K" + std::to_string(i));
+    for (int i = 0; i < 10005; ++i)
+        text += line("C:\\r\\" + std::to_string(i), "i", "K" + std::to_string(i));
     fake::putFile(kCache, text);
     loadRomCache();
     EXPECT_EQ(state().cacheCount, 10000);
@@ -115,10 +120,13 @@ TEST_F(RomCacheTest, theCachePathCutsTwentyCharactersOfTheDataFolder) {
         const char* cachePath;  // null: the cache counts as empty, no file is read
     } rows[] = {
         {"C:\\Host\\LaunchboardData0001\\", "C:\\Host\\caches\\N64.cache"},
-        {"C:\\abcdefghij\\0123456789012345678\\", "C:\\abcdefghij\\caches\\N64.cache"},  // 30 characters
+        {"C:\\abcdefghij\\0123456789012345678\\",
+         "C:\\abcdefghij\\caches\\N64.cache"},  // 30 characters
         // A double-byte character inside the cut counts as one character.
         {"C:\\\x95\x5C\\0123456789012345678\\", "C:\\\x95\x5C\\caches\\N64.cache"},
-        {"C:\\\x95\x5C\\\x83\x5C" "123456789012345678\\", "C:\\\x95\x5C\\caches\\N64.cache"},
+        {"C:\\\x95\x5C\\\x83\x5C"
+         "123456789012345678\\",
+         "C:\\\x95\x5C\\caches\\N64.cache"},
         {"0123456789012345678\\", nullptr},  // exactly 20: nothing would be left of the folder
         {"C:\\lb\\", nullptr},
     };

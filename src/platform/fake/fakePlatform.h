@@ -25,7 +25,7 @@ struct Process {
 struct Key {
     unsigned virtualKey;  // 0 for a pause
     bool release;
-    unsigned pause;       // milliseconds slept, for a pause
+    unsigned pause;  // milliseconds slept, for a pause
 };
 
 struct State {
@@ -34,22 +34,22 @@ struct State {
     std::set<std::string> unreadable;  // exist, but cannot be opened
     std::vector<std::string> log;      // "mkdir P", "write P", "replace A B", "delete P"
 
-    std::vector<Window> windows;                     // descendants of the active window
-    std::map<std::string, std::string> shortPaths;   // path -> its 8.3 form
+    std::vector<Window> windows;                    // descendants of the active window
+    std::map<std::string, std::string> shortPaths;  // path -> its 8.3 form
     std::vector<Process> started;
-    int openProcesses = 0;                           // started and not yet closed
+    int openProcesses = 0;  // started and not yet closed
     bool failStart = false;
-    uint32_t inputIdleResult = 0;                    // what waitForInputIdle answers
-    std::vector<uint32_t> inputIdleWaits;            // the timeouts asked for
+    uint32_t inputIdleResult = 0;          // what waitForInputIdle answers
+    std::vector<uint32_t> inputIdleWaits;  // the timeouts asked for
     std::string clipboard;
-    int32_t clipboardResult = 0;                     // -1 or -2 to fail setClipboardBytes
-    std::vector<Key> keys;                           // key events and pauses, in order
-    unsigned long clock = 0;                         // milliseconds slept in all
+    int32_t clipboardResult = 0;  // -1 or -2 to fail setClipboardBytes
+    std::vector<Key> keys;        // key events and pauses, in order
+    unsigned long clock = 0;      // milliseconds slept in all
     std::vector<std::string> messages;
 
     bool failAllocation = false;
-    bool failCreate = false;        // createForWrite returns null
-    long writeLimit = -1;           // bytes a file may take before writes fail; -1 = no limit
+    bool failCreate = false;  // createForWrite returns null
+    long writeLimit = -1;     // bytes a file may take before writes fail; -1 = no limit
     bool failReplace = false;
 };
 

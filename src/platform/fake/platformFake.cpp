@@ -69,7 +69,8 @@ bool writeToFile(File* file, const void* data, size_t size) {
     auto& target = s.files[file->path];
     size_t room = size;
     if (s.writeLimit >= 0) {
-        size_t left = target.size() < size_t(s.writeLimit) ? size_t(s.writeLimit) - target.size() : 0;
+        size_t left =
+            target.size() < size_t(s.writeLimit) ? size_t(s.writeLimit) - target.size() : 0;
         room = std::min(size, left);
     }
     target.append(static_cast<const char*>(data), room);
@@ -116,7 +117,9 @@ void forEachActiveWindowDescendant(void (*visit)(WindowHandle, void*), void* use
     for (size_t i = 0; i < fake::state().windows.size(); ++i) visit(i + 1, user);
 }
 
-static const fake::Window& window(WindowHandle handle) { return fake::state().windows.at(handle - 1); }
+static const fake::Window& window(WindowHandle handle) {
+    return fake::state().windows.at(handle - 1);
+}
 
 void windowClassName(WindowHandle handle, char* buffer, size_t size) {
     std::snprintf(buffer, size, "%s", window(handle).className.c_str());
@@ -162,7 +165,9 @@ int32_t setClipboardBytes(const char* bytes, size_t size) {
     return s.clipboardResult;
 }
 
-void keyEvent(uint8_t virtualKey, bool release) { fake::state().keys.push_back({virtualKey, release, 0}); }
+void keyEvent(uint8_t virtualKey, bool release) {
+    fake::state().keys.push_back({virtualKey, release, 0});
+}
 
 void sleepFor(uint32_t milliseconds) {
     auto& s = fake::state();

@@ -1,6 +1,7 @@
 // The library's attach and detach: COM and the common controls for the dialogs, and the state
 // record. The attach is refused when the record cannot be allocated.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 

@@ -1,5 +1,6 @@
 // The platform seam on Windows: ANSI Win32 calls, one per function.
 #include <windows.h>
+
 #include <shlwapi.h>
 
 #include <new>
