@@ -85,19 +85,8 @@ int32_t findEntry(const char* key) {
 
 bool cacheFilePath(char (&path)[kTextSize]) {
     path[0] = '\0';
-    const char* dir = context->dataDir;
-    // Character boundaries, so a double-byte character is never split by the cut.
-    size_t boundaries[kTextSize + 1];
-    size_t characters = 0;
-    for (size_t i = 0; dir[i] != '\0';) {
-        boundaries[characters++] = i;
-        i += (platform::isLeadByte(static_cast<unsigned char>(dir[i])) && dir[i + 1] != '\0') ? 2
-                                                                                              : 1;
-    }
-    if (characters <= kCutCharacters) return false;
     char kept[kTextSize];
-    std::memcpy(kept, dir, boundaries[characters - kCutCharacters]);
-    kept[boundaries[characters - kCutCharacters]] = '\0';
+    if (!dropLastCharacters(kept, context->dataDir, kCutCharacters)) return false;
     return joinPath(path, kept, "caches\\", context->systemName, ".cache");
 }
 

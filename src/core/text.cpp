@@ -72,6 +72,20 @@ bool ensureBackslash(char* text, size_t capacity) {
     return appendTexts(text, capacity, backslash, 1);
 }
 
+bool dropLastCharacters(char (&target)[kTextSize], const char* text, size_t count) {
+    size_t boundaries[kTextSize];  // where each character starts
+    size_t characters = 0;
+    for (size_t i = 0; text[i] != '\0' && i < kTextSize - 1; i += characterLength(text + i)) {
+        boundaries[characters++] = i;
+    }
+    target[0] = '\0';
+    if (characters <= count) return false;
+    size_t keep = boundaries[characters - count];
+    std::memmove(target, text, keep);
+    target[keep] = '\0';
+    return true;
+}
+
 void driveAndFolder(char (&target)[kTextSize], const char* path) {
     size_t end = 0;  // just past the last separator, or past the drive
     if (path[0] != '\0' && path[1] == ':') end = 2;

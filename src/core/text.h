@@ -44,6 +44,10 @@ bool endsWithBackslash(const char* text);
 // Appends a backslash unless the text already ends in one; false when it does not fit.
 bool ensureBackslash(char* text, size_t capacity);
 
+// All but the last `count` characters of `text`, counted by characters so a double-byte one
+// is never split; false, with `target` empty, when the text has no more than `count`.
+bool dropLastCharacters(char (&target)[kTextSize], const char* text, size_t count);
+
 // The drive and folder of a path with the folder's final backslash: D:\Emu\ for D:\Emu\run.exe.
 // A path without a drive gives its folder alone; the result is never longer than the path.
 void driveAndFolder(char (&target)[kTextSize], const char* path);
