@@ -29,6 +29,9 @@ struct HostRomRecord {
     uint32_t unused48[3];
 };
 
+// A text pointer from the host, or the empty text where the host passed none.
+inline const char* hostText(const char* text) { return text != nullptr ? text : ""; }
+
 // Extracts the ROM `crc32` into `destinationDir` under the name that the host cache gives as its
 // name inside the archive. The last two arguments are always 0 and 1; the result is not read.
 using ExtractCallback = int32_t(LB_STDCALL*)(const char* crc32, const char* destinationDir,

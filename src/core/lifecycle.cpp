@@ -67,7 +67,7 @@ int32_t LB_STDCALL initPlugin(ExtractCallback extract, uint32_t, uint32_t, uint3
 }
 
 bool LB_STDCALL isCompatible(const char* listName) {
-    if (context != nullptr) copyText(context->listName, listName != nullptr ? listName : "");
+    if (context != nullptr) copyText(context->listName, hostText(listName));
     return true;
 }
 

@@ -19,17 +19,15 @@ void indexList(const FavoriteEntry* list, int32_t count) {
     for (int32_t i = 0; i < count; ++i) addToIndex(listIndex, i);
 }
 
-const char* textOf(const char* text) { return text != nullptr ? text : ""; }
-
 // Fills `entry` from the host's record. A key too long for its field is passed over, since a
 // cut key would name another ROM; the other texts are cut to fit.
 bool fillEntry(FavoriteEntry& entry, const HostRomRecord& record) {
-    if (!copyText(entry.crc32, textOf(record.crc32))) return false;
-    copyText(entry.name, textOf(record.name));
-    copyText(entry.publisher, textOf(record.publisher));
-    copyText(entry.sourceRom, textOf(record.sourceRom));
-    copyText(entry.saveType, textOf(record.saveType));
-    copyText(entry.comment, textOf(record.comment));
+    if (!copyText(entry.crc32, hostText(record.crc32))) return false;
+    copyText(entry.name, hostText(record.name));
+    copyText(entry.publisher, hostText(record.publisher));
+    copyText(entry.sourceRom, hostText(record.sourceRom));
+    copyText(entry.saveType, hostText(record.saveType));
+    copyText(entry.comment, hostText(record.comment));
     entry.number = record.number;
     entry.size = record.size;
     entry.location = record.location;
@@ -37,19 +35,15 @@ bool fillEntry(FavoriteEntry& entry, const HostRomRecord& record) {
     return true;
 }
 
-int32_t boundedCount(int32_t count) {
-    return count < 0 ? 0 : (count > kMaxFavorites ? kMaxFavorites : count);
-}
-
 }  // namespace
 
 void addFavorites(const HostRomRecord* chain) {
     PluginContext& c = *context;
-    c.favoriteCount = boundedCount(c.favoriteCount);
+    c.favoriteCount = boundedFavoriteCount(c.favoriteCount);
     indexList(c.favorites, c.favoriteCount);
     for (const HostRomRecord* r = chain; r != nullptr && c.favoriteCount < kMaxFavorites;
          r = r->next) {
-        if (findFirst(listIndex, textOf(r->crc32)) >= 0) continue;
+        if (findFirst(listIndex, hostText(r->crc32)) >= 0) continue;
         if (!fillEntry(c.favorites[c.favoriteCount], *r)) continue;
         addToIndex(listIndex, c.favoriteCount++);
     }
@@ -57,11 +51,12 @@ void addFavorites(const HostRomRecord* chain) {
 }
 
 void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
-    count = boundedCount(count);
+    count = boundedFavoriteCount(count);
     indexList(list, count);
     std::memset(removed, 0, sizeof removed);
     for (const HostRomRecord* r = chain; r != nullptr; r = r->next) {
-        for (int32_t i = findFirst(listIndex, textOf(r->crc32)); i >= 0; i = findNext(listIndex, i))
+        for (int32_t i = findFirst(listIndex, hostText(r->crc32)); i >= 0;
+             i = findNext(listIndex, i))
             removed[i] = true;
     }
     int32_t kept = 0;

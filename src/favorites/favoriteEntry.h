@@ -11,6 +11,11 @@ namespace lb {
 
 constexpr int kMaxFavorites = 10000;
 
+// A count read from a file or kept in a table, limited to what the table holds.
+inline int32_t boundedFavoriteCount(int32_t count) {
+    return count < 0 ? 0 : (count > kMaxFavorites ? kMaxFavorites : count);
+}
+
 struct FavoriteEntry {
     char name[kTextSize];
     char publisher[kTextSize];

@@ -36,8 +36,7 @@ bool readFavoritesFile(const char* path) {
                 std::strncmp(header, c.systemName, kTextSize) == 0;
     int32_t count = 0;
     if (ours) std::memcpy(&count, header + kTextSize, sizeof count);
-    if (count < 0) count = 0;
-    if (count > kMaxFavorites) count = kMaxFavorites;
+    count = boundedFavoriteCount(count);
     size_t bytes = readAll(file, c.favorites, size_t(count) * sizeof(FavoriteEntry));
     platform::closeFile(file);
     if (!ours) return false;
@@ -54,9 +53,7 @@ bool saveFavorites() {
     PluginContext& c = *context;
     char path[kTextSize];
     if (!dataFilePath(path, c.systemName, ".fvr")) return false;
-    int32_t count = c.favoriteCount < 0
-                        ? 0
-                        : (c.favoriteCount > kMaxFavorites ? kMaxFavorites : c.favoriteCount);
+    int32_t count = boundedFavoriteCount(c.favoriteCount);
     Chunk chunks[] = {{c.systemName, kTextSize},
                       {&count, sizeof count},
                       {c.favorites, size_t(count) * sizeof(FavoriteEntry)}};

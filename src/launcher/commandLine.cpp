@@ -22,7 +22,7 @@ void recordExtractedFile(const char* path) {
 bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record,
                     char (&path)[kTextSize]) {
     path[0] = '\0';
-    const char* key = record.crc32 != nullptr ? record.crc32 : "";
+    const char* key = hostText(record.crc32);
     if (entry.extractArchive == 0) {
         lookupRomPath(path, key);
         return true;

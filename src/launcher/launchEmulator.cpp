@@ -29,7 +29,7 @@ void launchSetName(EmulatorEntry entry, const HostRomRecord* chain) {
     if (chain == nullptr) return;
     char setName[kTextSize];
     // A set name cut short would start another game; such a name starts nothing.
-    if (!copyText(setName, chain->comment != nullptr ? chain->comment : "")) return;
+    if (!copyText(setName, hostText(chain->comment))) return;
     startEmulatorProcess(setName, entry.exePath);
 }
 
