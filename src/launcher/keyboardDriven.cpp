@@ -76,9 +76,7 @@ void launchKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain) {
     char path[kTextSize];
     if (!resolveRomPath(entry, *chain, path)) return;
     setClipboardText(path);
-    char workingDir[kTextSize];
-    driveAndFolder(workingDir, entry.exePath);
-    platform::ProcessHandle process = platform::startProcess(entry.exePath, workingDir);
+    platform::ProcessHandle process = startInExecutableFolder("", entry.exePath);
     uint32_t idle = platform::waitForInputIdle(process, kInputIdleTimeout);
     platform::closeProcess(process);
     if (idle != 0) {

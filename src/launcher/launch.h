@@ -6,6 +6,7 @@
 
 #include "core/hostInterface.h"
 #include "core/text.h"
+#include "platform/platform.h"
 #include "registry/emulatorEntry.h"
 
 namespace lb {
@@ -15,7 +16,11 @@ constexpr size_t kCommandLineSize = 2048;
 // Starts emulator `index` of `emulators` with the chain; an index outside the list starts nothing.
 void launchEmulator(int32_t index, const HostRomRecord* chain);
 
-// Starts `exePath` with `args` (exePath alone when args is empty) in the executable's folder.
+// Starts `exePath` with `args` (exePath alone when args is empty) in the executable's folder
+// and returns the process, 0 when nothing started; the caller closes it.
+platform::ProcessHandle startInExecutableFolder(const char* args, const char* exePath);
+
+// The same, without keeping the process: nothing waits for it.
 void startEmulatorProcess(const char* args, const char* exePath);
 
 // "exePath args", or exePath alone for empty args; false when it would not fit.

@@ -38,12 +38,16 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
     return joinPath(target, exePath, " ", args);
 }
 
-void startEmulatorProcess(const char* args, const char* exePath) {
+platform::ProcessHandle startInExecutableFolder(const char* args, const char* exePath) {
     char workingDir[kTextSize];
     driveAndFolder(workingDir, exePath);
     char commandLine[kCommandLineSize];
-    if (!buildCommandLine(commandLine, exePath, args)) return;
-    platform::closeProcess(platform::startProcess(commandLine, workingDir));
+    if (!buildCommandLine(commandLine, exePath, args)) return 0;
+    return platform::startProcess(commandLine, workingDir);
+}
+
+void startEmulatorProcess(const char* args, const char* exePath) {
+    platform::closeProcess(startInExecutableFolder(args, exePath));
 }
 
 }  // namespace lb
