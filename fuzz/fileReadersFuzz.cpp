@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/exports.h"
+#include "plugin/exports.h"
 #include "core/pluginContext.h"
 #include "platform/fake/fakePlatform.h"
 

@@ -1,4 +1,4 @@
-#include "core/currentSystem.h"
+#include "plugin/currentSystem.h"
 #include "pluginFixture.h"
 #include "registry/emulatorListFile.h"
 

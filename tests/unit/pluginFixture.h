@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/exports.h"
+#include "plugin/exports.h"
 #include "core/pluginContext.h"
 #include "platform/fake/fakePlatform.h"
 

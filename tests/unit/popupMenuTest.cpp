@@ -1,4 +1,4 @@
-#include "core/popupMenu.h"
+#include "plugin/popupMenu.h"
 #include "pluginFixture.h"
 #include "registry/emulatorListFile.h"
 

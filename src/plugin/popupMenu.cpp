@@ -1,15 +1,15 @@
 // The popup items: one per emulator of the current system, a separator, and the two favourites
 // commands. Arcade lists (names containing "(MAME)") are served by inPopupMenu, all others by
 // inPopupMenuHave. A click works on the emulators that the build of its menu loaded.
-#include "core/popupMenu.h"
+#include "plugin/popupMenu.h"
 
 #include <cstring>
 
-#include "core/currentSystem.h"
-#include "core/exports.h"
 #include "core/pluginContext.h"
 #include "favorites/favorites.h"
 #include "launcher/launch.h"
+#include "plugin/currentSystem.h"
+#include "plugin/exports.h"
 
 namespace lb {
 
@@ -34,23 +34,6 @@ char* buildPopupText(bool arcadeExport) {
 }
 
 }  // namespace
-
-ItemList beginItemList(char* buffer, size_t capacity) {
-    std::memset(buffer, 0, capacity);
-    return ItemList{buffer, capacity, 0, false};
-}
-
-void appendMenuItem(ItemList& list, const char* text) {
-    if (text[0] == '\0') text = " ";
-    size_t length = std::strlen(text);
-    if (list.cut || list.used + length + 2 > list.capacity) {  // text, its NUL, the closing NUL
-        list.cut = true;
-        return;
-    }
-    std::memcpy(list.buffer + list.used, text, length + 1);
-    list.used += length + 1;
-    list.buffer[list.used] = '\0';
-}
 
 PopupAction popupAction(int32_t index, int32_t emulatorCount) {
     if (index < 0) return PopupAction::Nothing;

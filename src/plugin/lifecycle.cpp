@@ -1,26 +1,14 @@
-// Attach, initPlugin, closePlugin and the information exports: the life of the state record from
-// the library's load to the host's last call.
+// initPlugin, closePlugin and the information exports: the life of the state record from the
+// host's first call to its last.
 #include <cstring>
 
-#include "core/exports.h"
 #include "core/pluginContext.h"
 #include "core/settingsFile.h"
 #include "core/text.h"
 #include "platform/platform.h"
+#include "plugin/exports.h"
 
 namespace lb {
-
-PluginContext* context = nullptr;
-char extractedFiles[kMaxExtractedFiles][kTextSize];
-int32_t extractedFileCount = 0;
-
-bool attachPlugin(void* moduleHandle) {
-    extractedFileCount = 0;
-    context = static_cast<PluginContext*>(platform::allocateZeroed(sizeof(PluginContext)));
-    if (context == nullptr) return false;
-    context->moduleHandle = moduleHandle;
-    return true;
-}
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Current system discovery from the host's window, and the loading of that system's emulators.
-#include "core/currentSystem.h"
+#include "plugin/currentSystem.h"
 
 #include <cstring>
 
