@@ -13,7 +13,6 @@
 
 namespace lb {
 
-constexpr int kMaxEmulators = 20;
 constexpr int kColumnCount = 10;
 constexpr int kMaxExtractedFiles = 10000;
 

@@ -23,6 +23,10 @@ void addFavorites(const HostRomRecord* chain);
 // rest, and saves the state's list.
 void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain);
 
+// Runs the favourites dialog over the loaded favourites; the result it ended with (1 OK,
+// 2 Cancel), -1 when it cannot be created.
+int32_t openFavorites();
+
 // Whether the host's current list is an arcade list.
 bool isArcadeList();
 

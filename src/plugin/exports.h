@@ -22,4 +22,8 @@ char* inPopupMenu();
 char* inPopupMenuHave();
 // Exported as both onPopupMenuClick and onPopupMenuHaveClick.
 int32_t LB_STDCALL onPopupMenuClick(int32_t index, lb::HostRomRecord* chain);
+
+char* inMenu();
+// Index 0 opens the emulator settings, any other the favourites; the dialog's result.
+int32_t LB_STDCALL onMenuClick(int32_t index);
 }

@@ -17,6 +17,12 @@ enum EmulatorKind : int32_t {
     MameModel2 = 4,
 };
 constexpr int kEmulatorKindCount = 5;
+constexpr int kMaxEmulators = 20;  // per system
+
+// A count read from a file or kept in a table, limited to what the 20 slots hold.
+inline int32_t boundedEmulatorCount(int32_t count) {
+    return count < 0 ? 0 : (count > kMaxEmulators ? kMaxEmulators : count);
+}
 
 struct EmulatorEntry {
     char name[kTextSize];

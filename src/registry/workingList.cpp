@@ -1,0 +1,83 @@
+// The working copy of the emulator list and its edits. Counts are clamped on every entry, so a
+// damaged count can never index outside the 20 slots.
+#include "registry/workingList.h"
+
+#include <cstring>
+#include <utility>
+
+namespace lb {
+
+EmulatorEntry workingList[kMaxEmulators];
+int32_t workingCount = 0;
+int32_t addMode = 0;
+int32_t editIndex = -1;
+
+namespace {
+
+bool sameNameOrPath(const EmulatorEntry& a, const EmulatorEntry& b) {
+    return std::strcmp(a.name, b.name) == 0 || std::strcmp(a.exePath, b.exePath) == 0;
+}
+
+}  // namespace
+
+void loadWorkingList() {
+    workingCount = boundedEmulatorCount(context->emulatorCount);
+    std::memcpy(workingList, context->emulators, sizeof(EmulatorEntry) * size_t(workingCount));
+}
+
+void storeWorkingList() {
+    context->emulatorCount = boundedEmulatorCount(workingCount);
+    std::memcpy(context->emulators, workingList,
+                sizeof(EmulatorEntry) * size_t(context->emulatorCount));
+}
+
+int32_t moveEntry(EmulatorEntry (&list)[kMaxEmulators], int32_t count, int32_t current,
+                  int32_t step) {
+    count = boundedEmulatorCount(count);
+    int32_t target = current + step;
+    if (count < 2 || current < 0 || current >= count || target < 0 || target >= count) return -1;
+    std::swap(list[current], list[target]);
+    return target;
+}
+
+int32_t removeEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count, const int32_t* selected,
+                      int32_t selectedCount) {
+    count = boundedEmulatorCount(count);
+    bool removed[kMaxEmulators] = {};
+    for (int32_t i = 0; i < selectedCount; ++i) {
+        if (selected[i] >= 0 && selected[i] < count) removed[selected[i]] = true;
+    }
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (removed[i]) continue;
+        if (kept != i) list[kept] = list[i];
+        ++kept;
+    }
+    return kept;
+}
+
+int32_t collectEntries(EmulatorEntry (&copies)[kMaxEmulators],
+                       const EmulatorEntry (&list)[kMaxEmulators], int32_t count,
+                       const int32_t* selected, int32_t selectedCount) {
+    count = boundedEmulatorCount(count);
+    int32_t taken = 0;
+    for (int32_t i = 0; i < selectedCount && taken < kMaxEmulators; ++i) {
+        if (selected[i] >= 0 && selected[i] < count) copies[taken++] = list[selected[i]];
+    }
+    return taken;
+}
+
+int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
+                     const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount) {
+    count = boundedEmulatorCount(count);
+    copyCount = boundedEmulatorCount(copyCount);
+    for (int32_t c = 0; c < copyCount && count < kMaxEmulators; ++c) {
+        bool duplicate = false;
+        for (int32_t i = 0; i < count && !duplicate; ++i)
+            duplicate = sameNameOrPath(list[i], copies[c]);
+        if (!duplicate) list[count++] = copies[c];
+    }
+    return count;
+}
+
+}  // namespace lb

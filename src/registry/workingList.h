@@ -1,0 +1,47 @@
+// The settings dialog's working copy of the current system's emulators and the edits its buttons
+// make: moves, deletion of a selection, and paste from the copy file. OK stores the copy back.
+#pragma once
+
+#include <cstdint>
+
+#include "core/pluginContext.h"
+#include "registry/emulatorEntry.h"
+
+namespace lb {
+
+// One instance, shared by the settings dialog and the edit dialog it opens; both are modal.
+extern EmulatorEntry workingList[kMaxEmulators];
+extern int32_t workingCount;
+extern int32_t addMode;    // 1 while the edit dialog adds an entry, 0 while it edits one
+extern int32_t editIndex;  // the entry being edited; -1 while adding
+
+// Between the state record's list and the working copy. Slots of the target past the new
+// count keep their bytes.
+void loadWorkingList();
+void storeWorkingList();
+
+// Swaps entry `current` with its neighbour `step` (-1 up, +1 down) places away; the entry's
+// new index, or -1 when nothing moved (no such entry, or it is already at that end).
+int32_t moveEntry(EmulatorEntry (&list)[kMaxEmulators], int32_t count, int32_t current,
+                  int32_t step);
+
+// Removes the entries whose indexes are listed, keeping the order of the rest; the new count.
+// Indexes outside the list are ignored.
+int32_t removeEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count, const int32_t* selected,
+                      int32_t selectedCount);
+
+// Copies the listed entries, in the order given, to the front of `copies`; their number.
+int32_t collectEntries(EmulatorEntry (&copies)[kMaxEmulators],
+                       const EmulatorEntry (&list)[kMaxEmulators], int32_t count,
+                       const int32_t* selected, int32_t selectedCount);
+
+// Appends the copied entries whose name and executable are both new to the list, entries
+// appended by this paste included, until the list holds 20; the new count.
+int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
+                     const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount);
+
+// Runs the emulator settings dialog over the current system's list; the result it ended with
+// (1 OK, 2 Cancel), -1 when it cannot be created.
+int32_t openEmulatorSettings();
+
+}  // namespace lb
