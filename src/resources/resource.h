@@ -1,2 +1,41 @@
 // Control and template identifiers shared by Launchboard.rc and the dialog procedures.
 #pragma once
+
+// EMULATORSETTINGDLG
+#define IDC_EMULATOR_LIST 1001
+#define IDC_ADD 1002
+#define IDC_EDIT 1003
+#define IDC_MOVE_UP 1004
+#define IDC_MOVE_DOWN 1005
+#define IDC_DELETE 1006
+#define IDC_DELETE_ALL 1007
+#define IDC_COPY 1008
+#define IDC_PASTE 1009
+
+// EMULATORSETTINGCHILDDLG
+#define IDC_NAME_LABEL 2000
+#define IDC_NAME 2001
+#define IDC_EXE_LABEL 2002
+#define IDC_EXE 2003
+#define IDC_EXE_BROWSE 2004
+#define IDC_FOLDER_LABEL 2005
+#define IDC_FOLDER 2006
+#define IDC_FOLDER_BROWSE 2007
+#define IDC_KIND_LABEL 2008
+#define IDC_KIND 2009
+#define IDC_KEY_WAIT_LABEL 2010
+#define IDC_KEY_WAIT 2011
+#define IDC_BROWSE_WAIT_LABEL 2012
+#define IDC_BROWSE_WAIT 2013
+#define IDC_EXTRACT 2014
+#define IDC_QUOTE 2015
+#define IDC_SHORT_PATH 2016
+
+// FAVORITEDLG and its list's context menu: 3004 + i starts emulator i
+#define IDC_FAVORITE_LIST 3000
+#define IDC_FAVORITE_DELETE 3001
+#define IDC_FAVORITE_DELETE_ALL 3002
+#define IDC_CLOSE_ON_LAUNCH 3003
+#define IDM_LAUNCH_FIRST 3004
+#define IDM_LAUNCH_LAST 3023
+#define IDM_DELETE 3024

@@ -123,6 +123,8 @@ bool Plugin::load(const std::string& path) {
     lookUp(module, inPopupMenuHave, "inPopupMenuHave");
     lookUp(module, onPopupMenuClick, "onPopupMenuClick");
     lookUp(module, onPopupMenuHaveClick, "onPopupMenuHaveClick");
+    lookUp(module, inMenu, "inMenu");
+    lookUp(module, onMenuClick, "onMenuClick");
     return initPlugin != nullptr && closePlugin != nullptr;
 }
 

@@ -64,6 +64,8 @@ struct Plugin {
     char* (*inPopupMenuHave)() = nullptr;
     int32_t(__stdcall* onPopupMenuClick)(int32_t, void*) = nullptr;
     int32_t(__stdcall* onPopupMenuHaveClick)(int32_t, void*) = nullptr;
+    char* (*inMenu)() = nullptr;
+    int32_t(__stdcall* onMenuClick)(int32_t) = nullptr;
 
     bool load(const std::string& dllPath);
     void unload();

@@ -1,0 +1,231 @@
+// EMULATORSETTINGCHILDDLG: one emulator added or edited, with the controls of its kind enabled,
+// two browse buttons and the input checks on OK. The decisions are in emulatorEdit.cpp.
+#include "core/dialogSupport.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <initializer_list>
+
+#include "platform/platform.h"
+#include "registry/emulatorEdit.h"
+#include "registry/registryDialogs.h"
+#include "registry/workingList.h"
+#include "resource.h"
+
+namespace lb {
+
+namespace {
+
+int32_t comboSelection(HWND dialog, int id) {
+    return int32_t(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
+}
+
+// Selects `row`; a row outside the table (a damaged list file) leaves no selection.
+void selectComboRow(HWND dialog, int id, int32_t row, int32_t rows) {
+    bool valid = row >= 0 && row < rows;
+    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, WPARAM(valid ? row : -1), 0);
+}
+
+bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void enable(HWND dialog, std::initializer_list<int> ids, bool on) {
+    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), on);
+}
+
+void fillEditCombos(HWND dialog) {
+    for (int i = 0; i < kEmulatorKindCount; ++i)
+        SendDlgItemMessageA(dialog, IDC_KIND, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(emulatorKindTable[i].label));
+    for (int i = 0; i < kWaitChoiceCount; ++i) {
+        SendDlgItemMessageA(dialog, IDC_KEY_WAIT, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(keyWaitTable[i].label));
+        SendDlgItemMessageA(dialog, IDC_BROWSE_WAIT, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(browseWaitTable[i].label));
+    }
+}
+
+void setEditControls(HWND dialog, const EmulatorEntry& entry) {
+    SetDlgItemTextA(dialog, IDC_NAME, entry.name);
+    SetDlgItemTextA(dialog, IDC_EXE, entry.exePath);
+    SetDlgItemTextA(dialog, IDC_FOLDER, entry.extractDir);
+    selectComboRow(dialog, IDC_KIND, entry.kind, kEmulatorKindCount);
+    selectComboRow(dialog, IDC_KEY_WAIT, entry.keyWaitIndex, kWaitChoiceCount);
+    selectComboRow(dialog, IDC_BROWSE_WAIT, entry.browseWaitIndex, kWaitChoiceCount);
+    CheckDlgButton(dialog, IDC_EXTRACT, entry.extractArchive ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_QUOTE, entry.quotePath ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_SHORT_PATH, entry.shortPath ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void readEditControls(HWND dialog, EmulatorEntry& entry) {
+    readControlText(dialog, IDC_NAME, entry.name);
+    readControlText(dialog, IDC_EXE, entry.exePath);
+    readControlText(dialog, IDC_FOLDER, entry.extractDir);
+    entry.kind = storedSelection(comboSelection(dialog, IDC_KIND), Standard);
+    entry.keyWaitIndex = storedSelection(comboSelection(dialog, IDC_KEY_WAIT), 2);
+    entry.browseWaitIndex = storedSelection(comboSelection(dialog, IDC_BROWSE_WAIT), 2);
+    entry.extractArchive = isChecked(dialog, IDC_EXTRACT) ? 1 : 0;
+    entry.quotePath = isChecked(dialog, IDC_QUOTE) ? 1 : 0;
+    entry.shortPath = isChecked(dialog, IDC_SHORT_PATH) ? 1 : 0;
+}
+
+EditControlStates currentStates(HWND dialog) {
+    return editControlStates(comboSelection(dialog, IDC_KIND), isChecked(dialog, IDC_EXTRACT));
+}
+
+void applyExtractRule(HWND dialog) {
+    enable(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE}, currentStates(dialog).folder);
+}
+
+void applyKindRules(HWND dialog) {
+    EditControlStates states = currentStates(dialog);
+    enable(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE, IDC_EXTRACT}, states.extract);
+    enable(dialog, {IDC_KEY_WAIT_LABEL, IDC_KEY_WAIT}, states.keyWait);
+    enable(dialog, {IDC_BROWSE_WAIT_LABEL, IDC_BROWSE_WAIT}, states.browseWait);
+    enable(dialog, {IDC_QUOTE}, states.quote);
+    enable(dialog, {IDC_SHORT_PATH}, states.shortPath);
+    applyExtractRule(dialog);
+}
+
+void initEmulatorEdit(HWND dialog) {
+    fillEditCombos(dialog);
+    EmulatorEntry entry{};
+    if (addMode == 1) {
+        SetWindowTextA(dialog, "エミュレータ追加(Launchboard)");
+        entry = newEmulatorEntry(context->tempDir, context->listName);
+    } else {
+        SetWindowTextA(dialog, "エミュレータ編集(Launchboard)");
+        if (editIndex >= 0 && editIndex < workingCount) entry = workingList[editIndex];
+    }
+    setEditControls(dialog, entry);
+    applyKindRules(dialog);
+}
+
+bool validateEmulator(HWND dialog, const char* name, const char* exePath, const char* folder) {
+    const char* error =
+        emulatorInputError(workingList, workingCount, editIndex, name, exePath, folder);
+    if (error != nullptr) MessageBoxA(dialog, error, nullptr, MB_ICONWARNING);
+    return error == nullptr;
+}
+
+bool acceptEmulatorEdit(HWND dialog) {
+    EmulatorEntry entry{};
+    readEditControls(dialog, entry);
+    if (!validateEmulator(dialog, entry.name, entry.exePath, folderToCheck(entry))) return false;
+    int32_t target = storeEditedEntry(workingList, workingCount, addMode == 1, editIndex, entry);
+    if (target < 0) return false;
+    refreshEmulatorListView(target);
+    return true;
+}
+
+UINT_PTR CALLBACK openFileHookProc(HWND hook, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG) return FALSE;
+    centerWindow(GetParent(hook));  // the Explorer-style hook is a child of the visible dialog
+    return TRUE;
+}
+
+void browseEmulatorExe(HWND dialog) {
+    char file[kTextSize];
+    readControlText(dialog, IDC_EXE, file);
+    if (file[0] == '\0' || !platform::fileExists(file)) copyText(file, context->lastExePath);
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = dialog;
+    request.lpstrFilter = "エミュレータファイル(.exe)\0*.EXE\0";
+    request.nFilterIndex = 1;
+    request.lpstrFile = file;
+    request.nMaxFile = sizeof file;
+    request.lpstrInitialDir = context->dataDir;
+    request.lpstrTitle = "エミュレータ選択";
+    request.Flags = OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
+                    OFN_EXPLORER | OFN_ENABLESIZING;
+    request.lpfnHook = openFileHookProc;
+    if (GetOpenFileNameA(&request) != TRUE) return;
+    SetDlgItemTextA(dialog, IDC_EXE, file);
+    copyText(context->lastExePath, file);
+    char name[kTextSize];
+    readControlText(dialog, IDC_NAME, name);
+    if (name[0] != '\0') return;  // a name the user gave is never replaced
+    nameFromExePath(name, file);
+    SetDlgItemTextA(dialog, IDC_NAME, name);
+}
+
+int CALLBACK browseFolderCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
+        SetWindowTextA(browser, "解凍先のフォルダ選択");
+        centerWindow(browser);
+    }
+    return 0;
+}
+
+void browseExtractDir(HWND dialog) {
+    char initial[kTextSize];
+    readControlText(dialog, IDC_FOLDER, initial);
+    if (!platform::isDirectory(initial)) copyText(initial, context->lastExtractDir);
+    BROWSEINFOA request{};
+    request.hwndOwner = dialog;
+    request.lpszTitle = "解凍先のフォルダを選択してください";
+    request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    request.lpfn = browseFolderCallback;
+    request.lParam = reinterpret_cast<LPARAM>(initial);
+    LPITEMIDLIST item = SHBrowseForFolderA(&request);
+    if (item == nullptr) return;
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) {
+        MessageBoxA(dialog, "SHGetMalloc Error", "Error", MB_ICONERROR);
+        CoTaskMemFree(item);
+        return;
+    }
+    char picked[MAX_PATH] = "";
+    if (!SHGetPathFromIDListA(item, picked)) picked[0] = '\0';
+    allocator->Free(item);
+    allocator->Release();
+    // A folder the shell cannot name keeps the last one, never a lone backslash.
+    if (takePickedFolder(context->lastExtractDir, picked))
+        SetDlgItemTextA(dialog, IDC_FOLDER, context->lastExtractDir);
+}
+
+BOOL onCommand(HWND dialog, int id, int code) {
+    switch (id) {
+        case IDC_EXE_BROWSE:
+            browseEmulatorExe(dialog);
+            return TRUE;
+        case IDC_FOLDER_BROWSE:
+            browseExtractDir(dialog);
+            return TRUE;
+        case IDC_KIND:
+            if (code != CBN_SELCHANGE) return FALSE;
+            applyKindRules(dialog);
+            return TRUE;
+        case IDC_EXTRACT:
+            if (code != BN_CLICKED) return FALSE;
+            applyExtractRule(dialog);
+            return TRUE;
+        case IDOK:
+            if (acceptEmulatorEdit(dialog)) EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK emulatorEditProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            centerWindow(dialog);
+            initEmulatorEdit(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace lb

@@ -1,0 +1,179 @@
+// EMULATORSETTINGDLG: the emulator list of the current system, edited in a working copy that
+// OK stores and saves and Cancel drops. The decisions are in workingList.cpp.
+#include <cstdio>
+
+#include "core/dialogSupport.h"
+#include "registry/emulatorListFile.h"
+#include "registry/registryDialogs.h"
+#include "registry/workingList.h"
+#include "resource.h"
+
+namespace lb {
+
+HWND settingsDialog = nullptr;
+
+namespace {
+
+HWND emulatorList() { return GetDlgItem(settingsDialog, IDC_EMULATOR_LIST); }
+
+void setupEmulatorListView(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_EMULATOR_LIST);
+    DWORD style = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT);
+    RECT client{};
+    GetClientRect(list, &client);
+    char empty[] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.cx = client.right - 3;
+    column.pszText = empty;
+    column.iSubItem = 0;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void openEmulatorEdit(HWND dialog, bool adding) {
+    if (adding && workingCount >= kMaxEmulators) {
+        MessageBoxA(dialog, "エミュレータは20ケ以上登録できません", nullptr, MB_ICONERROR);
+        return;
+    }
+    if (!adding) {
+        editIndex = focusedSelectedRow(emulatorList());
+        if (editIndex < 0 || editIndex >= workingCount) return;
+    } else {
+        editIndex = -1;
+    }
+    addMode = adding ? 1 : 0;
+    DialogBoxParamA(pluginInstance(), "EMULATORSETTINGCHILDDLG", dialog, emulatorEditProc, 0);
+}
+
+void moveEmulator(int32_t step) {
+    int32_t moved = moveEntry(workingList, workingCount, focusedSelectedRow(emulatorList()), step);
+    if (moved >= 0) refreshEmulatorListView(moved);
+}
+
+void deleteSelectedEmulators(HWND dialog) {
+    int32_t selected[kMaxEmulators];
+    int32_t count = selectedRows(emulatorList(), selected, kMaxEmulators);
+    if (count == 0) return;
+    char question[kTextSize];
+    std::snprintf(question, sizeof question, "%dケのエミュレータをリストから全て削除しますか",
+                  int(count));
+    if (!confirmDeletion(dialog, question)) return;
+    workingCount = removeEntries(workingList, workingCount, selected, count);
+    refreshEmulatorListView(workingCount > 0 ? 0 : -1);
+}
+
+void deleteAllEmulators(HWND dialog) {
+    if (!confirmDeletion(dialog, "エミュレータをリストから全て削除しますか")) return;
+    workingCount = 0;
+    refreshEmulatorListView(-1);
+}
+
+void copyEmulators() {
+    int32_t selected[kMaxEmulators];
+    int32_t count = selectedRows(emulatorList(), selected, kMaxEmulators);
+    if (count == 0) return;
+    static EmulatorEntry copies[kMaxEmulators];
+    count = collectEntries(copies, workingList, workingCount, selected, count);
+    writeCopyFile(count, copies);
+}
+
+void pasteEmulators(HWND dialog) {
+    static EmulatorEntry copies[kMaxEmulators];
+    int32_t copyCount = 0;
+    if (!readCopyFile(copyCount, copies)) {
+        MessageBoxA(dialog, "コピーされていません", nullptr, MB_ICONWARNING);
+        return;
+    }
+    if (workingCount >= kMaxEmulators) return;
+    workingCount = pasteEntries(workingList, workingCount, copies, copyCount);
+    refreshEmulatorListView(0);
+}
+
+BOOL onNotify(HWND dialog, const NMHDR& header) {
+    if (header.idFrom != IDC_EMULATOR_LIST) return FALSE;
+    if (header.code == LVN_GETDISPINFOA) {
+        auto& request = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header));
+        int32_t row = request.item.iItem;
+        if (row >= 0 && row < workingCount) provideListText(request, workingList[row].name);
+        return TRUE;
+    }
+    if (header.code == NM_DBLCLK) {
+        openEmulatorEdit(dialog, false);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL onCommand(HWND dialog, int id) {
+    switch (id) {
+        case IDC_ADD:
+            openEmulatorEdit(dialog, true);
+            break;
+        case IDC_EDIT:
+            openEmulatorEdit(dialog, false);
+            break;
+        case IDC_MOVE_UP:
+            moveEmulator(-1);
+            break;
+        case IDC_MOVE_DOWN:
+            moveEmulator(+1);
+            break;
+        case IDC_DELETE:
+            deleteSelectedEmulators(dialog);
+            break;
+        case IDC_DELETE_ALL:
+            deleteAllEmulators(dialog);
+            break;
+        case IDC_COPY:
+            copyEmulators();
+            break;
+        case IDC_PASTE:
+            pasteEmulators(dialog);
+            break;
+        case IDOK:
+            storeWorkingList();
+            saveEmulatorList();
+            EndDialog(dialog, IDOK);
+            break;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            break;
+        default:
+            return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void refreshEmulatorListView(int32_t index) {
+    refreshListView(emulatorList(), workingCount, index);
+}
+
+INT_PTR CALLBACK emulatorSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            settingsDialog = dialog;
+            centerWindow(dialog);
+            loadWorkingList();
+            setupEmulatorListView(dialog);
+            refreshEmulatorListView(0);
+            return TRUE;
+        case WM_NOTIFY:
+            return onNotify(dialog, *reinterpret_cast<NMHDR*>(lParam));
+        case WM_COMMAND:
+            return onCommand(dialog, LOWORD(wParam));
+        default:
+            return FALSE;
+    }
+}
+
+int32_t openEmulatorSettings() {
+    INT_PTR result = DialogBoxParamA(pluginInstance(), "EMULATORSETTINGDLG", GetActiveWindow(),
+                                     emulatorSettingsProc, 0);
+    settingsDialog = nullptr;
+    return int32_t(result);
+}
+
+}  // namespace lb

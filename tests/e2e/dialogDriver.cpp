@@ -1,0 +1,241 @@
+// The dialog driver: window searches, control access and screen captures from a second thread.
+#include "dialogDriver.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "harness.h"
+
+namespace host {
+
+namespace {
+
+struct Search {
+    std::string title;
+    bool messageBox;
+    HWND found = nullptr;
+};
+
+bool isMessageBox(HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }
+
+BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0 ||
+        !IsWindowVisible(window) || isMessageBox(window) != search->messageBox)
+        return TRUE;
+    if (!search->messageBox && windowTitle(window) != search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND find(const std::string& title, bool messageBox, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 25) {
+        Search search{title, messageBox};
+        EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK closeOne(HWND window, LPARAM count) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && std::strcmp(className, "#32770") == 0 &&
+        IsWindowVisible(window)) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ++*reinterpret_cast<int*>(count);
+    }
+    return TRUE;
+}
+
+DWORD WINAPI runScript(void* parameter) {
+    static_cast<Driver*>(parameter)->script();
+    return 0;
+}
+
+bool sameIcon(HWND box, LPCSTR which) {
+    HWND icon = GetDlgItem(box, 0x0440);  // the message box's icon control
+    if (icon == nullptr) return false;
+    HICON shown = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
+    return shown != nullptr && shown == LoadIconA(nullptr, which);
+}
+
+}  // namespace
+
+void Driver::start(std::function<void()> run) {
+    script = std::move(run);
+    thread = CreateThread(nullptr, 0, runScript, this, 0, nullptr);
+}
+
+void Driver::finish() {
+    if (thread == nullptr) return;
+    WaitForSingleObject(thread, 60000);
+    CloseHandle(thread);
+    thread = nullptr;
+}
+
+int runDriven(const std::function<int()>& modal, const std::function<void()>& script) {
+    Driver driver;
+    volatile bool done = false;
+    driver.start([&] {
+        script();
+        // Whatever the script left open is closed, so the modal loop below always ends.
+        for (int i = 0; i < 200 && !done; ++i) {
+            int open = 0;
+            EnumWindows(closeOne, reinterpret_cast<LPARAM>(&open));
+            if (open > 0 && i == 0) fail(__FILE__, __LINE__, "the script left a dialog open");
+            Sleep(50);
+        }
+    });
+    int result = modal();
+    done = true;
+    driver.finish();
+    return result;
+}
+
+HWND waitForDialog(const std::string& title, int timeoutMs) {
+    HWND found = find(title, false, timeoutMs);
+    if (found == nullptr) fail(__FILE__, __LINE__, "no dialog titled " + show(title));
+    return found;
+}
+
+Answered answerMessageBox(int button, int timeoutMs) {
+    Answered answer;
+    HWND box = find("", true, timeoutMs);
+    if (box == nullptr) return answer;
+    char text[1024] = "", caption[256] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    GetWindowTextA(box, caption, sizeof caption);
+    answer = {true, text, caption, sameIcon(box, IDI_HAND), sameIcon(box, IDI_EXCLAMATION)};
+    PostMessageA(box, WM_COMMAND, WPARAM(button), 0);
+    waitUntilClosed(box);
+    return answer;
+}
+
+bool noMessageBox(int timeoutMs) { return find("", true, timeoutMs) == nullptr; }
+
+void typeText(HWND dialog, int id, const std::string& text) {
+    SendDlgItemMessageA(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string controlText(HWND dialog, int id) {
+    char text[2048] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void chooseComboRow(HWND dialog, int id, int row) {
+    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, WPARAM(row), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+int comboRow(HWND dialog, int id) {
+    return int(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
+}
+bool isEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void clickNow(HWND dialog, int id) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void clickLater(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void clickCheckBox(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
+
+void selectRows(HWND dialog, int listId, const std::vector<int>& rows, int focused) {
+    HWND list = GetDlgItem(dialog, listId);
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&item));
+    for (int row : rows) {
+        item.state = LVIS_SELECTED | (row == focused ? LVIS_FOCUSED : 0);
+        SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    }
+    if (focused >= 0 && std::find(rows.begin(), rows.end(), focused) == rows.end()) {
+        item.state = LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, WPARAM(focused), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+std::vector<std::string> listRows(HWND dialog, int listId) {
+    HWND list = GetDlgItem(dialog, listId);
+    int count = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::string> rows;
+    for (int i = 0; i < count; ++i) {
+        char text[512] = "";
+        LVITEMA item{};
+        item.iSubItem = 0;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+std::string windowTitle(HWND window) {
+    char title[512] = "";
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+bool waitUntilClosed(HWND window, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 25) {
+        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
+        Sleep(25);
+    }
+    return false;
+}
+
+bool captureWindow(HWND window, const std::string& bmpPath) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    RECT r{};
+    GetWindowRect(window, &r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + DWORD(stride * height);
+    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+    bytes.append(static_cast<char*>(bits), size_t(stride * height));
+    writeFile(bmpPath, bytes);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return width > 0 && height > 0;
+}
+
+}  // namespace host

@@ -1,0 +1,57 @@
+// Plays the user on the plug-in's modal dialogs: a script runs in its own thread while the main
+// thread sits in the dialog's modal loop, finds windows by title, types, selects, clicks, and
+// answers message boxes. A script that loses its way closes every window it can find, so the
+// main thread always returns.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct Driver {
+    HANDLE thread = nullptr;
+    std::function<void()> script;
+    void start(std::function<void()> run);
+    void finish();  // waits for the script, then closes whatever it left open
+};
+
+// Runs `script` in a driver thread while `modal` runs here; `modal`'s result.
+int runDriven(const std::function<int()>& modal, const std::function<void()>& script);
+
+// A visible dialog of this process with the given title (Shift-JIS), or null after the timeout.
+HWND waitForDialog(const std::string& title, int timeoutMs = 5000);
+
+// A message box of this process: its text and caption, answered with `button`.
+struct Answered {
+    bool seen = false;
+    std::string text, caption;
+    bool errorIcon = false, warningIcon = false;
+};
+Answered answerMessageBox(int button = IDOK, int timeoutMs = 5000);
+// True when no message box appears within the time.
+bool noMessageBox(int timeoutMs = 600);
+
+// Controls, by id.
+void typeText(HWND dialog, int id, const std::string& text);
+std::string controlText(HWND dialog, int id);
+void chooseComboRow(HWND dialog, int id, int row);  // with the CBN_SELCHANGE the user's pick sends
+int comboRow(HWND dialog, int id);
+bool isEnabled(HWND dialog, int id);
+bool isChecked(HWND dialog, int id);
+void clickNow(HWND dialog, int id);       // handled before this returns
+void clickLater(HWND dialog, int id);     // posted: for buttons that open a modal window
+void clickCheckBox(HWND dialog, int id);  // toggles the mark as a mouse click does
+void selectRows(HWND dialog, int listId, const std::vector<int>& rows, int focused);
+std::vector<std::string> listRows(HWND dialog, int listId);
+std::string windowTitle(HWND window);
+// Waits until `window` is gone; false on timeout.
+bool waitUntilClosed(HWND window, int timeoutMs = 5000);
+
+// Saves what the screen shows of a window as a 24-bit BMP file.
+bool captureWindow(HWND window, const std::string& bmpPath);
+
+}  // namespace host
