@@ -6,7 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "dialogDriver.h"
 #include "harness.h"
+#include "session.h"
 
 using namespace host;
 
@@ -52,6 +54,39 @@ int runDemo(const char* dll, const char* dataDir) {
     return 0;
 }
 
+// Opens the plug-in's dialogs on a small list and saves each as a BMP in `shots`.
+int captureDialogs(const char* dll, const char* shots) {
+    dllPath = dll;
+    workDir = windowsPath(shots);
+    CreateDirectoryA(workDir.c_str(), nullptr);
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    stubPath = std::string(self).substr(0, std::string(self).rfind('\\') + 1) + "stubEmulator.exe";
+    Session s("host");
+    std::string emu = s.installStub("Emulators");
+    s.writeEmulators(
+        {emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\"),
+         emulator("1964 (キーボード操作)", "C:\\Emu\\1964\\1964.exe", 1, s.dataDir + "temp\\"),
+         emulator("Mupen64 ソフト描画", "C:\\Emu\\mupen64.exe", 0)});
+    runDriven([&] { return s.plugin.onMenuClick(0); },
+              [&] {
+                  HWND settings = waitForDialog("エミュレータ設定(Launchboard)");
+                  if (settings == nullptr) return;
+                  selectRows(settings, 1001, {1}, 1);
+                  captureWindow(settings, workDir + "settingsDialog.bmp");
+                  clickLater(settings, 1003);
+                  HWND edit = waitForDialog("エミュレータ編集(Launchboard)");
+                  if (edit == nullptr) return;
+                  captureWindow(edit, workDir + "editDialog.bmp");
+                  clickNow(edit, IDCANCEL);
+                  waitUntilClosed(edit);
+                  clickNow(settings, IDCANCEL);
+              });
+    s.close();
+    std::printf("Saved the dialogs' pictures in %s\n", shots);
+    return failures == 0 ? 0 : 1;
+}
+
 int runCases(const char* filter) {
     int failedCases = 0;
     for (const Case& c : cases()) {
@@ -72,7 +107,10 @@ int runCases(const char* filter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) return runDemo(argv[2], argv[3]);
+    if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) {
+        int result = runDemo(argv[2], argv[3]);
+        return result != 0 || argc < 5 ? result : captureDialogs(argv[2], argv[4]);
+    }
     if (argc >= 5 && std::strcmp(argv[1], "test") == 0) {
         dllPath = argv[2];
         workDir = windowsPath(argv[3]);
@@ -80,7 +118,7 @@ int main(int argc, char** argv) {
         return runCases(argc >= 6 ? argv[5] : nullptr);
     }
     std::printf(
-        "usage: testHost demo <dll> <dataDir>\n"
+        "usage: testHost demo <dll> <dataDir> [screenshotFolder]\n"
         "       testHost test <dll> <workDir> <stubEmulator> [caseFilter]\n");
     return 2;
 }

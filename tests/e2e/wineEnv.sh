@@ -26,5 +26,17 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
+# Windows has "ＭＳ Ｐゴシック", the dialogs' font; Wine has not. The prefix maps it to the
+# proportional IPA Gothic, so dialogs lay out and render as on a Japanese Windows. Without a
+# window manager on the private X server, Wine draws the windows' captions itself.
+if [ ! -f "$WINEPREFIX/.lb-settings-2" ]; then
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.lb-settings-2"
+fi
+
 # A Linux path as Wine sees it on drive Z:.
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
