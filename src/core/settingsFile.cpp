@@ -8,8 +8,6 @@
 
 namespace lb {
 
-namespace {
-
 bool isColumnPermutation(const int32_t (&order)[kColumnCount]) {
     bool seen[kColumnCount] = {};
     for (int32_t column : order) {
@@ -18,6 +16,8 @@ bool isColumnPermutation(const int32_t (&order)[kColumnCount]) {
     }
     return true;
 }
+
+namespace {
 
 // Copies one field of the file image into the record if the file held all of its bytes.
 template <typename Field>

@@ -26,6 +26,9 @@ static_assert(offsetof(SettingsFile, columnOrder) == 604);
 static_assert(offsetof(SettingsFile, favoritesRect) == 644);
 static_assert(offsetof(SettingsFile, closeOnLaunch) == 660);
 
+// Whether the order names each of the ten columns exactly once.
+bool isColumnPermutation(const int32_t (&order)[kColumnCount]);
+
 // Column order 0..9, every column 100 pixels wide and ascending.
 void setColumnDefaults(PluginContext& state);
 

@@ -1,12 +1,296 @@
-// FAVORITEDLG: the favourites of the current system in a sortable, resizable list.
+// FAVORITEDLG: the favourites of the current system in a resizable owner-data list with ten
+// sortable columns, deletion, and launches with any registered emulator. The decisions are in
+// favoritesWorking.cpp and favoriteColumns.cpp; this file translates to and from the controls.
 #include "core/dialogSupport.h"
+#include "core/settingsFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "favorites/favoriteColumns.h"
 #include "favorites/favorites.h"
+#include "favorites/favoritesWorking.h"
+#include "launcher/launch.h"
+#include "resource.h"
 
 namespace lb {
 
 namespace {
 
-INT_PTR CALLBACK favoritesProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+HWND favoriteList(HWND dialog) { return GetDlgItem(dialog, IDC_FAVORITE_LIST); }
+
+void setFavoritesTitle(HWND dialog) {
+    char title[kTextSize];
+    std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件", int(workingFavoriteCount));
+    SetWindowTextA(dialog, title);
+}
+
+void refreshFavoriteListView(HWND dialog, int32_t row) {
+    refreshListView(favoriteList(dialog), workingFavoriteCount, row);
+}
+
+BOOL CALLBACK noteWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) {
+    auto* search = reinterpret_cast<std::pair<ScreenRect, bool>*>(parameter);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        const RECT& w = info.rcWork;
+        search->second |= rectanglesMeet(search->first, {w.left, w.top, w.right, w.bottom});
+    }
+    return TRUE;
+}
+
+void placeFavoritesDialog(HWND dialog) {
+    const ScreenRect& stored = context->favoritesRect;
+    std::pair<ScreenRect, bool> search{stored, false};
+    EnumDisplayMonitors(nullptr, nullptr, noteWorkArea, reinterpret_cast<LPARAM>(&search));
+    RECT work{}, box{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(dialog, &box);
+    ScreenRect place =
+        favoritesPlacement(stored, search.second, {work.left, work.top, work.right, work.bottom},
+                           {box.left, box.top, box.right, box.bottom});
+    SetWindowPos(dialog, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOOWNERZORDER);
+}
+
+void layoutFavoritesDialog(HWND dialog) {
+    RECT client{}, button{}, box{};
+    GetClientRect(dialog, &client);
+    GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_DELETE), &button);
+    GetWindowRect(GetDlgItem(dialog, IDC_CLOSE_ON_LAUNCH), &box);
+    FavoritesLayout layout{};
+    if (!layoutFavorites(client.right, client.bottom, button.right - button.left,
+                         button.bottom - button.top, box.bottom - box.top, layout))
+        return;
+    const std::pair<int, const ControlRect*> places[] = {
+        {IDC_FAVORITE_DELETE, &layout.deleteButton},
+        {IDC_FAVORITE_DELETE_ALL, &layout.deleteAllButton},
+        {IDC_CLOSE_ON_LAUNCH, &layout.closeOnLaunchBox},
+        {IDOK, &layout.okButton},
+        {IDCANCEL, &layout.cancelButton},
+        {IDC_FAVORITE_LIST, &layout.list}};
+    for (const auto& [id, r] : places)
+        MoveWindow(GetDlgItem(dialog, id), r->x, r->y, r->width, r->height, TRUE);
+    for (int id :
+         {IDC_FAVORITE_DELETE, IDC_FAVORITE_DELETE_ALL, IDC_CLOSE_ON_LAUNCH, IDOK, IDCANCEL})
+        InvalidateRect(GetDlgItem(dialog, id), nullptr, TRUE);
+}
+
+void setupFavoriteColumns(HWND dialog) {
+    HWND list = favoriteList(dialog);
+    for (int32_t k = 0; k < kColumnCount; ++k) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.cx = context->columnState[k].width;
+        column.pszText = const_cast<char*>(favoriteColumnNames[k]);
+        column.iSubItem = k;
+        SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(k), reinterpret_cast<LPARAM>(&column));
+    }
+    // An order that does not name each column once (a damaged "Setting.dat") is not applied.
+    if (isColumnPermutation(context->columnOrder))
+        SendMessageA(list, LVM_SETCOLUMNORDERARRAY, kColumnCount,
+                     reinterpret_cast<LPARAM>(context->columnOrder));
+}
+
+void storeFavoriteColumns(HWND dialog) {
+    HWND list = favoriteList(dialog);
+    int32_t order[kColumnCount];
+    if (SendMessageA(list, LVM_GETCOLUMNORDERARRAY, kColumnCount,
+                     reinterpret_cast<LPARAM>(order)) &&
+        isColumnPermutation(order))
+        std::memcpy(context->columnOrder, order, sizeof order);
+    for (int32_t k = 0; k < kColumnCount; ++k)
+        context->columnState[k].width =
+            int32_t(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(k), 0));
+}
+
+void updateSortMarks(HWND dialog) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(favoriteList(dialog), LVM_GETHEADER, 0, 0));
+    for (int32_t k = 0; k < kColumnCount; ++k) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        SendMessageA(header, HDM_GETITEMA, WPARAM(k), reinterpret_cast<LPARAM>(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (k == context->sortColumn)
+            item.fmt |= context->columnState[k].descending ? HDF_SORTDOWN : HDF_SORTUP;
+        SendMessageA(header, HDM_SETITEMA, WPARAM(k), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void provideFavoriteText(NMLVDISPINFOA& request) {
+    int32_t row = request.item.iItem;
+    if (workingFavorites == nullptr || row < 0 || row >= workingFavoriteCount) return;
+    provideListText(request, favoriteColumnText(workingFavorites[row], request.item.iSubItem));
+}
+
+void onFavoriteColumnClick(const NMLISTVIEW& click, HWND dialog) {
+    clickFavoriteColumn(click.iSubItem);
+    updateSortMarks(dialog);
+    if (workingFavoriteCount < 1) return;
+    int32_t focused = focusedSelectedRow(favoriteList(dialog));
+    char key[kTextSize] = "";
+    bool kept = focused >= 0 && focused < workingFavoriteCount;
+    if (kept) copyText(key, workingFavorites[focused].crc32);
+    sortWorkingFavorites();
+    refreshFavoriteListView(dialog, kept ? rowOfKey(key) : 0);
+}
+
+// The selected rows as a chain, owned by the caller until releaseSelectionChain.
+HostRomRecord* selectionChain(HWND dialog) {
+    static int32_t rows[kMaxFavorites];
+    int32_t count = selectedRows(favoriteList(dialog), rows, kMaxFavorites);
+    return buildSelectionChain(rows, count);
+}
+
+void closeFavoritesDialog(HWND dialog, int commandId) {
+    freeWorkingFavorites();
+    context->closeOnLaunch = IsDlgButtonChecked(dialog, IDC_CLOSE_ON_LAUNCH) == BST_CHECKED ? 1 : 0;
+    storeFavoriteColumns(dialog);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    RECT box{};
+    GetWindowRect(dialog, &box);
+    // A minimised or maximised dialog keeps the rectangle it will be restored to.
+    if ((IsIconic(dialog) || IsZoomed(dialog)) && GetWindowPlacement(dialog, &placement))
+        box = placement.rcNormalPosition;
+    context->favoritesRect = {box.left, box.top, box.right, box.bottom};
+    EndDialog(dialog, commandId);
+}
+
+void commitAndClose(HWND dialog) {
+    commitWorkingFavorites();
+    saveFavorites();
+    closeFavoritesDialog(dialog, IDOK);
+}
+
+void deleteSelectedFavorites(HWND dialog) {
+    HostRomRecord* chain = selectionChain(dialog);
+    char question[kTextSize];
+    std::snprintf(question, sizeof question, "お気に入り%dケをリストから削除しますか",
+                  int(chainLength(chain)));
+    if (confirmDeletion(dialog, question) && workingFavorites != nullptr)
+        removeFavorites(workingFavorites, workingFavoriteCount, chain);
+    releaseSelectionChain(chain);
+    setFavoritesTitle(dialog);
+    refreshFavoriteListView(dialog, 0);
+}
+
+void deleteAllFavorites(HWND dialog) {
+    if (!confirmDeletion(dialog, "お気に入りをリストから全て削除しますか")) return;
+    workingFavoriteCount = 0;
+    setFavoritesTitle(dialog);
+    refreshFavoriteListView(dialog, -1);
+}
+
+void showFavoritesMenu(HWND dialog) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HMENU menu = CreatePopupMenu();
+    int32_t count = boundedEmulatorCount(context->emulatorCount);
+    for (int32_t i = 0; i < count; ++i)
+        AppendMenuA(menu, MF_STRING, UINT_PTR(IDM_LAUNCH_FIRST + i), context->emulators[i].name);
+    if (count > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
+    TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, dialog, nullptr);
+    DestroyMenu(menu);
+}
+
+// Nothing selected starts nothing, and then the dialog stays open even with the box ticked:
+// it closes on a launch, and there was none.
+void launchFromFavorites(HWND dialog, int commandId) {
+    HostRomRecord* chain = selectionChain(dialog);
+    if (chain == nullptr) return;
+    launchEmulator(commandId - IDM_LAUNCH_FIRST, chain);
+    releaseSelectionChain(chain);
+    if (IsDlgButtonChecked(dialog, IDC_CLOSE_ON_LAUNCH) == BST_CHECKED) commitAndClose(dialog);
+}
+
+void openFavoritesDialog(HWND dialog) {
+    placeFavoritesDialog(dialog);
+    openWorkingFavorites();
+    HWND list = favoriteList(dialog);
+    DWORD style = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 style | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP |
+                     LVS_EX_DOUBLEBUFFER);
+    setupFavoriteColumns(dialog);
+    updateSortMarks(dialog);
+    sortWorkingFavorites();
+    refreshFavoriteListView(dialog, 0);
+    layoutFavoritesDialog(dialog);
+    setFavoritesTitle(dialog);
+    CheckDlgButton(dialog, IDC_CLOSE_ON_LAUNCH,
+                   context->closeOnLaunch ? BST_CHECKED : BST_UNCHECKED);
+}
+
+BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
+    if (sender != IDC_FAVORITE_LIST) return TRUE;
+    switch (header.code) {
+        case LVN_GETDISPINFOA:
+            provideFavoriteText(reinterpret_cast<NMLVDISPINFOA&>(header));
+            break;
+        case LVN_COLUMNCLICK:
+            onFavoriteColumnClick(reinterpret_cast<NMLISTVIEW&>(header), dialog);
+            break;
+        case NM_RCLICK:
+            showFavoritesMenu(dialog);
+            break;
+        case NM_DBLCLK:
+            if (context->emulatorCount > 0) launchFromFavorites(dialog, IDM_LAUNCH_FIRST);
+            break;
+        default:
+            break;
+    }
+    return TRUE;
+}
+
+BOOL onCommand(HWND dialog, int id) {
+    if (id >= IDM_LAUNCH_FIRST && id <= IDM_LAUNCH_LAST) {
+        launchFromFavorites(dialog, id);
+        return TRUE;
+    }
+    switch (id) {
+        case IDOK:
+            commitAndClose(dialog);
+            return TRUE;
+        case IDCANCEL:
+            closeFavoritesDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_FAVORITE_DELETE:
+        case IDM_DELETE:
+            deleteSelectedFavorites(dialog);
+            return TRUE;
+        case IDC_FAVORITE_DELETE_ALL:
+            deleteAllFavorites(dialog);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            openFavoritesDialog(dialog);
+            return TRUE;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {300, 300};
+            return TRUE;
+        }
+        case WM_SIZE:
+            layoutFavoritesDialog(dialog);
+            return TRUE;
+        case WM_NOTIFY:
+            return onNotify(dialog, wParam, *reinterpret_cast<NMHDR*>(lParam));
+        case WM_COMMAND:
+            return onCommand(dialog, LOWORD(wParam));
+        default:
+            return FALSE;
+    }
+}
 
 }  // namespace
 
