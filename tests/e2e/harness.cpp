@@ -152,6 +152,25 @@ std::string emulatorListFile(const std::vector<EmulatorRecord>& entries) {
     return bytes;
 }
 
+FavoriteRecord favorite(const std::string& name, const std::string& key, int32_t size,
+                        const std::string& publisher) {
+    FavoriteRecord f{};
+    std::snprintf(f.name, sizeof f.name, "%s", name.c_str());
+    std::snprintf(f.crc32, sizeof f.crc32, "%s", key.c_str());
+    std::snprintf(f.publisher, sizeof f.publisher, "%s", publisher.c_str());
+    std::snprintf(f.comment, sizeof f.comment, "set%s", key.c_str());
+    f.size = size;
+    return f;
+}
+
+std::string favoritesFile(const std::string& system, const std::vector<FavoriteRecord>& entries) {
+    std::string bytes = system;
+    bytes.resize(260, '\0');
+    bytes += int32Bytes(int32_t(entries.size()));
+    for (const auto& f : entries) bytes.append(reinterpret_cast<const char*>(&f), sizeof f);
+    return bytes;
+}
+
 static LRESULT CALLBACK plainWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
     return DefWindowProcA(window, message, w, l);
 }

@@ -97,6 +97,17 @@ EmulatorRecord emulator(const std::string& name, const std::string& exePath, int
 // The 16,084-byte list file: a count and 20 slots.
 std::string emulatorListFile(const std::vector<EmulatorRecord>& entries);
 
+// One favourite of a ".fvr" file, 1,576 bytes.
+struct FavoriteRecord {
+    char name[260], publisher[260], sourceRom[260], saveType[260], crc32[260], comment[260];
+    int32_t number, size, location, language;
+};
+static_assert(sizeof(FavoriteRecord) == 1576);
+FavoriteRecord favorite(const std::string& name, const std::string& key, int32_t size = 0,
+                        const std::string& publisher = "");
+// The favourites file of `system`: its name in 260 bytes, the count, the records.
+std::string favoritesFile(const std::string& system, const std::vector<FavoriteRecord>& entries);
+
 // The host's main window, active, with "TComboBox" children of the given widths and texts.
 struct HostWindow {
     HWND main = nullptr;

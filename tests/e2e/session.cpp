@@ -23,7 +23,7 @@ int32_t __stdcall extractRom(const char* key, const char* folder, int32_t, int32
 
 Session::Session(const std::string& name, const std::string& pluginFolder,
                  const std::string& system_)
-    : system(system_) {
+    : system(system_), listName(system_) {
     root = workDir + name + "\\";
     removeTree(root);
     CreateDirectoryA(root.c_str(), nullptr);
@@ -41,6 +41,14 @@ Session::Session(const std::string& name, const std::string& pluginFolder,
 }
 
 Session::~Session() { close(); }
+
+void Session::restart() {
+    plugin.closePlugin();
+    plugin.unload();
+    if (!plugin.load(dllPath)) return;
+    plugin.initPlugin(extractRom, 0, 0, 0, 0, dataDir.c_str());
+    plugin.isCompatible(listName.c_str());
+}
 
 void Session::close() {
     if (closed_) return;

@@ -23,7 +23,7 @@ public:
                      const std::string& system = "Nintendo 64");
     ~Session();
 
-    std::string root, dataDir, cacheFile, system;
+    std::string root, dataDir, cacheFile, system, listName;
     Plugin plugin;
     HostWindow window;
 
@@ -35,6 +35,8 @@ public:
     // Clicks popup item `index` with the chain and returns what the stub recorded.
     StubRun clickAndWait(int32_t index, RomRecord* chain);
     std::vector<std::string> popupItems(bool arcade = false);
+    // The host closes the plug-in and starts it again on the same data folder.
+    void restart();
     void close();
 
     static std::map<std::string, std::string> extractNames;  // key -> name inside the archive

@@ -229,8 +229,3 @@ HOST_CASE(anEmulatorAddedThroughTheEditDialogIsCheckedInOrderAndSaved) {
     CHECK_EQ(added.extractArchive * 100 + added.quotePath * 10 + added.shortPath, 110,
              "extract 1, quote 1 (kept though disabled), short 0");
 }
-
-HOST_CASE(theFavouritesItemReportsAMissingDialogAsMinusOne) {
-    Session s("favouritesMissing");
-    CHECK_EQ(s.plugin.onMenuClick(1), -1, "index 1 while FAVORITEDLG is missing");
-}

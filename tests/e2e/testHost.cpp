@@ -2,6 +2,8 @@
 // registered cases against it, or, in demo mode, shows one start and close of the plug-in.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -54,6 +56,44 @@ int runDemo(const char* dll, const char* dataDir) {
     return 0;
 }
 
+// The favourites dialog with three dozen favourites, sorted by publisher.
+void captureFavorites(Session& s) {
+    const char* titles[] = {"スーパーマリオ64",   "ゼルダの伝説 時のオカリナ",    "マリオカート64",
+                            "ゴールデンアイ 007", "バンジョーとカズーイの大冒険", "F-ZERO X",
+                            "星のカービィ64",     "ポケモンスタジアム",           "Wave Race 64",
+                            "Star Fox 64"};
+    const char* publishers[] = {"Nintendo", "Nintendo", "Nintendo", "Rare", "Rare"};
+    std::vector<FavoriteRecord> favorites;
+    for (int i = 0; i < 36; ++i) {
+        std::string name = titles[i % 10];
+        if (i >= 10) name += " (" + std::to_string(i / 10 + 1) + ")";
+        char key[16];
+        std::snprintf(key, sizeof key, "%08X", 0x1A2B3C00u + unsigned(i) * 77u);
+        FavoriteRecord f = favorite(name, key, 8 + (i * 7) % 57, publishers[i % 5]);
+        std::snprintf(f.saveType, sizeof f.saveType, "%s", i % 3 ? "EEPROM" : "SRAM");
+        f.number = i + 1;
+        favorites.push_back(f);
+    }
+    s.plugin.isCompatible("Nintendo 64 (MAME)");  // kept as they are, without a host cache
+    writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, favorites));
+    runDriven([&] { return s.plugin.onMenuClick(1); },
+              [&] {
+                  HWND dialog = waitForDialog("お気に入り(Launchboard) - 36件");
+                  if (dialog == nullptr) return;
+                  SetWindowPos(dialog, nullptr, 0, 0, 760, 460, SWP_NOMOVE | SWP_NOZORDER);
+                  SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, 190);
+                  HWND header = reinterpret_cast<HWND>(
+                      SendDlgItemMessageA(dialog, 3000, LVM_GETHEADER, 0, 0));
+                  NMHEADERW click{};
+                  click.hdr = {header, UINT_PTR(GetDlgCtrlID(header)), UINT(HDN_ITEMCLICKW)};
+                  click.iItem = 1;  // Publisher
+                  SendDlgItemMessageA(dialog, 3000, WM_NOTIFY, click.hdr.idFrom,
+                                      reinterpret_cast<LPARAM>(&click));
+                  captureWindow(dialog, workDir + "favoritesDialog.bmp");
+                  clickNow(dialog, IDCANCEL);
+              });
+}
+
 // Opens the plug-in's dialogs on a small list and saves each as a BMP in `shots`.
 int captureDialogs(const char* dll, const char* shots) {
     dllPath = dll;
@@ -82,6 +122,7 @@ int captureDialogs(const char* dll, const char* shots) {
                   waitUntilClosed(edit);
                   clickNow(settings, IDCANCEL);
               });
+    captureFavorites(s);
     s.close();
     std::printf("Saved the dialogs' pictures in %s\n", shots);
     return failures == 0 ? 0 : 1;
