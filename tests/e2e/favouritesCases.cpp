@@ -16,17 +16,11 @@ namespace {
 
 std::string title(int count) { return "お気に入り(Launchboard) - " + std::to_string(count) + "件"; }
 
-std::string joined(const std::vector<std::string>& items) {
-    std::string all;
-    for (const auto& item : items) all += (all.empty() ? "" : " ") + item;
-    return all;
-}
-
 // The names in a favourites file, in file order.
 std::string namesIn(const std::string& file) {
     std::vector<std::string> names;
     for (size_t at = 264; at + 1576 <= file.size(); at += 1576) names.push_back(file.c_str() + at);
-    return joined(names);
+    return joined(" ", names);
 }
 
 HWND header(HWND dialog) {
@@ -78,12 +72,12 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
         [&] {
             HWND dialog = waitForDialog(title(5));
             if (dialog == nullptr) return;
-            CHECK_EQ(joined(listRows(dialog, IDC_FAVORITE_LIST)),
+            CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
                      std::string("Banjo Doom Mario Zelda アクション"), "sorted by name, ascending");
             CHECK_EQ(sortMarks(dialog), std::string("^........."), "an up arrow on Name only");
             selectRows(dialog, IDC_FAVORITE_LIST, {2}, 2);  // Mario
             clickHeader(dialog, 7);                         // Size
-            CHECK_EQ(joined(listRows(dialog, IDC_FAVORITE_LIST)),
+            CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
                      std::string("アクション Doom Zelda Mario Banjo"), "by size, ties by name");
             CHECK_EQ(sortMarks(dialog), std::string(".......^.."), "the arrow moved to Size");
             CHECK_EQ(int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETNEXTITEM, WPARAM(-1),

@@ -29,6 +29,14 @@ std::string show(const std::string& bytes) {
     return out + "\"";
 }
 
+std::string joined(const char* separator, const std::vector<std::string>& items) {
+    std::string all;
+    for (size_t i = 0; i < items.size(); ++i) all += (i ? separator : "") + items[i];
+    return all;
+}
+
+std::string joined(const std::vector<std::string>& items) { return joined(" | ", items); }
+
 std::string show(long long value) { return std::to_string(value); }
 
 bool fileExists(const std::string& path) {

@@ -43,6 +43,10 @@ void removeTree(const std::string& path);
 int32_t int32At(const std::string& bytes, size_t offset);
 std::string int32Bytes(int32_t value);
 
+// The items joined by `separator` (" | " unless given), for comparing lists in one check.
+std::string joined(const std::vector<std::string>& items);
+std::string joined(const char* separator, const std::vector<std::string>& items);
+
 // Shift-JIS text converted for the terminal.
 std::string toUtf8(const std::string& shiftJis);
 

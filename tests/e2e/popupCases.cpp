@@ -15,12 +15,6 @@ const std::string kRemove =
 const std::string kSo = "\x83\x5C";   // ソ: trail byte 0x5C
 const std::string kHyo = "\x95\x5C";  // 表: trail byte 0x5C
 
-std::string joined(const std::vector<std::string>& items) {
-    std::string all;
-    for (const auto& item : items) all += (all.empty() ? "" : " | ") + item;
-    return all;
-}
-
 std::string shortForm(const std::string& path) {
     char buffer[MAX_PATH] = "";
     DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);

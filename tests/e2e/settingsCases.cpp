@@ -13,12 +13,6 @@ namespace {
 const std::string kSettingsTitle = "エミュレータ設定(Launchboard)";
 const std::string kAddTitle = "エミュレータ追加(Launchboard)";
 
-std::string joined(const std::vector<std::string>& items) {
-    std::string all;
-    for (const auto& item : items) all += (all.empty() ? "" : " | ") + item;
-    return all;
-}
-
 FILETIME writeTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
