@@ -223,3 +223,46 @@ HOST_CASE(anEmulatorAddedThroughTheEditDialogIsCheckedInOrderAndSaved) {
     CHECK_EQ(added.extractArchive * 100 + added.quotePath * 10 + added.shortPath, 110,
              "extract 1, quote 1 (kept though disabled), short 0");
 }
+
+HOST_CASE(theBrowseButtonsTakeTheNameFromTheExecutableAndOneFinalBackslash) {
+    Session s("settingsBrowse");
+    std::string exe = s.installStub("Emus\\fast.emu");
+    std::string picked = s.root + "ソ";  // ends in the trail byte 0x5C
+    CreateDirectoryA(picked.c_str(), nullptr);
+    std::string nameSeen, exeSeen, folderSeen;
+    runDriven([&] { return s.plugin.onMenuClick(0); },
+              [&] {
+                  HWND settings = waitForDialog(kSettingsTitle);
+                  if (settings == nullptr) return;
+                  clickLater(settings, IDC_ADD);
+                  HWND edit = waitForDialog(kAddTitle);
+                  if (edit == nullptr) return;
+                  clickLater(edit, IDC_EXE_BROWSE);
+                  HWND open = waitForDialog("エミュレータ選択");
+                  if (open == nullptr) return;
+                  typeText(open, 0x47C, exe);  // the file name box of the open-file dialog
+                  clickLater(open, IDOK);
+                  waitUntilClosed(open);
+                  nameSeen = controlText(edit, IDC_NAME);
+                  exeSeen = controlText(edit, IDC_EXE);
+                  clickCheckBox(edit, IDC_EXTRACT);
+                  typeText(edit, IDC_FOLDER, picked);
+                  clickLater(edit, IDC_FOLDER_BROWSE);
+                  HWND browser = waitForDialog("解凍先のフォルダ選択");
+                  if (browser == nullptr) return;
+                  clickLater(browser, IDOK);  // the folder the box named is preselected
+                  waitUntilClosed(browser);
+                  Sleep(200);
+                  folderSeen = controlText(edit, IDC_FOLDER);
+                  clickNow(edit, IDCANCEL);
+                  clickNow(settings, IDCANCEL);
+              });
+    CHECK_EQ(nameSeen, std::string("stub"), "the name is the file name without its extension");
+    CHECK_EQ(exeSeen, exe, "the picked executable");
+    CHECK_EQ(folderSeen, picked + "\\", "the picked folder with one final backslash");
+    s.restart();
+    std::string settings = readFile(s.dataDir + "Setting.dat");
+    CHECK_EQ(std::string(settings.c_str()), exe,
+             "lastExePath kept though both dialogs were cancelled");
+    CHECK_EQ(std::string(settings.c_str() + 260), picked + "\\", "lastExtractDir");
+}
