@@ -17,7 +17,28 @@ void recordExtractedFile(const char* path) {
     copyText(extractedFiles[extractedFileCount++], path);
 }
 
+bool isAbsoluteFolder(const char* dir) {
+    bool drive = ((dir[0] >= 'A' && dir[0] <= 'Z') || (dir[0] >= 'a' && dir[0] <= 'z')) &&
+                 dir[1] == ':' && (dir[2] == '\\' || dir[2] == '/');
+    return drive || (dir[0] == '\\' && dir[1] == '\\');
+}
+
 }  // namespace
+
+bool staysInsideFolder(const char* dir, const char* innerName) {
+    if (!isAbsoluteFolder(dir)) return false;
+    const char* component = innerName;  // start of the current component
+    for (const char* p = innerName;;) {
+        bool lead = platform::isLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0';
+        bool end = *p == '\0' || (!lead && (*p == '\\' || *p == '/'));
+        if (end) {
+            if (p - component == 2 && component[0] == '.' && component[1] == '.') return false;
+            if (*p == '\0') return true;
+            component = p + 1;
+        }
+        p += lead ? 2 : 1;
+    }
+}
 
 bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record,
                     char (&path)[kTextSize]) {
@@ -32,7 +53,9 @@ bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record,
     if (innerName == nullptr) return true;
     if (!joinPath(path, entry.extractDir, innerName)) return false;
     if (context->extractCallback != nullptr) context->extractCallback(key, entry.extractDir, 0, 1);
-    recordExtractedFile(path);
+    // Only a file inside the extraction folder is ever deleted: an archive that names its entry
+    // "..\save.dat" must not make the plug-in delete the user's file beside the folder.
+    if (staysInsideFolder(entry.extractDir, innerName)) recordExtractedFile(path);
     return true;
 }
 

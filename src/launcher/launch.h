@@ -23,7 +23,8 @@ platform::ProcessHandle startInExecutableFolder(const char* args, const char* ex
 // The same, without keeping the process: nothing waits for it.
 void startEmulatorProcess(const char* args, const char* exePath);
 
-// "exePath args", or exePath alone for empty args; false when it would not fit.
+// "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
+// blank or a tab; false when it would not fit.
 bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args);
 
 // The launch methods, each given its own copy of the entry.
@@ -53,6 +54,10 @@ bool twoDriveArguments(char (&target)[1024], const char* label, const char* driv
 // path and is not extracted.
 bool resolveRomPath(const EmulatorEntry& entry, const HostRomRecord& record,
                     char (&path)[kTextSize]);
+
+// Whether the file `innerName` extracted into `dir` stays inside it: `dir` is absolute and
+// the name has no ".." component between backslashes or slashes.
+bool staysInsideFolder(const char* dir, const char* innerName);
 
 // Replaces `path` by its 8.3 form; a path the system cannot shorten stays as it is.
 void shortenPath(char (&path)[kTextSize]);

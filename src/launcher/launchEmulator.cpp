@@ -34,8 +34,12 @@ void launchSetName(EmulatorEntry entry, const HostRomRecord* chain) {
 }
 
 bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args) {
-    if (args[0] == '\0') return joinPath(target, exePath);
-    return joinPath(target, exePath, " ", args);
+    // A path with a blank or tab is quoted, so the emulator's own argument splitting sees it as
+    // one; any other path keeps the exact bytes emulators always saw.
+    bool quoted = std::strpbrk(exePath, " \t") != nullptr;
+    const char* quote = quoted ? "\"" : "";
+    if (args[0] == '\0') return joinPath(target, quote, exePath, quote);
+    return joinPath(target, quote, exePath, quote, " ", args);
 }
 
 platform::ProcessHandle startInExecutableFolder(const char* args, const char* exePath) {
@@ -43,7 +47,7 @@ platform::ProcessHandle startInExecutableFolder(const char* args, const char* ex
     driveAndFolder(workingDir, exePath);
     char commandLine[kCommandLineSize];
     if (!buildCommandLine(commandLine, exePath, args)) return 0;
-    return platform::startProcess(commandLine, workingDir);
+    return platform::startProcess(exePath, commandLine, workingDir);
 }
 
 void startEmulatorProcess(const char* args, const char* exePath) {

@@ -35,11 +35,13 @@ void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);
 
-// Starts a program the way every launch does: no application name, no inheritance, the
-// plug-in's environment, shown normally. The thread handle is closed at once; the process
+// Starts exactly the program `application` with `commandLine`, the way every launch does: no
+// inheritance, the plug-in's environment, shown normally. Naming the program keeps Windows from
+// trying shorter paths of a path with blanks. The thread handle is closed at once; the process
 // handle is returned (0 when nothing started) and must be closed with closeProcess.
 using ProcessHandle = uintptr_t;
-ProcessHandle startProcess(const char* commandLine, const char* workingDir);
+ProcessHandle startProcess(const char* application, const char* commandLine,
+                           const char* workingDir);
 void closeProcess(ProcessHandle process);
 
 // WaitForInputIdle: 0 once the process waits for input, anything else on timeout or failure.

@@ -220,16 +220,6 @@ void HostWindow::close() {
     combos.clear();
 }
 
-// Wine, unlike Windows, puts quotes around a program path that holds blanks when it starts a
-// command line without an application name. The quotes are Wine's, so they are taken off again.
-static std::string unquoteWineProgram(const std::string& commandLine) {
-    if (commandLine.empty() || commandLine[0] != '"') return commandLine;
-    size_t close = commandLine.find('"', 1);
-    std::string program = commandLine.substr(1, close - 1);
-    if (close == std::string::npos || program.find(' ') == std::string::npos) return commandLine;
-    return program + commandLine.substr(close + 1);
-}
-
 // The rest of the log's first complete line that starts with `prefix`.
 static bool lineValue(const std::string& log, const std::string& prefix, std::string& value) {
     size_t at = log.compare(0, prefix.size(), prefix) == 0 ? 0 : log.find("\n" + prefix);
@@ -241,15 +231,20 @@ static bool lineValue(const std::string& log, const std::string& prefix, std::st
     return true;
 }
 
+std::string programPart(const std::string& exe) {
+    return exe.find_first_of(" \t") == std::string::npos ? exe : "\"" + exe + "\"";
+}
+
 StubRun waitForStub(const std::string& logPath) {
     for (int i = 0; i < 200; ++i) {
-        std::string log = readFile(logPath), commandLine, folder;
-        if (lineValue(log, "cmdline=", commandLine) && lineValue(log, "cwd=", folder)) {
-            return {unquoteWineProgram(commandLine), folder};
+        std::string log = readFile(logPath), commandLine, folder, program;
+        if (lineValue(log, "cmdline=", commandLine) && lineValue(log, "cwd=", folder) &&
+            lineValue(log, "exe=", program)) {
+            return {commandLine, folder, program};
         }
         Sleep(50);
     }
-    return {"(the stub emulator did not run)", ""};
+    return {"(the stub emulator did not run)", "", ""};
 }
 
 std::string waitForLogLine(const std::string& logPath, const std::string& prefix,

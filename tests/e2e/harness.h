@@ -123,8 +123,10 @@ struct HostWindow {
 
 // Waits up to ten seconds for the stub emulator to write its log; its two lines, or empty.
 struct StubRun {
-    std::string commandLine, workingDir;
+    std::string commandLine, workingDir, program;
 };
+// How a command line names the program: in double quotes when its path holds a blank.
+std::string programPart(const std::string& exe);
 StubRun waitForStub(const std::string& logPath);
 // Waits for a line starting with `prefix` in the stub's log; its text after the prefix.
 std::string waitForLogLine(const std::string& logPath, const std::string& prefix, int milliseconds);

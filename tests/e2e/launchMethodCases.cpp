@@ -11,13 +11,14 @@ HOST_CASE(twoDriveLaunchesNameBothDisks) {
     s.writeEmulators({emulator("WinX68", exe, 2), emulator("XM6", exe, 3)});
     s.popupItems();
     Chain three({"K1", "K2", "K3"}), one({"K1"});
-    CHECK_EQ(s.clickAndWait(0, three.first()).commandLine, exe + " -A" + a + " -B" + b,
+    CHECK_EQ(s.clickAndWait(0, three.first()).commandLine, programPart(exe) + " -A" + a + " -B" + b,
              "WinX68高速版, three disks");
-    CHECK_EQ(s.clickAndWait(1, three.first()).commandLine, exe + " " + a + " " + b,
+    CHECK_EQ(s.clickAndWait(1, three.first()).commandLine, programPart(exe) + " " + a + " " + b,
              "XM6, three disks");
-    CHECK_EQ(s.clickAndWait(0, one.first()).commandLine, exe + " -A" + a + " -B",
+    CHECK_EQ(s.clickAndWait(0, one.first()).commandLine, programPart(exe) + " -A" + a + " -B",
              "WinX68高速版, one disk");
-    CHECK_EQ(s.clickAndWait(0, nullptr).commandLine, exe + " -A -B", "WinX68高速版, no disk");
+    CHECK_EQ(s.clickAndWait(0, nullptr).commandLine, programPart(exe) + " -A -B",
+             "WinX68高速版, no disk");
 }
 
 HOST_CASE(aKeyboardDrivenLaunchOfAMissingProgramShowsTheMessageAtOnce) {
@@ -70,7 +71,7 @@ HOST_CASE(aKeyboardDrivenLaunchPastesTheRomIntoTheEmulatorsFileDialog) {
     s.plugin.onPopupMenuHaveClick(0, chain.first());
     SetEnvironmentVariableA("LB_STUB_MODE", nullptr);
     StubRun run = waitForStub(log);
-    CHECK_EQ(run.commandLine, exe, "started with its path alone");
+    CHECK_EQ(run.commandLine, programPart(exe), "started with its path alone");
     std::string opened = waitForLogLine(log, "opened=", 8000);
     if (opened.rfind("(no", 0) == 0 || opened == "(cancelled)") {
         std::printf("  SKIPPED: the keystrokes did not reach the emulator under Wine (%s)\n",
@@ -80,4 +81,29 @@ HOST_CASE(aKeyboardDrivenLaunchPastesTheRomIntoTheEmulatorsFileDialog) {
         return;
     }
     CHECK_EQ(opened, rom, "the file dialog received the pasted ROM path");
+}
+
+HOST_CASE(aPathWithBlanksStartsExactlyTheEmulatorAndArchivesNeverReachOutsideTheirFolder) {
+    Session s("mends");
+    std::string exe = s.installStub("My Emus");
+    CHECK(CopyFileA(stubPath.c_str(), (s.root + "My.exe").c_str(), FALSE), "the decoy My.exe");
+    std::string extractDir = s.root + "Extract\\";
+    CreateDirectoryA(extractDir.c_str(), nullptr);
+    std::string userFile = s.root + "save.dat";
+    writeFile(userFile, "the user's own file");
+    s.writeCache({{"K1", s.root + "a.zip", "..\\save.dat"}, {"K2", s.root + "b.zip", "b.n64"}});
+    EmulatorRecord e = emulator("Std", exe, 0, extractDir);
+    e.extractArchive = 1;
+    s.writeEmulators({e});
+    s.popupItems();
+    Chain outside({"K1"}), inside({"K2"});
+    StubRun run = s.clickAndWait(0, outside.first());
+    CHECK_EQ(run.program, exe, "the registered program ran, not My.exe");
+    CHECK_EQ(run.commandLine, "\"" + exe + "\" " + extractDir + "..\\save.dat",
+             "the path in quotes, so the emulator's first argument is the ROM");
+    s.clickAndWait(0, inside.first());
+    CHECK(fileExists(extractDir + "b.n64"), "the host extracted b.n64");
+    s.close();
+    CHECK(fileExists(userFile), "closing never deletes a file outside the extraction folder");
+    CHECK(!fileExists(extractDir + "b.n64"), "an extracted file inside it is deleted");
 }

@@ -37,7 +37,7 @@ HOST_CASE(popupListsFollowTheSystemsEmulators) {
     CHECK_EQ(joined(s.popupItems()), joined({"Alpha", "Beta", "Gamma", "-", kAdd, kRemove}),
              "three emulators");
     Chain chain({"K1"}, "setname");
-    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " setname",
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, programPart(exe) + " setname",
              "index 1 launches Beta");
     std::string fvr = s.dataDir + s.system + ".fvr";
     s.plugin.onPopupMenuHaveClick(3, chain.first());
@@ -110,7 +110,7 @@ HOST_CASE(commandLineLaunchesFollowTheArgumentTable) {
         if (row.quote) path = "\"" + path + "\"";
         std::string what = "extract " + show(row.extract) + " short " + show(row.shortPath) +
                            " quote " + show(row.quote);
-        CHECK_EQ(run.commandLine, exe + " " + path, what + ": command line");
+        CHECK_EQ(run.commandLine, programPart(exe) + " " + path, what + ": command line");
         CHECK_EQ(run.workingDir + "\\", folderOf(exe), what + ": working folder");
         if (row.extract) CHECK(fileExists(extracted), what + ": extracted by the host");
     }
@@ -127,11 +127,12 @@ HOST_CASE(setNameLaunchAndAChangedCache) {
     s.popupItems();
     Chain chain({"K1", "K2"}, "game1");
     StubRun run = s.clickAndWait(0, chain.first());
-    CHECK_EQ(run.commandLine, exe + " game1", "set-name launch");
+    CHECK_EQ(run.commandLine, programPart(exe) + " game1", "set-name launch");
     CHECK_EQ(run.workingDir + "\\", folderOf(exe), "set-name working folder");
-    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " " + romA, "first cache");
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, programPart(exe) + " " + romA,
+             "first cache");
     s.writeCache({{"K1", romB, "b.n64"}});
-    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, exe + " " + romB,
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, programPart(exe) + " " + romB,
              "the changed cache file");
 }
 
@@ -146,8 +147,10 @@ HOST_CASE(extractedFilesAreGoneAfterClose) {
     s.writeEmulators({e});
     s.popupItems();
     Chain one({"K1"}), two({"K2"});
-    CHECK_EQ(s.clickAndWait(0, one.first()).commandLine, exe + " " + dir + "one.n64", "first");
-    CHECK_EQ(s.clickAndWait(0, two.first()).commandLine, exe + " " + dir + "two.n64", "second");
+    CHECK_EQ(s.clickAndWait(0, one.first()).commandLine, programPart(exe) + " " + dir + "one.n64",
+             "first");
+    CHECK_EQ(s.clickAndWait(0, two.first()).commandLine, programPart(exe) + " " + dir + "two.n64",
+             "second");
     CHECK(fileExists(dir + "one.n64") && fileExists(dir + "two.n64"), "both extracted");
     s.close();
     CHECK(!fileExists(dir + "one.n64") && !fileExists(dir + "two.n64"), "deleted by closePlugin");
@@ -219,7 +222,7 @@ HOST_CASE(doubleByteFoldersWithTrailByte5CWorkEndToEnd) {
              "the list file under the 表 folder");
     Chain chain({"K1"});
     StubRun run = s.clickAndWait(0, chain.first());
-    CHECK_EQ(run.commandLine, exe + " \"" + rom + "\"", "command line");
+    CHECK_EQ(run.commandLine, programPart(exe) + " \"" + rom + "\"", "command line");
     CHECK_EQ(run.workingDir + "\\", folderOf(exe), "working folder ending in 表");
     s.plugin.onPopupMenuHaveClick(2, chain.first());
     CHECK_EQ(int32At(readFile(s.dataDir + s.system + ".fvr"), 260), 1,

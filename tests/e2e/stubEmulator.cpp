@@ -80,8 +80,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (GetEnvironmentVariableW(L"LB_STUB_LOG", logPath, MAX_PATH) == 0) return 1;
     wchar_t folder[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, folder);
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
     logLine("cmdline=" + ansi(GetCommandLineW()));
     logLine("cwd=" + ansi(folder));
+    logLine("exe=" + ansi(self));
     wchar_t mode[16] = L"";
     GetEnvironmentVariableW(L"LB_STUB_MODE", mode, 16);
     return lstrcmpW(mode, L"menu") == 0 ? runMenuEmulator(instance) : 0;

@@ -148,8 +148,9 @@ TEST_F(LaunchTest, theSetNameLaunchPassesTheFirstCommentInTheExecutablesFolder) 
     HostChain chain;
     chain.add({"K1", "n", "p", "s", "t", "game1"}).add({"K2", "n", "p", "s", "t", "game2"});
     launchEmulator(0, chain.first());
-    EXPECT_EQ(onlyCommandLine(), "D:\\Emu Dir\\\x83\x5C\\mame.exe game1")
-        << "the path is never quoted";
+    EXPECT_EQ(onlyCommandLine(), "\"D:\\Emu Dir\\\x83\x5C\\mame.exe\" game1")
+        << "a path with a blank is quoted";
+    EXPECT_EQ(fake::state().started[0].application, "D:\\Emu Dir\\\x83\x5C\\mame.exe");
     EXPECT_EQ(fake::state().started[0].workingDir, "D:\\Emu Dir\\\x83\x5C\\") << "ソ ends in 0x5C";
     EXPECT_TRUE(extractCalls.empty());
 
@@ -157,7 +158,7 @@ TEST_F(LaunchTest, theSetNameLaunchPassesTheFirstCommentInTheExecutablesFolder) 
     HostChain empty;
     empty.add({"K1", "n", "p", "s", "t", ""});
     launchEmulator(0, empty.first());
-    EXPECT_EQ(onlyCommandLine(), "D:\\Emu Dir\\\x83\x5C\\mame.exe");
+    EXPECT_EQ(onlyCommandLine(), "\"D:\\Emu Dir\\\x83\x5C\\mame.exe\"");
 }
 
 TEST_F(LaunchTest, noChainAnIndexOutsideTheListOrAnUnknownKindStartsNothing) {
@@ -201,4 +202,60 @@ TEST(WorkingFolder, isTheDriveAndFolderOfTheExecutable) {
         driveAndFolder(folder, row.exePath);
         EXPECT_STREQ(folder, row.folder) << row.exePath;
     }
+}
+
+TEST_F(LaunchTest, everyKindStartsExactlyTheRegisteredProgramQuotedWhenItHoldsABlank) {
+    struct Row {
+        EmulatorKind kind;
+        const char *exe, *commandLine;
+    } rows[] = {
+        {MameModel2, "D:\\My Emus\\mame.exe", "\"D:\\My Emus\\mame.exe\" game"},
+        {MameModel2, "D:\\Emus\\mame.exe", "D:\\Emus\\mame.exe game"},  // today's exact bytes
+        {MameModel2, "D:\\Tab\tEmus\\mame.exe", "\"D:\\Tab\tEmus\\mame.exe\" game"},
+        {Standard, "D:\\My Emus\\pj64.exe",
+         "\"D:\\My Emus\\pj64.exe\" C:\\ROMs\\Super Mario 64.zip"},
+        {WinX68Fast, "D:\\My Emus\\x68.exe",
+         "\"D:\\My Emus\\x68.exe\" -AC:\\ROMs\\Super Mario 64.zip -B"},
+    };
+    for (const Row& row : rows) {
+        state().emulatorCount = 0;
+        fake::state().started.clear();
+        addEmulator(row.kind, row.exe).quotePath = 0;
+        HostChain chain;
+        chain.add({"635A2BFF", "n", "p", "s", "t", "game"});
+        launchEmulator(0, chain.first());
+        EXPECT_EQ(onlyCommandLine(), row.commandLine) << row.exe;
+        if (!fake::state().started.empty())
+            EXPECT_EQ(fake::state().started[0].application, row.exe) << "the program started";
+    }
+}
+
+TEST_F(LaunchTest, onlyFilesExtractedInsideTheExtractionFolderAreRecordedForDeletion) {
+    struct Row {
+        const char *dir, *innerName;
+        bool inside;
+    } rows[] = {
+        {"C:\\Tmp\\", "game.n64", true},
+        {"C:\\Tmp\\", "sub\\game.n64", true},
+        {"C:\\Tmp\\", "..\\save.dat", false},
+        {"C:\\Tmp\\", "a/../../save.dat", false},
+        {"C:\\Tmp\\", "a\\..", false},
+        {"C:\\Tmp\\", "..game\\x..\\...", true},
+        {"C:\\Tmp\\", "\x83\x5C..\\x", true},  // ソ then "..": one component "ソ.."
+        {"\\\\server\\share\\", "g.n64", true},
+        {"temp\\", "g.n64", false},
+        {"", "g.n64", false},
+        {"C:Tmp\\", "g.n64", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(staysInsideFolder(row.dir, row.innerName), row.inside)
+            << row.dir << " + " << row.innerName;
+    fake::putFile(kCache, std::string(kRomPath) + ";..\\save.dat;a;b;635A2BFF;clean;\n");
+    addEmulator(Standard).extractArchive = 1;
+    HostChain chain;
+    chain.key("635A2BFF");
+    launchEmulator(0, chain.first());
+    EXPECT_EQ(extractCalls.size(), 1u) << "the launch itself proceeds";
+    EXPECT_EQ(onlyCommandLine(), "D:\\Emu\\run.exe C:\\Tmp\\..\\save.dat");
+    EXPECT_EQ(extractedFileCount, 0) << "but nothing outside the folder is recorded";
 }

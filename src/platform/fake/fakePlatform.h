@@ -19,6 +19,7 @@ struct Window {
 struct Process {
     std::string commandLine;
     std::string workingDir;
+    std::string application;
 };
 
 // One key event or pause of a keystroke script, at the fake clock's time.

@@ -140,11 +140,12 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return true;
 }
 
-ProcessHandle startProcess(const char* commandLine, const char* workingDir) {
+ProcessHandle startProcess(const char* application, const char* commandLine,
+                           const char* workingDir) {
     auto& s = fake::state();
     s.log.push_back(std::string("start ") + commandLine);
     if (s.failStart) return 0;
-    s.started.push_back({commandLine, workingDir});
+    s.started.push_back({commandLine, workingDir, application});
     ++s.openProcesses;
     return s.started.size();
 }

@@ -108,7 +108,8 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return n > 0 && n < size;
 }
 
-ProcessHandle startProcess(const char* commandLine, const char* workingDir) {
+ProcessHandle startProcess(const char* application, const char* commandLine,
+                           const char* workingDir) {
     char line[2048];
     lstrcpynA(line, commandLine, sizeof line);  // CreateProcessA may write into it
     STARTUPINFOA startup{};
@@ -116,7 +117,7 @@ ProcessHandle startProcess(const char* commandLine, const char* workingDir) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, 0, nullptr,
                         workingDir[0] != '\0' ? workingDir : nullptr, &startup, &process)) {
         return 0;
     }
