@@ -1,22 +1,22 @@
-// Feeds one input, split in four, to the readers of "Setting.dat", a ".emu" list, a ".fvr"
-// favourites file and the host's cache file, then builds the popup menu and clicks it.
+// Feeds one input, in five parts, to every file the plug-in reads: "Setting.dat", the system's
+// ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file) and
+// "Copy.dat"; then drives the popup and main menus, a paste, and the favourites working copy.
 #include <cstdint>
 #include <string>
 
-#include "plugin/exports.h"
 #include "core/pluginContext.h"
+#include "favorites/favoriteColumns.h"
+#include "favorites/favorites.h"
+#include "favorites/favoritesWorking.h"
+#include "fuzzInput.h"
 #include "platform/fake/fakePlatform.h"
+#include "plugin/exports.h"
+#include "registry/emulatorListFile.h"
+#include "registry/workingList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
-    std::string input(reinterpret_cast<const char*>(data), size);
-    std::string parts[4];
-    for (int i = 0, start = 0; i < 4; ++i) {
-        size_t end = i == 3 ? input.size() : input.find("\n--\n", size_t(start));
-        if (end == std::string::npos) end = input.size();
-        parts[i] = input.substr(size_t(start), end - size_t(start));
-        start = int(std::min(end + 4, input.size()));
-    }
+    std::vector<std::string> parts = fuzzParts(data, size, 5);
     fake::reset();
     if (!lb::attachPlugin(nullptr)) return 0;
     fake::state().windows.push_back({"TComboBox", true, 100, "N64"});
@@ -25,11 +25,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::putFile(std::string(kDir) + "N64.fvr",
                   std::string("N64") + std::string(257, '\0') + parts[2]);
     fake::putFile("C:\\Host\\caches\\N64.cache", parts[3]);
+    if (!parts[4].empty()) fake::putFile(std::string(kDir) + "Copy.dat", parts[4]);
     initPlugin(nullptr, 0, 0, 0, 0, kDir);
+    isCompatible(size % 2 ? "Nintendo 64" : "Arcade (MAME)");
     inPopupMenuHave();
+    inPopupMenu();
     lb::HostRomRecord record{};
     record.crc32 = "K1";
-    for (int index = 0; index < 23; ++index) onPopupMenuClick(index, &record);
+    for (int index = -1; index < 23; ++index) onPopupMenuClick(index, &record);
+    onMenuClick(0);
+    onMenuClick(1);
+
+    lb::loadWorkingList();
+    static lb::EmulatorEntry copies[lb::kMaxEmulators];
+    int32_t copyCount = 0;
+    if (lb::readCopyFile(copyCount, copies))
+        lb::workingCount = lb::pasteEntries(lb::workingList, lb::workingCount, copies, copyCount);
+    lb::storeWorkingList();
+    lb::saveEmulatorList();
+
+    lb::openWorkingFavorites();
+    for (int32_t column = -1; column <= lb::kColumnCount; ++column) {
+        lb::clickFavoriteColumn(column);
+        lb::sortWorkingFavorites();
+        for (int32_t row = 0; row < lb::workingFavoriteCount && row < 50; ++row)
+            lb::favoriteColumnText(lb::workingFavorites[row], column);
+    }
+    int32_t rows[] = {0, 2, 1, -1, 9999};
+    lb::HostRomRecord* chain = lb::buildSelectionChain(rows, 5);
+    lb::removeFavorites(lb::workingFavorites, lb::workingFavoriteCount, chain);
+    lb::releaseSelectionChain(chain);
+    lb::commitWorkingFavorites();
+    lb::freeWorkingFavorites();
     closePlugin();
     return 0;
 }

@@ -1,5 +1,4 @@
 #include "core/placement.h"
-#include "dialogStubs.h"
 #include "pluginFixture.h"
 #include "registry/emulatorEdit.h"
 #include "registry/emulatorListFile.h"
@@ -241,11 +240,10 @@ TEST_F(PluginTest, theMainMenuOpensTheDialogOfTheSystemShownAtTheClick) {
     fake::state().windows.push_back({"TComboBox", true, 200, "Lynx"});
     EmulatorEntry entries[kMaxEmulators] = {entry("Handy")};
     writeEmulatorListFile("C:\\lb\\Lynx.emu", 1, entries);
-    openedDialogs.clear();
     EXPECT_EQ(onMenuClick(0), 1);
     EXPECT_EQ(state().emulatorCount, 1) << "the system's list is loaded before the dialog opens";
     fake::state().windows[0].text = "Jaguar";
     EXPECT_EQ(onMenuClick(7), 1);
-    EXPECT_EQ(openedDialogs, (std::vector<std::string>{"settings Lynx", "favorites Jaguar"}));
+    EXPECT_EQ(fake::state().openedDialogs, (std::vector<std::string>{"settings Lynx", "favorites Jaguar"}));
     EXPECT_EQ(state().emulatorCount, 0);
 }

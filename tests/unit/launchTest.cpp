@@ -225,8 +225,9 @@ TEST_F(LaunchTest, everyKindStartsExactlyTheRegisteredProgramQuotedWhenItHoldsAB
         chain.add({"635A2BFF", "n", "p", "s", "t", "game"});
         launchEmulator(0, chain.first());
         EXPECT_EQ(onlyCommandLine(), row.commandLine) << row.exe;
-        if (!fake::state().started.empty())
+        if (!fake::state().started.empty()) {
             EXPECT_EQ(fake::state().started[0].application, row.exe) << "the program started";
+        }
     }
 }
 

@@ -47,6 +47,7 @@ struct State {
     std::vector<Key> keys;        // key events and pauses, in order
     unsigned long clock = 0;      // milliseconds slept in all
     std::vector<std::string> messages;
+    std::vector<std::string> openedDialogs;  // "settings <system>", "favorites <system>"
 
     bool failAllocation = false;
     bool failCreate = false;  // createForWrite returns null
