@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/fileIo.h"
+#include "core/pluginContext.h"
+#include "favorites/favorites.h"
 #include "platform/fake/fakePlatform.h"
+#include "plugin/exports.h"
+#include "registry/emulatorListFile.h"
 
 using namespace lb;
 
@@ -52,4 +56,50 @@ TEST(WholeFileRead, readsAtMostTheBufferAndTellsAMissingFile) {
     EXPECT_EQ(readFilePrefix("C:\\missing", buffer, sizeof buffer), -1);
     fake::state().unreadable.insert("C:\\f");
     EXPECT_EQ(readFilePrefix("C:\\f", buffer, sizeof buffer), -1);
+}
+
+// Every data file the plug-in saves, made to fail at each step of its save.
+TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFileAndLeavesNoTemporary) {
+    const char kDir[] = "C:\\lb\\";
+    struct Save {
+        const char* file;
+        int writes;  // write calls of one save
+        void (*run)();
+    } saves[] = {
+        {"Setting.dat", 1, [] { closePlugin(); }},
+        {"N64.emu", 2, [] { saveEmulatorList(); }},
+        {"Copy.dat", 2, [] { writeCopyFile(2, context->emulators); }},
+        {"N64.fvr", 3, [] { saveFavorites(); }},
+    };
+    struct Step {
+        const char* name;
+        void (*inject)(fake::State&, int write);
+    } steps[] = {
+        {"create", [](fake::State& s, int) { s.failCreate = true; }},
+        {"write", [](fake::State& s, int write) { s.failWriteAt = write; }},
+        {"flush at close", [](fake::State& s, int) { s.failClose = true; }},
+        {"replace", [](fake::State& s, int) { s.failReplace = true; }},
+    };
+    for (const Save& save : saves) {
+        for (const Step& step : steps) {
+            for (int write = 1; write <= (std::string(step.name) == "write" ? save.writes : 1);
+                 ++write) {
+                fake::reset();
+                ASSERT_TRUE(attachPlugin(nullptr));
+                initPlugin(nullptr, 0, 0, 0, 0, kDir);
+                copyText(context->systemName, "N64");
+                context->emulatorCount = 2;
+                context->favoriteCount = 2;
+                std::string path = std::string(kDir) + save.file;
+                fake::putFile(path, "previous bytes");
+                step.inject(fake::state(), write);
+                save.run();
+                std::string what = std::string(save.file) + " failing at " + step.name + " " +
+                                   std::to_string(write);
+                EXPECT_EQ(fake::fileBytes(path), "previous bytes") << what;
+                EXPECT_FALSE(fake::hasFile(path + ".tmp")) << what << ": temporary left";
+                if (context != nullptr) closePlugin();
+            }
+        }
+    }
 }

@@ -53,6 +53,9 @@ struct State {
     bool failCreate = false;  // createForWrite returns null
     long writeLimit = -1;     // bytes a file may take before writes fail; -1 = no limit
     bool failReplace = false;
+    int failWriteAt = 0;  // the n-th writeToFile call (from 1) fails; 0 = none
+    int writes = 0;       // writeToFile calls so far
+    bool failClose = false;  // closeFile reports that buffered data could not be flushed
 };
 
 // Every test starts from reset(): an empty file system and no failures.

@@ -67,6 +67,7 @@ size_t readFromFile(File* file, void* buffer, size_t size) {
 bool writeToFile(File* file, const void* data, size_t size) {
     auto& s = fake::state();
     auto& target = s.files[file->path];
+    if (++s.writes == s.failWriteAt) return false;
     size_t room = size;
     if (s.writeLimit >= 0) {
         size_t left =
@@ -78,8 +79,9 @@ bool writeToFile(File* file, const void* data, size_t size) {
 }
 
 bool closeFile(File* file) {
+    bool failed = file->writing && fake::state().failClose;
     delete file;
-    return true;
+    return !failed;
 }
 
 bool replaceFile(const char* from, const char* to) {
