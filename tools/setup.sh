@@ -3,7 +3,7 @@
 # the host compiler and GoogleTest, the MinGW-w64 i686 cross compiler, 32-bit Wine, a headless
 # X server, a Japanese font and the ja_JP.UTF-8 locale.
 set -eu
-packages="cmake g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32 xvfb xauth fonts-ipafont-gothic locales"
+packages="cmake g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32 xvfb xauth fonts-ipafont-gothic locales strip-nondeterminism"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 

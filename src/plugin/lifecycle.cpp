@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "platform/platform.h"
 #include "plugin/exports.h"
+#include "version.h"
 
 namespace lb {
 
@@ -35,7 +36,7 @@ using namespace lb;
 
 const char* getName() { return "Launchboard"; }
 const char* getAuthor() { return "Launchboard Team"; }
-const char* getVersion() { return "2.1"; }
+const char* getVersion() { return LB_VERSION_TEXT; }
 const char* getSDKVersion() { return "0.7"; }
 const char* getSmallComment() {
     return "・エミュレータを複数登録可能\n・N64,X68000,MAME,J64,LYNX対応\n・お気に入り機能";

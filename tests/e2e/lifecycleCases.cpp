@@ -141,3 +141,36 @@ HOST_CASE(isCompatibleAnswersTrueForAnyList) {
     plugin.closePlugin();
     plugin.unload();
 }
+
+HOST_CASE(theVersionResourceMatchesGetVersion) {
+    Plugin plugin;
+    if (!plugin.load(dllPath)) return;
+    std::string version = plugin.getVersion();
+    DWORD ignored = 0, size = GetFileVersionInfoSizeA(dllPath.c_str(), &ignored);
+    std::string block(size, '\0');
+    CHECK(size > 0 && GetFileVersionInfoA(dllPath.c_str(), 0, size, block.data()),
+          "the DLL has a version resource");
+    auto value = [&](const char* name) {
+        char* text = nullptr;
+        UINT length = 0;
+        std::string path = std::string("\\StringFileInfo\\041104B0\\") + name;
+        return VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)
+                   ? std::string(text)
+                   : std::string("(none)");
+    };
+    CHECK_EQ(value("FileVersion"), version, "FileVersion");
+    CHECK_EQ(value("ProductVersion"), version, "ProductVersion");
+    CHECK_EQ(value("ProductName"), std::string("Launchboard"), "ProductName");
+    CHECK_EQ(value("OriginalFilename"), std::string("Launchboard.dll"), "OriginalFilename");
+    CHECK(value("FileDescription") != "(none)", "FileDescription");
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length);
+    CHECK(fixed != nullptr, "the fixed part");
+    if (fixed != nullptr) {
+        CHECK_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                     std::to_string(LOWORD(fixed->dwFileVersionMS)),
+                 version, "the file version numbers");
+    }
+    plugin.unload();
+}

@@ -56,6 +56,31 @@ int runDemo(const char* dll, const char* dataDir) {
     return 0;
 }
 
+// The host's right-click menu with the plug-in's items, as the host would show it.
+void capturePopupMenu(Session& s) {
+    std::vector<std::string> items = s.popupItems();
+    HMENU menu = CreatePopupMenu();
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == "-")
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuA(menu, MF_STRING, UINT_PTR(i + 1), items[i].c_str());
+    }
+    runDriven(
+        [&] {
+            SetForegroundWindow(s.window.main);
+            return int(TrackPopupMenu(menu, TPM_RETURNCMD, 120, 120, 0, s.window.main, nullptr));
+        },
+        [&] {
+            HWND popup = nullptr;
+            for (int i = 0; i < 100 && popup == nullptr; ++i, Sleep(30))
+                popup = FindWindowA("#32768", nullptr);
+            if (popup != nullptr) captureWindow(popup, workDir + "popupMenu.bmp");
+            PostMessageA(s.window.main, WM_CANCELMODE, 0, 0);
+        });
+    DestroyMenu(menu);
+}
+
 // The favourites dialog with three dozen favourites, sorted by publisher.
 void captureFavorites(Session& s) {
     const char* titles[] = {"スーパーマリオ64",   "ゼルダの伝説 時のオカリナ",    "マリオカート64",
@@ -122,6 +147,7 @@ int captureDialogs(const char* dll, const char* shots) {
                   waitUntilClosed(edit);
                   clickNow(settings, IDCANCEL);
               });
+    capturePopupMenu(s);
     captureFavorites(s);
     s.close();
     std::printf("Saved the dialogs' pictures in %s\n", shots);
