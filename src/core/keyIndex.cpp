@@ -21,9 +21,11 @@ const char* keyOf(const KeyIndex& index, int32_t entry) {
 }
 
 // The slot that holds `key`, or the free slot where it would go.
-int32_t slotOf(const KeyIndex& index, const char* key) {
-    uint32_t slot = hashKey(key) & (KeyIndex::kSlots - 1);
-    while (index.first[slot] != 0 && std::strcmp(keyOf(index, index.first[slot] - 1), key) != 0) {
+int32_t slotOf(const KeyIndex& index, const char* key, uint32_t hash) {
+    uint32_t slot = hash & (KeyIndex::kSlots - 1);
+    while (index.first[slot] != 0 &&
+           (index.hash[slot] != hash ||
+            std::strcmp(keyOf(index, index.first[slot] - 1), key) != 0)) {
         slot = (slot + 1) & (KeyIndex::kSlots - 1);
     }
     return int32_t(slot);
@@ -40,10 +42,13 @@ void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOff
 
 void addToIndex(KeyIndex& index, int32_t entry) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
-    int32_t slot = slotOf(index, keyOf(index, entry));
+    const char* key = keyOf(index, entry);
+    uint32_t hash = hashKey(key);
+    int32_t slot = slotOf(index, key, hash);
     index.next[entry] = 0;
     if (index.first[slot] == 0) {
         index.first[slot] = entry + 1;
+        index.hash[slot] = hash;
     } else {
         index.next[index.last[slot] - 1] = entry + 1;
     }
@@ -52,7 +57,7 @@ void addToIndex(KeyIndex& index, int32_t entry) {
 
 int32_t findFirst(const KeyIndex& index, const char* key) {
     if (index.base == nullptr) return -1;
-    return index.first[slotOf(index, key)] - 1;
+    return index.first[slotOf(index, key, hashKey(key))] - 1;
 }
 
 int32_t findNext(const KeyIndex& index, int32_t entry) {

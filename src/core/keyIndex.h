@@ -18,6 +18,7 @@ struct KeyIndex {
     size_t keyOffset = 0;        // offset of the key text inside a record
     int32_t first[kSlots];       // 1 + first entry of the slot's key; 0 for a free slot
     int32_t last[kSlots];        // 1 + last entry of the slot's key
+    uint32_t hash[kSlots];       // the slot's key hash: most probes end without reading a key
     int32_t next[kMaxEntries];   // 1 + next entry with the same key; 0 at the end
 };
 

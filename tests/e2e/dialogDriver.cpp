@@ -36,11 +36,11 @@ BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
 }
 
 HWND find(const std::string& title, bool messageBox, int timeoutMs) {
-    for (int waited = 0; waited <= timeoutMs; waited += 25) {
+    for (DWORD start = GetTickCount(); int(GetTickCount() - start) <= timeoutMs;) {
         Search search{title, messageBox};
         EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) return search.found;
-        Sleep(25);
+        Sleep(2);
     }
     return nullptr;
 }

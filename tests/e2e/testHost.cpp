@@ -173,7 +173,12 @@ int runCases(const char* filter) {
 
 }  // namespace
 
+namespace host {
+int runDialogBench(const char* dll, const char* work);
+}
+
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "bench") == 0) return runDialogBench(argv[2], argv[3]);
     if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) {
         int result = runDemo(argv[2], argv[3]);
         return result != 0 || argc < 5 ? result : captureDialogs(argv[2], argv[4]);
@@ -186,6 +191,7 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "usage: testHost demo <dll> <dataDir> [screenshotFolder]\n"
-        "       testHost test <dll> <workDir> <stubEmulator> [caseFilter]\n");
+        "       testHost test <dll> <workDir> <stubEmulator> [caseFilter]\n"
+        "       testHost bench <dll> <workDir>\n");
     return 2;
 }

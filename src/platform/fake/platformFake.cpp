@@ -35,9 +35,9 @@ bool logged(const std::string& entry) {
 
 namespace platform {
 
+// An open file reads the fake file system's bytes in place, as a real file reads the disk.
 struct File {
     std::string path;
-    std::string data;
     size_t position = 0;
     bool writing = false;
 };
@@ -46,7 +46,7 @@ File* openForRead(const char* path) {
     auto& s = fake::state();
     auto it = s.files.find(path);
     if (it == s.files.end() || s.unreadable.count(path)) return nullptr;
-    return new File{path, it->second, 0, false};
+    return new File{path, 0, false};
 }
 
 File* createForWrite(const char* path) {
@@ -54,12 +54,15 @@ File* createForWrite(const char* path) {
     if (s.failCreate) return nullptr;
     s.files[path].clear();
     s.log.push_back(std::string("write ") + path);
-    return new File{path, std::string(), 0, true};
+    return new File{path, 0, true};
 }
 
 size_t readFromFile(File* file, void* buffer, size_t size) {
-    size_t n = std::min(size, file->data.size() - file->position);
-    std::memcpy(buffer, file->data.data() + file->position, n);
+    auto& files = fake::state().files;
+    auto it = files.find(file->path);
+    if (it == files.end() || file->position >= it->second.size()) return 0;
+    size_t n = std::min(size, it->second.size() - file->position);
+    std::memcpy(buffer, it->second.data() + file->position, n);
     file->position += n;
     return n;
 }
@@ -88,8 +91,9 @@ bool replaceFile(const char* from, const char* to) {
     auto& s = fake::state();
     auto it = s.files.find(from);
     if (s.failReplace || it == s.files.end()) return false;
-    s.files[to] = it->second;
-    s.files.erase(from);
+    std::string bytes = std::move(it->second);
+    s.files.erase(it);
+    s.files[to] = std::move(bytes);
     s.log.push_back(std::string("replace ") + from + " " + to);
     return true;
 }

@@ -1,0 +1,426 @@
+// Every hot path of the plug-in at 1,000 and 10,000 entries, each beside its floor: the least
+// work that the same result needs (reading the same bytes, hashing the same keys, sorting an
+// index with the same comparator, copying the same bytes), measured in the same run. Names are
+// "op/<operation>/<n>" and "floor/<operation>/<n>"; tools/bench.sh pairs them into one table.
+// The plug-in's files live in the fake platform's memory, and the floors read and write them
+// through the same seam, so a ratio is what the plug-in adds to moving the bytes: a line floor
+// reads as fgets does (8 KB blocks, memchr for the line end, each line copied into a fixed
+// buffer), a file floor reads or writes the whole file in one call, as fread and fwrite do.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/pluginContext.h"
+#include "core/romCache.h"
+#include "favorites/favoriteColumns.h"
+#include "favorites/favorites.h"
+#include "favorites/favoritesWorking.h"
+#include "launcher/launch.h"
+#include "platform/fake/fakePlatform.h"
+#include "platform/platform.h"
+#include "plugin/exports.h"
+#include "registry/emulatorListFile.h"
+
+using namespace lb;
+
+namespace {
+
+const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
+const char kCache[] = "C:\\Host\\caches\\N64.cache";
+const char kFavorites[] = "C:\\Host\\LaunchboardData0001\\N64.fvr";
+
+std::string keyOf(int i) {
+    char key[16];
+    std::snprintf(key, sizeof key, "%08X", unsigned(i) * 2654435761u);
+    return key;
+}
+
+std::string cacheText(int n) {
+    std::string text = "# the host's cache\r\n";
+    for (int i = 0; i < n; ++i)
+        text += "C:\\roms\\Game " + std::to_string(i) + ".zip;Game " + std::to_string(i) +
+                ".n64;a;b;" + keyOf(i) + ";clean;\r\n";
+    return text;
+}
+
+FavoriteEntry favoriteOf(int i) {
+    FavoriteEntry e{};
+    copyText(e.crc32, keyOf(i).c_str());
+    copyText(e.name, ("Game " + keyOf(i * 7)).c_str());
+    copyText(e.publisher, ("Publisher " + std::to_string(i % 37)).c_str());
+    copyText(e.sourceRom, ("Source " + std::to_string(i % 101)).c_str());
+    copyText(e.saveType, i % 3 ? "EEPROM" : "SRAM");
+    copyText(e.comment, ("set" + std::to_string(i)).c_str());
+    e.number = i;
+    e.size = (i * 7919) % 512;
+    e.location = i % 9;
+    e.language = i % 5;
+    return e;
+}
+
+std::string favoritesFile(int n) {
+    std::string bytes = "N64";
+    bytes.resize(260, '\0');
+    int32_t count = n;
+    bytes.append(reinterpret_cast<const char*>(&count), 4);
+    for (int i = 0; i < n; ++i) {
+        FavoriteEntry e = favoriteOf(i);
+        bytes.append(reinterpret_cast<const char*>(&e), sizeof e);
+    }
+    return bytes;
+}
+
+// Lines of a file, read as fgets reads them into a fixed buffer.
+int readLines(const char* path) {
+    platform::File* file = platform::openForRead(path);
+    static char block[8192], line[2048];
+    size_t length = 0;
+    int lines = 0;
+    for (size_t n; (n = platform::readFromFile(file, block, sizeof block)) > 0;) {
+        for (size_t at = 0; at < n;) {
+            const void* end = std::memchr(block + at, '\n', n - at);
+            size_t run = end ? size_t(static_cast<const char*>(end) - (block + at)) + 1 : n - at;
+            if (length + run < sizeof line) std::memcpy(line + length, block + at, run);
+            length += run;
+            at += run;
+            if (end != nullptr) {
+                benchmark::DoNotOptimize(line);
+                ++lines;
+                length = 0;
+            }
+        }
+    }
+    platform::closeFile(file);
+    return lines;
+}
+
+// A whole file in one read, as fread does.
+size_t readWhole(const char* path, std::vector<char>& buffer) {
+    platform::File* file = platform::openForRead(path);
+    size_t n = platform::readFromFile(file, buffer.data(), buffer.size());
+    platform::closeFile(file);
+    return n;
+}
+
+// A whole file in one write, as fwrite does.
+void writeWhole(const char* path, const void* bytes, size_t size) {
+    platform::File* file = platform::createForWrite(path);
+    platform::writeToFile(file, bytes, size);
+    platform::closeFile(file);
+}
+
+// A plug-in started over a data folder holding n cache lines, n favourites and 20 emulators.
+void setUp(int n) {
+    static int ready = -1;
+    if (ready == n) return;
+    if (context != nullptr) closePlugin();
+    fake::reset();
+    attachPlugin(nullptr);
+    initPlugin(nullptr, 0, 0, 0, 0, kDir);
+    isCompatible("Nintendo 64");
+    fake::state().windows.push_back({"TComboBox", true, 300, "N64"});
+    copyText(context->systemName, "N64");
+    fake::putFile(kCache, cacheText(n));
+    fake::putFile(kFavorites, favoritesFile(n));
+    static EmulatorEntry emulators[kMaxEmulators];
+    for (int i = 0; i < kMaxEmulators; ++i) {
+        emulators[i] = EmulatorEntry{};
+        copyText(emulators[i].name, ("Emulator " + std::to_string(i)).c_str());
+        copyText(emulators[i].exePath, ("D:\\Emus\\emu" + std::to_string(i) + ".exe").c_str());
+        copyText(emulators[i].extractDir, "C:\\Tmp\\");
+    }
+    writeEmulatorListFile((std::string(kDir) + "N64.emu").c_str(), kMaxEmulators, emulators);
+    ready = n;
+}
+
+int entries(const benchmark::State& state) { return int(state.range(0)); }
+
+// ---- the host cache ------------------------------------------------------------------------
+
+void opLoadRomCache(benchmark::State& state) {
+    setUp(entries(state));
+    for (auto _ : state) {
+        loadRomCache();
+        benchmark::DoNotOptimize(context->cacheCount);
+    }
+}
+
+void floorLoadRomCache(benchmark::State& state) {
+    setUp(entries(state));
+    for (auto _ : state) benchmark::DoNotOptimize(readLines(kCache));
+}
+
+void opIsRomInCache(benchmark::State& state) {
+    setUp(entries(state));
+    loadRomCache();
+    std::vector<std::string> keys;
+    for (int i = 0; i < entries(state); ++i) keys.push_back(keyOf(i * 2));  // half of them known
+    for (auto _ : state) {
+        int found = 0;
+        for (const auto& key : keys) found += isRomInCache(key.c_str()) != 0;
+        benchmark::DoNotOptimize(found);
+    }
+}
+
+void floorIsRomInCache(benchmark::State& state) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < entries(state); ++i) keys.push_back(keyOf(i * 2));
+    for (auto _ : state) {
+        uint32_t all = 0;
+        for (const auto& key : keys) {
+            uint32_t hash = 2166136261u;
+            for (unsigned char c : key) hash = (hash ^ c) * 16777619u;
+            all ^= hash;
+        }
+        benchmark::DoNotOptimize(all);
+    }
+}
+
+void referenceLinearScanPerKey(benchmark::State& state) {
+    setUp(entries(state));
+    loadRomCache();
+    std::vector<std::string> keys;
+    for (int i = 0; i < entries(state); ++i) keys.push_back(keyOf(i * 2));
+    for (auto _ : state) {
+        int found = 0;
+        for (const auto& key : keys) {
+            for (int j = 0; j < context->cacheCount; ++j) {
+                if (std::strcmp(context->cacheEntries[j].crc32, key.c_str()) == 0) {
+                    ++found;
+                    break;
+                }
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+
+// ---- favourites file -----------------------------------------------------------------------
+
+void opLoadFavorites(benchmark::State& state) {
+    setUp(entries(state));
+    for (auto _ : state) {
+        loadFavorites();  // reads, prunes against a fresh read of the cache, rewrites
+        benchmark::DoNotOptimize(context->favoriteCount);
+    }
+    if (context->favoriteCount != entries(state)) state.SkipWithError("pruning dropped favourites");
+}
+
+void floorLoadFavorites(benchmark::State& state) {
+    setUp(entries(state));
+    std::vector<char> favorites(264 + sizeof(FavoriteEntry) * size_t(entries(state)));
+    std::vector<char> cache(64 * size_t(entries(state)) + 64);
+    for (auto _ : state) {
+        size_t n = readWhole(kFavorites, favorites);
+        benchmark::DoNotOptimize(readWhole(kCache, cache));
+        writeWhole("C:\\Host\\LaunchboardData0001\\copy.fvr", favorites.data(), n);
+    }
+}
+
+// ---- the favourites dialog -----------------------------------------------------------------
+
+void openFullWorkingCopy(int n) {
+    setUp(n);
+    isCompatible("Arcade (MAME)");
+    loadFavorites();
+    isCompatible("Nintendo 64");
+    openWorkingFavorites();
+}
+
+// All ten columns in both directions, each from the order the previous sort left.
+void opSortWorkingFavorites(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    for (auto _ : state) {
+        for (int32_t column = 0; column < kColumnCount; ++column) {
+            for (int32_t d = 0; d < 2; ++d) {
+                context->sortColumn = column;
+                context->columnState[column].descending = d;
+                sortWorkingFavorites();
+            }
+        }
+    }
+    freeWorkingFavorites();
+}
+
+void floorSortWorkingFavorites(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    std::vector<int32_t> index(static_cast<size_t>(workingFavoriteCount));
+    for (auto _ : state) {
+        for (int32_t column = 0; column < kColumnCount; ++column) {
+            for (int32_t d = 0; d < 2; ++d) {
+                FavoriteComparator compare = favoriteComparators[column];
+                for (size_t i = 0; i < index.size(); ++i) index[i] = int32_t(i);
+                std::sort(index.begin(), index.end(), [&](int32_t a, int32_t b) {
+                    int r = compare(workingFavorites[a], workingFavorites[b]);
+                    return d ? r > 0 : r < 0;
+                });
+                benchmark::DoNotOptimize(index.data());
+            }
+        }
+    }
+    freeWorkingFavorites();
+}
+
+void referenceQsortOfRecords(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    static int32_t column;
+    for (auto _ : state) {
+        for (column = 0; column < kColumnCount; ++column) {
+            for (int d = 0; d < 2; ++d) {
+                auto compare = d ? +[](const void* a, const void* b) {
+                    return -favoriteComparators[column](*static_cast<const FavoriteEntry*>(a),
+                                                        *static_cast<const FavoriteEntry*>(b));
+                }
+                                 : +[](const void* a, const void* b) {
+                                       return favoriteComparators[column](
+                                           *static_cast<const FavoriteEntry*>(a),
+                                           *static_cast<const FavoriteEntry*>(b));
+                                   };
+                std::qsort(workingFavorites, size_t(workingFavoriteCount), sizeof(FavoriteEntry),
+                           compare);
+            }
+        }
+    }
+    freeWorkingFavorites();
+}
+
+void opBuildSelectionChain(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    std::vector<int32_t> rows(static_cast<size_t>(workingFavoriteCount));
+    for (size_t i = 0; i < rows.size(); ++i) rows[i] = int32_t(i);
+    for (auto _ : state) {
+        HostRomRecord* chain = buildSelectionChain(rows.data(), int32_t(rows.size()));
+        benchmark::DoNotOptimize(chain);
+        releaseSelectionChain(chain);
+    }
+    freeWorkingFavorites();
+}
+
+void floorBuildSelectionChain(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    size_t n = size_t(workingFavoriteCount);
+    for (auto _ : state) {
+        char* block = static_cast<char*>(std::calloc(n, sizeof(HostRomRecord) + 2 * kTextSize));
+        for (size_t i = 0; i < n; ++i) {
+            char* texts = block + n * sizeof(HostRomRecord) + i * 2 * kTextSize;
+            std::memcpy(texts, workingFavorites[i].crc32, kTextSize);
+            std::memcpy(texts + kTextSize, workingFavorites[i].comment, kTextSize);
+        }
+        benchmark::DoNotOptimize(block);
+        std::free(block);
+    }
+    freeWorkingFavorites();
+}
+
+// ---- the popup's favourites items ----------------------------------------------------------
+
+struct KeyChain {
+    std::vector<std::string> keys;
+    std::vector<HostRomRecord> records;
+    KeyChain(int first, int count) {
+        for (int i = 0; i < count; ++i) keys.push_back(keyOf(first + i));
+        records.resize(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            records[i] = HostRomRecord{};
+            records[i].crc32 = keys[i].c_str();
+            records[i].name = keys[i].c_str();
+            records[i].next = i + 1 < keys.size() ? &records[i + 1] : nullptr;
+        }
+    }
+};
+
+void loadStored(int n) {
+    setUp(n);
+    isCompatible("Arcade (MAME)");
+    fake::putFile(kFavorites, favoritesFile(n));
+    loadFavorites();
+}
+
+void opRemoveFavorites(benchmark::State& state) {
+    KeyChain half(0, entries(state) / 2);
+    for (auto _ : state) {
+        state.PauseTiming();
+        loadStored(entries(state));
+        state.ResumeTiming();
+        removeFavorites(context->favorites, context->favoriteCount, half.records.data());
+    }
+}
+
+void opAddFavorites(benchmark::State& state) {
+    KeyChain fresh(1000000, entries(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        context->favoriteCount = 0;
+        state.ResumeTiming();
+        addFavorites(fresh.records.data());
+    }
+}
+
+// Copying the list's bytes and writing them out: what any add or remove that saves must do.
+void floorCopyFavorites(benchmark::State& state) {
+    loadStored(entries(state));
+    std::vector<FavoriteEntry> copy(size_t(entries(state)));
+    for (auto _ : state) {
+        std::memcpy(copy.data(), context->favorites, copy.size() * sizeof(FavoriteEntry));
+        writeWhole("C:\\Host\\LaunchboardData0001\\copy.fvr", copy.data(),
+                   copy.size() * sizeof(FavoriteEntry));
+    }
+}
+
+// ---- popup and launch ----------------------------------------------------------------------
+
+void opPopupBuild(benchmark::State& state) {
+    setUp(entries(state));
+    for (auto _ : state) benchmark::DoNotOptimize(inPopupMenuHave());
+}
+
+void floorReadList(benchmark::State& state) {
+    setUp(entries(state));
+    std::vector<char> buffer(sizeof(EmulatorListFile));
+    std::string list = std::string(kDir) + "N64.emu";
+    for (auto _ : state) benchmark::DoNotOptimize(readWhole(list.c_str(), buffer));
+}
+
+void opLaunchPathResolution(benchmark::State& state) {
+    setUp(entries(state));
+    inPopupMenuHave();
+    KeyChain last(entries(state) - 1, 1);
+    for (auto _ : state) {
+        launchCommandLine(context->emulators[0], last.records.data());
+        state.PauseTiming();
+        fake::state().started.clear();
+        fake::state().log.clear();
+        state.ResumeTiming();
+    }
+}
+
+}  // namespace
+
+#define LB_SIZES ->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(opLoadRomCache) LB_SIZES->Name("op/loadRomCache");
+BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/loadRomCache");
+BENCHMARK(opIsRomInCache) LB_SIZES->Name("op/isRomInCache");
+BENCHMARK(floorIsRomInCache) LB_SIZES->Name("floor/isRomInCache");
+BENCHMARK(referenceLinearScanPerKey) LB_SIZES->Name("reference/isRomInCache");
+BENCHMARK(opLoadFavorites) LB_SIZES->Name("op/loadFavorites");
+BENCHMARK(floorLoadFavorites) LB_SIZES->Name("floor/loadFavorites");
+BENCHMARK(opSortWorkingFavorites) LB_SIZES->Name("op/sortWorkingFavorites");
+BENCHMARK(floorSortWorkingFavorites) LB_SIZES->Name("floor/sortWorkingFavorites");
+BENCHMARK(referenceQsortOfRecords) LB_SIZES->Name("reference/sortWorkingFavorites");
+BENCHMARK(opBuildSelectionChain) LB_SIZES->Name("op/buildSelectionChain");
+BENCHMARK(floorBuildSelectionChain) LB_SIZES->Name("floor/buildSelectionChain");
+BENCHMARK(opRemoveFavorites) LB_SIZES->Name("op/removeFavorites");
+BENCHMARK(floorCopyFavorites) LB_SIZES->Name("floor/removeFavorites");
+BENCHMARK(opAddFavorites) LB_SIZES->Name("op/addFavorites");
+BENCHMARK(floorCopyFavorites) LB_SIZES->Name("floor/addFavorites");
+BENCHMARK(opPopupBuild) LB_SIZES->Name("op/popupBuild");
+BENCHMARK(floorReadList) LB_SIZES->Name("floor/popupBuild");
+BENCHMARK(opLaunchPathResolution) LB_SIZES->Name("op/launchPathResolution");
+BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/launchPathResolution");
+
+BENCHMARK_MAIN();
