@@ -23,9 +23,9 @@ const char* keyOf(const KeyIndex& index, int32_t entry) {
 // The slot that holds `key`, or the free slot where it would go.
 int32_t slotOf(const KeyIndex& index, const char* key, uint32_t hash) {
     uint32_t slot = hash & (KeyIndex::kSlots - 1);
-    while (index.first[slot] != 0 &&
-           (index.hash[slot] != hash ||
-            std::strcmp(keyOf(index, index.first[slot] - 1), key) != 0)) {
+    while (index.slots[slot].first != 0 &&
+           (index.slots[slot].hash != hash ||
+            std::strcmp(keyOf(index, index.slots[slot].first - 1), key) != 0)) {
         slot = (slot + 1) & (KeyIndex::kSlots - 1);
     }
     return int32_t(slot);
@@ -37,7 +37,7 @@ void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOff
     index.base = static_cast<const char*>(table);
     index.stride = stride;
     index.keyOffset = keyOffset;
-    std::memset(index.first, 0, sizeof index.first);
+    std::memset(index.slots, 0, sizeof index.slots);
 }
 
 void addToIndex(KeyIndex& index, int32_t entry) {
@@ -46,18 +46,19 @@ void addToIndex(KeyIndex& index, int32_t entry) {
     uint32_t hash = hashKey(key);
     int32_t slot = slotOf(index, key, hash);
     index.next[entry] = 0;
-    if (index.first[slot] == 0) {
-        index.first[slot] = entry + 1;
-        index.hash[slot] = hash;
+    KeyIndex::Slot& s = index.slots[slot];
+    if (s.first == 0) {
+        s.first = entry + 1;
+        s.hash = hash;
     } else {
-        index.next[index.last[slot] - 1] = entry + 1;
+        index.next[s.last - 1] = entry + 1;
     }
-    index.last[slot] = entry + 1;
+    s.last = entry + 1;
 }
 
 int32_t findFirst(const KeyIndex& index, const char* key) {
     if (index.base == nullptr) return -1;
-    return index.first[slotOf(index, key, hashKey(key))] - 1;
+    return index.slots[slotOf(index, key, hashKey(key))].first - 1;
 }
 
 int32_t findNext(const KeyIndex& index, int32_t entry) {

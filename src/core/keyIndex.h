@@ -16,10 +16,13 @@ struct KeyIndex {
     const char* base = nullptr;  // the first record of the table
     size_t stride = 0;           // bytes from one record to the next
     size_t keyOffset = 0;        // offset of the key text inside a record
-    int32_t first[kSlots];       // 1 + first entry of the slot's key; 0 for a free slot
-    int32_t last[kSlots];        // 1 + last entry of the slot's key
-    uint32_t hash[kSlots];       // the slot's key hash: most probes end without reading a key
-    int32_t next[kMaxEntries];   // 1 + next entry with the same key; 0 at the end
+    struct Slot {
+        int32_t first;  // 1 + first entry of the slot's key; 0 for a free slot
+        int32_t last;   // 1 + last entry of the slot's key
+        uint32_t hash;  // the key's hash: most probes end without reading a key
+    };
+    Slot slots[kSlots];         // one cache line read per probe
+    int32_t next[kMaxEntries];  // 1 + next entry with the same key; 0 at the end
 };
 
 // Starts an empty index over a table whose records are `stride` bytes apart.

@@ -36,8 +36,8 @@ public:
                 any = true;
                 const char* start = buffer_ + position_;
                 const void* newline = std::memchr(start, '\n', size_ - position_);
-                size_t run = newline ? size_t(static_cast<const char*>(newline) - start)
-                                     : size_ - position_;
+                size_t run =
+                    newline ? size_t(static_cast<const char*>(newline) - start) : size_ - position_;
                 if (!overflow && length + run <= kLineSize) {
                     std::memcpy(line + length, start, run);
                     length += run;
@@ -95,7 +95,6 @@ bool cacheFilePath(char (&path)[kTextSize]) {
 }
 
 bool parseCacheLine(const char* line, RomCacheEntry& entry) {
-    if (std::strstr(line, "clean;") == nullptr) return false;
     const char* separators[5];
     const char* p = line;
     for (int i = 0; i < 5; ++i) {
@@ -103,6 +102,8 @@ bool parseCacheLine(const char* line, RomCacheEntry& entry) {
         if (p == nullptr) return false;
         separators[i] = p++;
     }
+    // "clean;" usually follows the key; only a line without it there is searched whole.
+    if (std::strstr(p, "clean;") == nullptr && std::strstr(line, "clean;") == nullptr) return false;
     return takeField(entry.romPath, line, separators[0]) &&
            takeField(entry.innerName, separators[0] + 1, separators[1]) &&
            takeField(entry.crc32, separators[3] + 1, separators[4]);
