@@ -75,6 +75,13 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
             CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
                      std::string("Banjo Doom Mario Zelda アクション"), "sorted by name, ascending");
             CHECK_EQ(sortMarks(dialog), std::string("^........."), "an up arrow on Name only");
+        char cut[4] = "";  // room for three bytes: アク is four
+        LVITEMA item{};
+        item.pszText = cut;
+        item.cchTextMax = sizeof cut;
+        SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETITEMTEXTA, 4,
+                            reinterpret_cast<LPARAM>(&item));
+        CHECK_EQ(std::string(cut), std::string("ア"), "a cell text cut at a whole character");
             selectRows(dialog, IDC_FAVORITE_LIST, {2}, 2);  // Mario
             clickHeader(dialog, 7);                         // Size
             CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),

@@ -260,3 +260,17 @@ TEST_F(LaunchTest, onlyFilesExtractedInsideTheExtractionFolderAreRecordedForDele
     EXPECT_EQ(onlyCommandLine(), "D:\\Emu\\run.exe C:\\Tmp\\..\\save.dat");
     EXPECT_EQ(extractedFileCount, 0) << "but nothing outside the folder is recorded";
 }
+
+TEST_F(LaunchTest, aSetNameTooLongForItsFieldStartsNothingAndALongFolderStillWorks) {
+    std::string folder = "D:\\" + std::string(250, 'f') + "\\";  // 254 bytes of folder
+    addEmulator(MameModel2, (folder + "m.exe").c_str());
+    HostChain chain;
+    chain.add({"K1", "n", "p", "s", "t", std::string(300, 'g')});
+    launchEmulator(0, chain.first());
+    EXPECT_TRUE(fake::state().started.empty()) << "a cut set name would start another game";
+    HostChain fits;
+    fits.add({"K1", "n", "p", "s", "t", std::string(259, 'g')});
+    launchEmulator(0, fits.first());
+    EXPECT_EQ(onlyCommandLine(), folder + "m.exe " + std::string(259, 'g'));
+    EXPECT_EQ(fake::state().started[0].workingDir, folder);
+}
