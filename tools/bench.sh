@@ -25,6 +25,10 @@ for op in ops:
     time, floor, small = t("op", op, 10000), t("floor", op, 10000), t("op", op, 1000)
     print("%-24s %s %s %6.2fx %8.1fx %8.1fx" % (op, fmt(time), fmt(floor), time / floor,
           time / small, floor / t("floor", op, 1000)))
+    real = t("fgets", op, 10000)
+    if real:
+        print("%-24s %12s %s %6.2fx %8s %8.1fx" % ("  vs fgets, real file", "", fmt(real),
+              time / real, "", real / t("fgets", op, 1000)))
     ref = t("reference", op, 10000)
     if ref:
         print("%-24s %s %12s %6.2fx %8.1fx" % ("  straightforward", fmt(ref), "",

@@ -96,12 +96,12 @@ bool cacheFilePath(char (&path)[kTextSize]) {
 
 bool parseCacheLine(const char* line, RomCacheEntry& entry) {
     const char* separators[5];
+    int found = 0;
     const char* p = line;
-    for (int i = 0; i < 5; ++i) {
-        p = std::strchr(p, ';');
-        if (p == nullptr) return false;
-        separators[i] = p++;
+    for (; *p != '\0' && found < 5; ++p) {  // fields are short: a plain walk beats five strchr
+        if (*p == ';') separators[found++] = p;
     }
+    if (found < 5) return false;
     // "clean;" usually follows the key; only a line without it there is searched whole.
     if (std::strstr(p, "clean;") == nullptr && std::strstr(line, "clean;") == nullptr) return false;
     return takeField(entry.romPath, line, separators[0]) &&
