@@ -32,7 +32,7 @@ int runDialogBench(const char* dll, const char* work) {
     dllPath = dll;
     workDir = work;
     if (workDir.back() != '\\') workDir += '\\';
-    std::printf("%-34s %10s %10s %8s\n", "favourites dialog under Wine", "100", "10,000", "ratio");
+    std::printf("%-44s %10s %10s %8s\n", "favourites dialog under Wine", "100", "10,000", "ratio");
     double opened[2] = {}, resorted[2] = {}, openedArcade[2] = {};
     int sizes[2] = {100, 10000};
     for (int s = 0; s < 2; ++s) {
@@ -81,11 +81,11 @@ int runDialogBench(const char* dll, const char* work) {
             if (!arcade) resorted[s] = median(sortTimes);
         }
     }
-    std::printf("%-34s %7.1f ms %7.1f ms %7.1fx\n", "open until painted", opened[0], opened[1],
+    std::printf("%-44s %7.1f ms %7.1f ms %7.1fx\n", "open until painted", opened[0], opened[1],
                 opened[1] / opened[0]);
-    std::printf("%-34s %7.1f ms %7.1f ms %7.1fx\n", "open, arcade list (no re-read, no rewrite)",
+    std::printf("%-44s %7.1f ms %7.1f ms %7.1fx\n", "open, arcade list (no re-read, no rewrite)",
                 openedArcade[0], openedArcade[1], openedArcade[1] / openedArcade[0]);
-    std::printf("%-34s %7.1f ms %7.1f ms %7.1fx\n", "header click: re-sort and repaint",
+    std::printf("%-44s %7.1f ms %7.1f ms %7.1fx\n", "header click: re-sort and repaint",
                 resorted[0], resorted[1], resorted[1] / resorted[0]);
     return failures == 0 ? 0 : 1;
 }
