@@ -103,6 +103,15 @@ int runDriven(const std::function<int()>& modal, const std::function<void()>& sc
     return result;
 }
 
+int onMenuDialog(Plugin& plugin, int index, const std::string& title, int timeoutMs,
+                 const std::function<void(HWND)>& user) {
+    return runDriven([&] { return plugin.onMenuClick(index); },
+                     [&] {
+                         HWND dialog = waitForDialog(title, timeoutMs);
+                         if (dialog != nullptr) user(dialog);
+                     });
+}
+
 HWND waitForDialog(const std::string& title, int timeoutMs) {
     HWND found = find(title, false, timeoutMs);
     if (found == nullptr) fail(__FILE__, __LINE__, "no dialog titled " + show(title));

@@ -22,6 +22,16 @@ struct Driver {
 // Runs `script` in a driver thread while `modal` runs here; `modal`'s result.
 int runDriven(const std::function<int()>& modal, const std::function<void()>& script);
 
+struct Plugin;
+// Chooses main-menu item `index` and plays `user` on the dialog titled `title` that it opens;
+// the dialog's result.
+int onMenuDialog(Plugin& plugin, int index, const std::string& title, int timeoutMs,
+                 const std::function<void(HWND)>& user);
+inline int onMenuDialog(Plugin& plugin, int index, const std::string& title,
+                        const std::function<void(HWND)>& user) {
+    return onMenuDialog(plugin, index, title, 5000, user);
+}
+
 // A visible dialog of this process with the given title (Shift-JIS), or null after the timeout.
 HWND waitForDialog(const std::string& title, int timeoutMs = 5000);
 

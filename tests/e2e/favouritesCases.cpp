@@ -67,14 +67,10 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
                   {"K5", s.root + "e.zip", "e.n64"}});
     std::string fvr = s.dataDir + s.system + ".fvr";
     writeFile(fvr, favoritesFile(s.system, fiveFavourites()));
-    int result = runDriven(
-        [&] { return s.plugin.onMenuClick(1); },
-        [&] {
-            HWND dialog = waitForDialog(title(5));
-            if (dialog == nullptr) return;
-            CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
-                     std::string("Banjo Doom Mario Zelda アクション"), "sorted by name, ascending");
-            CHECK_EQ(sortMarks(dialog), std::string("^........."), "an up arrow on Name only");
+    int result = onMenuDialog(s.plugin, 1, title(5), [&](HWND dialog) {
+        CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
+                 std::string("Banjo Doom Mario Zelda アクション"), "sorted by name, ascending");
+        CHECK_EQ(sortMarks(dialog), std::string("^........."), "an up arrow on Name only");
         char cut[4] = "";  // room for three bytes: アク is four
         LVITEMA item{};
         item.pszText = cut;
@@ -82,18 +78,18 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
         SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETITEMTEXTA, 4,
                             reinterpret_cast<LPARAM>(&item));
         CHECK_EQ(std::string(cut), std::string("ア"), "a cell text cut at a whole character");
-            selectRows(dialog, IDC_FAVORITE_LIST, {2}, 2);  // Mario
-            clickHeader(dialog, 7);                         // Size
-            CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
-                     std::string("アクション Doom Zelda Mario Banjo"), "by size, ties by name");
-            CHECK_EQ(sortMarks(dialog), std::string(".......^.."), "the arrow moved to Size");
-            CHECK_EQ(int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETNEXTITEM, WPARAM(-1),
-                                             LVNI_SELECTED | LVNI_FOCUSED)),
-                     3, "Mario stays selected at its new place");
-            clickHeader(dialog, 7);
-            CHECK_EQ(sortMarks(dialog), std::string(".......v.."), "a second click turns it down");
-            clickNow(dialog, IDOK);
-        });
+        selectRows(dialog, IDC_FAVORITE_LIST, {2}, 2);  // Mario
+        clickHeader(dialog, 7);                         // Size
+        CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
+                 std::string("アクション Doom Zelda Mario Banjo"), "by size, ties by name");
+        CHECK_EQ(sortMarks(dialog), std::string(".......^.."), "the arrow moved to Size");
+        CHECK_EQ(int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETNEXTITEM, WPARAM(-1),
+                                         LVNI_SELECTED | LVNI_FOCUSED)),
+                 3, "Mario stays selected at its new place");
+        clickHeader(dialog, 7);
+        CHECK_EQ(sortMarks(dialog), std::string(".......v.."), "a second click turns it down");
+        clickNow(dialog, IDOK);
+    });
     CHECK_EQ(result, 1, "OK");
     CHECK_EQ(namesIn(readFile(fvr)), std::string("Banjo Mario Zelda Doom アクション"),
              "the file holds the shown order");
@@ -105,34 +101,25 @@ HOST_CASE(deletionsStayInTheDialogUntilOkAndCancelKeepsTheFile) {
     std::string fvr = s.dataDir + s.system + ".fvr";
     writeFile(fvr, favoritesFile(s.system, fiveFavourites()));
     std::string before = readFile(fvr);
-    int result =
-        runDriven([&] { return s.plugin.onMenuClick(1); },
-                  [&] {
-                      HWND dialog = waitForDialog(title(5));
-                      if (dialog == nullptr) return;
-                      selectRows(dialog, IDC_FAVORITE_LIST, {0, 1}, 0);
-                      clickLater(dialog, IDC_FAVORITE_DELETE);
-                      Answered box = answerMessageBox(IDOK);
-                      CHECK_EQ(box.text, std::string("お気に入り2ケをリストから削除しますか"),
-                               "the question");
-                      CHECK_EQ(box.caption, std::string("削除確認"), "its caption");
-                      CHECK_EQ(windowTitle(dialog), title(3), "the title counts what is left");
-                      clickNow(dialog, IDCANCEL);
-                  });
+    int result = onMenuDialog(s.plugin, 1, title(5), [&](HWND dialog) {
+        selectRows(dialog, IDC_FAVORITE_LIST, {0, 1}, 0);
+        clickLater(dialog, IDC_FAVORITE_DELETE);
+        Answered box = answerMessageBox(IDOK);
+        CHECK_EQ(box.text, std::string("お気に入り2ケをリストから削除しますか"), "the question");
+        CHECK_EQ(box.caption, std::string("削除確認"), "its caption");
+        CHECK_EQ(windowTitle(dialog), title(3), "the title counts what is left");
+        clickNow(dialog, IDCANCEL);
+    });
     CHECK_EQ(result, 2, "Cancel");
     CHECK(readFile(fvr) == before, "Cancel leaves the favourites file as it was");
 
-    result = runDriven([&] { return s.plugin.onMenuClick(1); },
-                       [&] {
-                           HWND dialog = waitForDialog(title(5));
-                           if (dialog == nullptr) return;
-                           clickLater(dialog, IDC_FAVORITE_DELETE_ALL);
-                           Answered box = answerMessageBox(IDOK);
-                           CHECK_EQ(box.text, std::string("お気に入りをリストから全て削除しますか"),
-                                    "delete all");
-                           CHECK_EQ(windowTitle(dialog), title(0), "an empty list");
-                           clickNow(dialog, IDOK);
-                       });
+    result = onMenuDialog(s.plugin, 1, title(5), [&](HWND dialog) {
+        clickLater(dialog, IDC_FAVORITE_DELETE_ALL);
+        Answered box = answerMessageBox(IDOK);
+        CHECK_EQ(box.text, std::string("お気に入りをリストから全て削除しますか"), "delete all");
+        CHECK_EQ(windowTitle(dialog), title(0), "an empty list");
+        clickNow(dialog, IDOK);
+    });
     CHECK_EQ(result, 1, "OK");
     CHECK_EQ(readFile(fvr).size(), size_t(264), "delete all, then OK: an empty favourites file");
 }
@@ -190,17 +177,13 @@ HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
         many.push_back(favorite("Game " + std::to_string(i), "K" + std::to_string(i), i));
     writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, many));
     int rows = 0;
-    runDriven([&] { return s.plugin.onMenuClick(1); },
-              [&] {
-                  HWND dialog = waitForDialog(title(10000), 20000);
-                  if (dialog == nullptr) return;
-                  rows =
-                      int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETITEMCOUNT, 0, 0));
-                  SetWindowPos(dialog, nullptr, 40, 30, 700, 520, SWP_NOZORDER);
-                  SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_SETCOLUMNWIDTH, 1, 150);
-                  clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
-                  clickNow(dialog, IDCANCEL);
-              });
+    onMenuDialog(s.plugin, 1, title(10000), 20000, [&](HWND dialog) {
+        rows = int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETITEMCOUNT, 0, 0));
+        SetWindowPos(dialog, nullptr, 40, 30, 700, 520, SWP_NOZORDER);
+        SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_SETCOLUMNWIDTH, 1, 150);
+        clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
+        clickNow(dialog, IDCANCEL);
+    });
     CHECK_EQ(rows, 10000, "10,000 rows");
     s.restart();
     std::string settings = readFile(s.dataDir + "Setting.dat");
@@ -210,14 +193,11 @@ HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
     CHECK_EQ(int32At(settings, 660), 1, "the close-on-launch box");
     RECT placed{};
     bool ticked = false;
-    runDriven([&] { return s.plugin.onMenuClick(1); },
-              [&] {
-                  HWND dialog = waitForDialog(title(10000), 20000);
-                  if (dialog == nullptr) return;
-                  GetWindowRect(dialog, &placed);
-                  ticked = isChecked(dialog, IDC_CLOSE_ON_LAUNCH);
-                  clickNow(dialog, IDCANCEL);
-              });
+    onMenuDialog(s.plugin, 1, title(10000), 20000, [&](HWND dialog) {
+        GetWindowRect(dialog, &placed);
+        ticked = isChecked(dialog, IDC_CLOSE_ON_LAUNCH);
+        clickNow(dialog, IDCANCEL);
+    });
     CHECK_EQ(std::to_string(placed.left) + "," + std::to_string(placed.top) + "," +
                  std::to_string(placed.right) + "," + std::to_string(placed.bottom),
              std::string("40,30,740,550"), "the next opening restores the rectangle");
