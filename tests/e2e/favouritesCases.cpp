@@ -179,6 +179,10 @@ HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
     int rows = 0;
     onMenuDialog(s.plugin, 1, title(10000), 20000, [&](HWND dialog) {
         rows = int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETITEMCOUNT, 0, 0));
+        MINMAXINFO limits{};
+        SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        CHECK_EQ(int(limits.ptMinTrackSize.x * 1000 + limits.ptMinTrackSize.y), 300300,
+                 "the smallest size the user can drag it to");
         SetWindowPos(dialog, nullptr, 40, 30, 700, 520, SWP_NOZORDER);
         SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_SETCOLUMNWIDTH, 1, 150);
         clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
