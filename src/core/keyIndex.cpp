@@ -6,15 +6,16 @@
 
 namespace lb {
 
-namespace {
-
-uint32_t hashKey(const char* key) {
+uint32_t hashKey(const char* key, size_t length) {
     uint32_t hash = 2166136261u;  // FNV-1a
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p) {
-        hash = (hash ^ *p) * 16777619u;
-    }
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(key);
+    for (size_t i = 0; i < length; ++i) hash = (hash ^ p[i]) * 16777619u;
     return hash;
 }
+
+namespace {
+
+uint32_t hashKey(const char* key) { return lb::hashKey(key, std::strlen(key)); }
 
 const char* keyOf(const KeyIndex& index, int32_t entry) {
     return index.base + size_t(entry) * index.stride + index.keyOffset;
@@ -42,8 +43,16 @@ void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOff
 
 void addToIndex(KeyIndex& index, int32_t entry) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
+    addToIndex(index, entry, hashKey(keyOf(index, entry)));
+}
+
+void prefetchSlot(const KeyIndex& index, uint32_t hash) {
+    __builtin_prefetch(&index.slots[hash & (KeyIndex::kSlots - 1)], 1);
+}
+
+void addToIndex(KeyIndex& index, int32_t entry, uint32_t hash) {
+    if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
     const char* key = keyOf(index, entry);
-    uint32_t hash = hashKey(key);
     int32_t slot = slotOf(index, key, hash);
     index.next[entry] = 0;
     KeyIndex::Slot& s = index.slots[slot];

@@ -31,6 +31,12 @@ void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOff
 // Adds entry `entry` (below kMaxEntries) under its own key, after earlier entries of that key.
 void addToIndex(KeyIndex& index, int32_t entry);
 
+// The same, with the key's hash already known (`hashKey` of the key's bytes), so a table that
+// was just written need not be read back. `prefetchSlot` asks for the slot early.
+void addToIndex(KeyIndex& index, int32_t entry, uint32_t hash);
+uint32_t hashKey(const char* key, size_t length);
+void prefetchSlot(const KeyIndex& index, uint32_t hash);
+
 // The first entry whose key equals `key` byte for byte; -1 when there is none.
 int32_t findFirst(const KeyIndex& index, const char* key);
 

@@ -94,7 +94,10 @@ bool cacheFilePath(char (&path)[kTextSize]) {
     return joinPath(path, kept, "caches\\", context->systemName, ".cache");
 }
 
-bool parseCacheLine(const char* line, RomCacheEntry& entry) {
+namespace {
+
+// Splits a line into the entry and gives its key's hash for the index.
+bool parseLine(const char* line, RomCacheEntry& entry, uint32_t& hash) {
     const char* separators[5];
     int found = 0;
     const char* p = line;
@@ -102,11 +105,22 @@ bool parseCacheLine(const char* line, RomCacheEntry& entry) {
         if (*p == ';') separators[found++] = p;
     }
     if (found < 5) return false;
-    // "clean;" usually follows the key; only a line without it there is searched whole.
-    if (std::strstr(p, "clean;") == nullptr && std::strstr(line, "clean;") == nullptr) return false;
+    // "clean;" usually is the field after the key; only a line without it there is searched.
+    if (std::strncmp(p, "clean;", 6) != 0 && std::strstr(line, "clean;") == nullptr) return false;
+    // The hash is taken from the line, and its slot asked for, before the entry is written:
+    // reading the key back from a table that was just written waits for memory.
+    hash = hashKey(separators[3] + 1, size_t(separators[4] - separators[3] - 1));
+    prefetchSlot(cacheIndex, hash);
     return takeField(entry.romPath, line, separators[0]) &&
            takeField(entry.innerName, separators[0] + 1, separators[1]) &&
            takeField(entry.crc32, separators[3] + 1, separators[4]);
+}
+
+}  // namespace
+
+bool parseCacheLine(const char* line, RomCacheEntry& entry) {
+    uint32_t hash = 0;
+    return parseLine(line, entry, hash);
 }
 
 void loadRomCache() {
@@ -120,8 +134,9 @@ void loadRomCache() {
     static char line[kLineSize];
     LineReader reader(file);
     while (c.cacheCount < kMaxCacheEntries && reader.next(line)) {
-        if (parseCacheLine(line, c.cacheEntries[c.cacheCount]))
-            addToIndex(cacheIndex, c.cacheCount++);
+        uint32_t hash = 0;
+        if (parseLine(line, c.cacheEntries[c.cacheCount], hash))
+            addToIndex(cacheIndex, c.cacheCount++, hash);
     }
     platform::closeFile(file);
 }
