@@ -152,9 +152,17 @@ void closeFavoritesDialog(HWND dialog, int commandId) {
     placement.length = sizeof placement;
     RECT box{};
     GetWindowRect(dialog, &box);
-    // A minimised or maximised dialog keeps the rectangle it will be restored to.
-    if ((IsIconic(dialog) || IsZoomed(dialog)) && GetWindowPlacement(dialog, &placement))
+    // A minimised or maximised dialog keeps the rectangle it will be restored to. That one is
+    // in work-area coordinates, which differ from the screen's by a task bar at the top or left.
+    if ((IsIconic(dialog) || IsZoomed(dialog)) && GetWindowPlacement(dialog, &placement)) {
         box = placement.rcNormalPosition;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoA(MonitorFromRect(&box, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            OffsetRect(&box, monitor.rcWork.left - monitor.rcMonitor.left,
+                       monitor.rcWork.top - monitor.rcMonitor.top);
+        }
+    }
     context->favoritesRect = {box.left, box.top, box.right, box.bottom};
     EndDialog(dialog, commandId);
 }
