@@ -186,6 +186,8 @@ HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
         SetWindowPos(dialog, nullptr, 40, 30, 700, 520, SWP_NOZORDER);
         SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_SETCOLUMNWIDTH, 1, 150);
         clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
+        ShowWindow(dialog, SW_MINIMIZE);  // closed minimised: its restore rectangle is kept
+        CHECK(IsIconic(dialog), "the dialog is minimised");
         clickNow(dialog, IDCANCEL);
     });
     CHECK_EQ(rows, 10000, "10,000 rows");
