@@ -61,9 +61,10 @@ void readEditControls(HWND dialog, EmulatorEntry& entry) {
     readControlText(dialog, IDC_NAME, entry.name);
     readControlText(dialog, IDC_EXE, entry.exePath);
     readControlText(dialog, IDC_FOLDER, entry.extractDir);
-    entry.kind = storedSelection(comboSelection(dialog, IDC_KIND), Standard);
-    entry.keyWaitIndex = storedSelection(comboSelection(dialog, IDC_KEY_WAIT), 2);
-    entry.browseWaitIndex = storedSelection(comboSelection(dialog, IDC_BROWSE_WAIT), 2);
+    entry.kind = storedSelection(comboSelection(dialog, IDC_KIND), kEmulatorKindCount, Standard);
+    entry.keyWaitIndex = storedSelection(comboSelection(dialog, IDC_KEY_WAIT), kWaitChoiceCount, 2);
+    entry.browseWaitIndex =
+        storedSelection(comboSelection(dialog, IDC_BROWSE_WAIT), kWaitChoiceCount, 2);
     entry.extractArchive = isChecked(dialog, IDC_EXTRACT) ? 1 : 0;
     entry.quotePath = isChecked(dialog, IDC_QUOTE) ? 1 : 0;
     entry.shortPath = isChecked(dialog, IDC_SHORT_PATH) ? 1 : 0;

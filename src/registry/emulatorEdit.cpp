@@ -41,8 +41,8 @@ EditControlStates editControlStates(int32_t kind, bool extractChecked) {
             info.allowsQuote != 0,   info.allowsShortPath != 0};
 }
 
-int32_t storedSelection(int32_t selection, int32_t fallback) {
-    return selection >= 0 && selection < kWaitChoiceCount ? selection : fallback;
+int32_t storedSelection(int32_t selection, int32_t rows, int32_t fallback) {
+    return selection >= 0 && selection < rows ? selection : fallback;
 }
 
 const char* folderToCheck(const EmulatorEntry& entry) {

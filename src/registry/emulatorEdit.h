@@ -28,9 +28,9 @@ struct EditControlStates {
 };
 EditControlStates editControlStates(int32_t kind, bool extractChecked);
 
-// A combo box's row as stored: its selection, or `fallback` when none is selected. OK on an
-// entry with a damaged kind or wait stores what a new entry starts with.
-int32_t storedSelection(int32_t selection, int32_t fallback);
+// A combo box's row as stored: its selection among `rows`, or `fallback` when none is selected.
+// OK on an entry with a damaged kind or wait stores what a new entry starts with.
+int32_t storedSelection(int32_t selection, int32_t rows, int32_t fallback);
 
 // The extraction folder that OK checks: the entry's, when it extracts and its kind can; or none.
 const char* folderToCheck(const EmulatorEntry& entry);

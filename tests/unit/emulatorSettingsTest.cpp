@@ -130,8 +130,9 @@ TEST(EmulatorEdit, eachKindEnablesItsControlsAndTheFolderFollowsTheExtractBox) {
             << "kind " << row.kind;
         EXPECT_EQ(off.extract, row.extract) << "the extract box never depends on its own mark";
     }
-    EXPECT_EQ(storedSelection(3, 2), 3);
-    EXPECT_EQ(storedSelection(-1, 2), 2) << "a combo without a selection stores the default";
+    EXPECT_EQ(storedSelection(3, 5, 2), 3);
+    EXPECT_EQ(storedSelection(5, 5, 0), 0);
+    EXPECT_EQ(storedSelection(-1, 5, 2), 2) << "a combo without a selection stores the default";
 }
 
 TEST_F(PluginTest, theInputChecksRunInOrderAndSkipTheEntryBeingEdited) {
@@ -244,6 +245,7 @@ TEST_F(PluginTest, theMainMenuOpensTheDialogOfTheSystemShownAtTheClick) {
     EXPECT_EQ(state().emulatorCount, 1) << "the system's list is loaded before the dialog opens";
     fake::state().windows[0].text = "Jaguar";
     EXPECT_EQ(onMenuClick(7), 1);
-    EXPECT_EQ(fake::state().openedDialogs, (std::vector<std::string>{"settings Lynx", "favorites Jaguar"}));
+    EXPECT_EQ(fake::state().openedDialogs,
+              (std::vector<std::string>{"settings Lynx", "favorites Jaguar"}));
     EXPECT_EQ(state().emulatorCount, 0);
 }
