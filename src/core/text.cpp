@@ -7,15 +7,10 @@
 
 namespace lb {
 
-namespace {
-
-// Length of the next character at `text`: 2 for a lead byte followed by a trail byte.
 size_t characterLength(const char* text) {
     if (platform::isLeadByte(static_cast<unsigned char>(text[0])) && text[1] != '\0') return 2;
     return 1;
 }
-
-}  // namespace
 
 size_t boundedLength(const char* text, size_t capacity) {
     const void* end = std::memchr(text, '\0', capacity);

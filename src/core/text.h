@@ -8,6 +8,10 @@ namespace lb {
 
 constexpr size_t kTextSize = 260;  // every text field: at most 259 bytes and the NUL
 
+// Length in bytes of the character at `text`: 2 for a lead byte of the ANSI code page followed
+// by its trail byte, else 1. Every walk over a path steps by it.
+size_t characterLength(const char* text);
+
 // Length of a text of at most `capacity` bytes that may lack its NUL.
 size_t boundedLength(const char* text, size_t capacity);
 

@@ -28,15 +28,13 @@ bool isAbsoluteFolder(const char* dir) {
 bool staysInsideFolder(const char* dir, const char* innerName) {
     if (!isAbsoluteFolder(dir)) return false;
     const char* component = innerName;  // start of the current component
-    for (const char* p = innerName;;) {
-        bool lead = platform::isLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0';
-        bool end = *p == '\0' || (!lead && (*p == '\\' || *p == '/'));
+    for (const char* p = innerName;; p += characterLength(p)) {
+        bool end = *p == '\0' || (characterLength(p) == 1 && (*p == '\\' || *p == '/'));
         if (end) {
             if (p - component == 2 && component[0] == '.' && component[1] == '.') return false;
             if (*p == '\0') return true;
             component = p + 1;
         }
-        p += lead ? 2 : 1;
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/text.h"
 #include "platform/platform.h"
 
 namespace lb {
@@ -84,25 +85,21 @@ void nameFromExePath(char (&name)[kTextSize], const char* path) {
     const char* file = path;  // just past the drive or the last separator
     if (path[0] != '\0' && path[1] == ':') file = path + 2;
     const char* dot = nullptr;
-    for (const char* p = file; *p != '\0';) {
-        bool lead = platform::isLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0';
-        if (!lead && (*p == '\\' || *p == '/')) {
+    for (const char* p = file; *p != '\0'; p += characterLength(p)) {
+        if (characterLength(p) == 2) continue;
+        if (*p == '\\' || *p == '/') {
             file = p + 1;
             dot = nullptr;
-        } else if (!lead && *p == '.') {
+        } else if (*p == '.') {
             dot = p;
         }
-        p += lead ? 2 : 1;
     }
+    // Whole characters up to the extension, within the field. `dot` starts a character, so
+    // no character runs past it.
     const char* end = dot != nullptr ? dot : file + std::strlen(file);
-    size_t length = 0;  // whole characters only, within the field
-    while (file + length < end) {
-        bool lead = platform::isLeadByte(static_cast<unsigned char>(file[length])) &&
-                    file + length + 1 < end;
-        size_t next = length + (lead ? 2 : 1);
-        if (next > kTextSize - 1) break;
-        length = next;
-    }
+    size_t length = 0;
+    while (file + length < end && length + characterLength(file + length) <= kTextSize - 1)
+        length += characterLength(file + length);
     std::memcpy(name, file, length);
     name[length] = '\0';
 }
