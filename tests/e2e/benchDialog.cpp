@@ -54,28 +54,17 @@ int runDialogBench(const char* dll, const char* work) {
                 writeFile(session.dataDir + session.system + ".fvr",
                           favoritesFile(session.system, favorites));
                 double start = nowMs();
-                runDriven(
-                    [&] { return session.plugin.onMenuClick(1); },
-                    [&] {
-                        HWND dialog = waitForDialog(
-                            "お気に入り(Launchboard) - " + std::to_string(sizes[s]) + "件", 30000);
-                        if (dialog == nullptr) return;
-                        HWND list = GetDlgItem(dialog, 3000);
-                        RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
-                        openTimes.push_back(nowMs() - start);
-                        HWND header =
-                            reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-                        NMHEADERW click{};
-                        click.hdr = {header, UINT_PTR(GetDlgCtrlID(header)), UINT(HDN_ITEMCLICKW)};
-                        click.iItem =
-                            1 + run % 2;  // Publisher, then SourceRom: a real re-sort each time
-                        double clicked = nowMs();
-                        SendMessageA(list, WM_NOTIFY, click.hdr.idFrom,
-                                     reinterpret_cast<LPARAM>(&click));
-                        RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
-                        sortTimes.push_back(nowMs() - clicked);
-                        clickNow(dialog, IDCANCEL);
-                    });
+                onMenuDialog(session.plugin, 1, favoritesTitle(sizes[s]), 30000, [&](HWND dialog) {
+                    HWND list = GetDlgItem(dialog, 3000);
+                    RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
+                    openTimes.push_back(nowMs() - start);
+                    double clicked = nowMs();
+                    // Publisher, then SourceRom: a real re-sort each time.
+                    clickFavoritesHeader(dialog, 1 + run % 2);
+                    RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
+                    sortTimes.push_back(nowMs() - clicked);
+                    clickNow(dialog, IDCANCEL);
+                });
             }
             (arcade ? openedArcade[s] : opened[s]) = median(openTimes);
             if (!arcade) resorted[s] = median(sortTimes);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "harness.h"
+#include "resource.h"
 
 namespace host {
 
@@ -210,6 +211,26 @@ bool waitUntilClosed(HWND window, int timeoutMs) {
         Sleep(25);
     }
     return false;
+}
+
+std::string favoritesTitle(int count) {
+    return "お気に入り(Launchboard) - " + std::to_string(count) + "件";
+}
+
+void clickFavoritesHeader(HWND dialog, int column) {
+    HWND list = GetDlgItem(dialog, IDC_FAVORITE_LIST);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    NMHEADERW click{};
+    click.hdr = {header, UINT_PTR(GetDlgCtrlID(header)), UINT(HDN_ITEMCLICKW)};
+    click.iItem = column;
+    SendMessageA(list, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
+HWND waitForPopupMenu(int timeoutMs) {
+    for (DWORD start = GetTickCount(); int(GetTickCount() - start) <= timeoutMs; Sleep(10)) {
+        if (HWND popup = FindWindowA("#32768", nullptr)) return popup;
+    }
+    return nullptr;
 }
 
 bool captureWindow(HWND window, const std::string& bmpPath) {

@@ -61,6 +61,14 @@ std::string windowTitle(HWND window);
 // Waits until `window` is gone; false on timeout.
 bool waitUntilClosed(HWND window, int timeoutMs = 5000);
 
+// The favourites dialog: its title for `count` favourites, and a click on the header of
+// `column`, delivered as the header control reports it to its list view.
+std::string favoritesTitle(int count);
+void clickFavoritesHeader(HWND dialog, int column);
+
+// The window of a popup menu on screen, or null after the timeout.
+HWND waitForPopupMenu(int timeoutMs = 3000);
+
 // Saves what the screen shows of a window as a 24-bit BMP file.
 bool captureWindow(HWND window, const std::string& bmpPath);
 

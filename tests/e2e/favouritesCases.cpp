@@ -14,8 +14,6 @@ using namespace host;
 
 namespace {
 
-std::string title(int count) { return "お気に入り(Launchboard) - " + std::to_string(count) + "件"; }
-
 // The names in a favourites file, in file order.
 std::string namesIn(const std::string& file) {
     std::vector<std::string> names;
@@ -26,16 +24,6 @@ std::string namesIn(const std::string& file) {
 HWND header(HWND dialog) {
     return reinterpret_cast<HWND>(
         SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETHEADER, 0, 0));
-}
-
-// Clicks the header of column k: the header tells the list view, which tells the dialog.
-void clickHeader(HWND dialog, int k) {
-    NMHEADERW click{};
-    click.hdr = {header(dialog), UINT_PTR(GetDlgCtrlID(header(dialog))), UINT(HDN_ITEMCLICKW)};
-    click.iItem = k;
-    click.iButton = 0;
-    SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, WM_NOTIFY, click.hdr.idFrom,
-                        reinterpret_cast<LPARAM>(&click));
 }
 
 // "up", "down" or "" for each header item.
@@ -67,7 +55,7 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
                   {"K5", s.root + "e.zip", "e.n64"}});
     std::string fvr = s.dataDir + s.system + ".fvr";
     writeFile(fvr, favoritesFile(s.system, fiveFavourites()));
-    int result = onMenuDialog(s.plugin, 1, title(5), [&](HWND dialog) {
+    int result = onMenuDialog(s.plugin, 1, favoritesTitle(5), [&](HWND dialog) {
         CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
                  std::string("Banjo Doom Mario Zelda アクション"), "sorted by name, ascending");
         CHECK_EQ(sortMarks(dialog), std::string("^........."), "an up arrow on Name only");
@@ -79,14 +67,14 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
                             reinterpret_cast<LPARAM>(&item));
         CHECK_EQ(std::string(cut), std::string("ア"), "a cell text cut at a whole character");
         selectRows(dialog, IDC_FAVORITE_LIST, {2}, 2);  // Mario
-        clickHeader(dialog, 7);                         // Size
+        clickFavoritesHeader(dialog, 7);                // Size
         CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
                  std::string("アクション Doom Zelda Mario Banjo"), "by size, ties by name");
         CHECK_EQ(sortMarks(dialog), std::string(".......^.."), "the arrow moved to Size");
         CHECK_EQ(int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETNEXTITEM, WPARAM(-1),
                                          LVNI_SELECTED | LVNI_FOCUSED)),
                  3, "Mario stays selected at its new place");
-        clickHeader(dialog, 7);
+        clickFavoritesHeader(dialog, 7);
         CHECK_EQ(sortMarks(dialog), std::string(".......v.."), "a second click turns it down");
         clickNow(dialog, IDOK);
     });
@@ -101,23 +89,23 @@ HOST_CASE(deletionsStayInTheDialogUntilOkAndCancelKeepsTheFile) {
     std::string fvr = s.dataDir + s.system + ".fvr";
     writeFile(fvr, favoritesFile(s.system, fiveFavourites()));
     std::string before = readFile(fvr);
-    int result = onMenuDialog(s.plugin, 1, title(5), [&](HWND dialog) {
+    int result = onMenuDialog(s.plugin, 1, favoritesTitle(5), [&](HWND dialog) {
         selectRows(dialog, IDC_FAVORITE_LIST, {0, 1}, 0);
         clickLater(dialog, IDC_FAVORITE_DELETE);
         Answered box = answerMessageBox(IDOK);
         CHECK_EQ(box.text, std::string("お気に入り2ケをリストから削除しますか"), "the question");
         CHECK_EQ(box.caption, std::string("削除確認"), "its caption");
-        CHECK_EQ(windowTitle(dialog), title(3), "the title counts what is left");
+        CHECK_EQ(windowTitle(dialog), favoritesTitle(3), "the title counts what is left");
         clickNow(dialog, IDCANCEL);
     });
     CHECK_EQ(result, 2, "Cancel");
     CHECK(readFile(fvr) == before, "Cancel leaves the favourites file as it was");
 
-    result = onMenuDialog(s.plugin, 1, title(5), [&](HWND dialog) {
+    result = onMenuDialog(s.plugin, 1, favoritesTitle(5), [&](HWND dialog) {
         clickLater(dialog, IDC_FAVORITE_DELETE_ALL);
         Answered box = answerMessageBox(IDOK);
         CHECK_EQ(box.text, std::string("お気に入りをリストから全て削除しますか"), "delete all");
-        CHECK_EQ(windowTitle(dialog), title(0), "an empty list");
+        CHECK_EQ(windowTitle(dialog), favoritesTitle(0), "an empty list");
         clickNow(dialog, IDOK);
     });
     CHECK_EQ(result, 1, "OK");
@@ -133,36 +121,28 @@ HOST_CASE(aLaunchFromTheContextMenuStartsTheSelectedFavouriteAndClosesWhenTicked
     std::string log = s.root + "stub.log";
     SetEnvironmentVariableA("LB_STUB_LOG", log.c_str());
     std::string menuItems;
-    int result = runDriven(
-        [&] { return s.plugin.inMenu(), s.plugin.onMenuClick(1); },
-        [&] {
-            HWND dialog = waitForDialog(title(5));
-            if (dialog == nullptr) return;
-            static NMHDR rightClick;
-            rightClick = {GetDlgItem(dialog, IDC_FAVORITE_LIST), IDC_FAVORITE_LIST,
-                          UINT(NM_RCLICK)};
-            PostMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_LIST,
-                         reinterpret_cast<LPARAM>(&rightClick));
-            HWND popup = nullptr;
-            for (int i = 0; i < 100 && popup == nullptr; ++i, Sleep(30))
-                popup = FindWindowA("#32768", nullptr);
-            HMENU menu =
-                popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
-            for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
-                char text[64] = "";
-                GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
-                menuItems += std::to_string(GetMenuItemID(menu, i)) + ":" + text + " ";
-            }
-            PostMessageA(dialog, WM_CANCELMODE, 0, 0);
-            Sleep(200);
-            clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
-            selectRows(dialog, IDC_FAVORITE_LIST, {}, -1);
-            clickNow(dialog, IDM_LAUNCH_FIRST);
-            CHECK(IsWindowVisible(dialog), "nothing selected: no launch, so the dialog stays open");
-            selectRows(dialog, IDC_FAVORITE_LIST, {1}, 1);  // Doom
-            clickLater(dialog, IDM_LAUNCH_FIRST);
-            CHECK(waitUntilClosed(dialog), "the ticked box closes the dialog after the launch");
-        });
+    int result = onMenuDialog(s.plugin, 1, favoritesTitle(5), [&](HWND dialog) {
+        static NMHDR rightClick;
+        rightClick = {GetDlgItem(dialog, IDC_FAVORITE_LIST), IDC_FAVORITE_LIST, UINT(NM_RCLICK)};
+        PostMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_LIST, reinterpret_cast<LPARAM>(&rightClick));
+        HWND popup = waitForPopupMenu();
+        HMENU menu =
+            popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+        for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+            char text[64] = "";
+            GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
+            menuItems += std::to_string(GetMenuItemID(menu, i)) + ":" + text + " ";
+        }
+        PostMessageA(dialog, WM_CANCELMODE, 0, 0);
+        Sleep(200);
+        clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
+        selectRows(dialog, IDC_FAVORITE_LIST, {}, -1);
+        clickNow(dialog, IDM_LAUNCH_FIRST);
+        CHECK(IsWindowVisible(dialog), "nothing selected: no launch, so the dialog stays open");
+        selectRows(dialog, IDC_FAVORITE_LIST, {1}, 1);  // Doom
+        clickLater(dialog, IDM_LAUNCH_FIRST);
+        CHECK(waitUntilClosed(dialog), "the ticked box closes the dialog after the launch");
+    });
     CHECK_EQ(menuItems, std::string("3004:MAME 0: 3024:削除 "), "the context menu");
     CHECK_EQ(result, 1, "a launch with the box ticked closes as OK does");
     CHECK_EQ(waitForStub(log).commandLine, programPart(exe) + " setK5",
@@ -177,7 +157,7 @@ HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
         many.push_back(favorite("Game " + std::to_string(i), "K" + std::to_string(i), i));
     writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, many));
     int rows = 0;
-    onMenuDialog(s.plugin, 1, title(10000), 20000, [&](HWND dialog) {
+    onMenuDialog(s.plugin, 1, favoritesTitle(10000), 20000, [&](HWND dialog) {
         rows = int(SendDlgItemMessageA(dialog, IDC_FAVORITE_LIST, LVM_GETITEMCOUNT, 0, 0));
         MINMAXINFO limits{};
         SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
@@ -199,7 +179,7 @@ HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
     CHECK_EQ(int32At(settings, 660), 1, "the close-on-launch box");
     RECT placed{};
     bool ticked = false;
-    onMenuDialog(s.plugin, 1, title(10000), 20000, [&](HWND dialog) {
+    onMenuDialog(s.plugin, 1, favoritesTitle(10000), 20000, [&](HWND dialog) {
         GetWindowRect(dialog, &placed);
         ticked = isChecked(dialog, IDC_CLOSE_ON_LAUNCH);
         clickNow(dialog, IDCANCEL);

@@ -50,11 +50,8 @@ HOST_CASE(hostileIndexesChainsAndTextsLeaveTheHostRunningAndTheFilesWellFormed) 
     s.plugin.isCompatible(huge.c_str());
     CHECK(!s.popupItems().empty(), "a list name of 2,000 bytes");
     for (int index : {-1, 1000000}) {
-        int result = runDriven([&] { return s.plugin.onMenuClick(index); },
-                               [&] {
-                                   HWND dialog = waitForDialog("お気に入り(Launchboard) - 1件");
-                                   if (dialog != nullptr) clickNow(dialog, IDCANCEL);
-                               });
+        int result = onMenuDialog(s.plugin, index, favoritesTitle(1),
+                                  [&](HWND dialog) { clickNow(dialog, IDCANCEL); });
         CHECK_EQ(result, 2, "onMenuClick(" + std::to_string(index) + ") opens the favourites");
     }
     s.close();
@@ -73,11 +70,8 @@ HOST_CASE(aDataFolderOf300BytesTouchesNoFileAndBreaksNothing) {
     CHECK_EQ(int(s.popupItems().size()), 2, "the two favourites items");
     Chain chain({"K1"});
     s.plugin.onPopupMenuHaveClick(0, chain.first());
-    int result = runDriven([&] { return s.plugin.onMenuClick(0); },
-                           [&] {
-                               HWND dialog = waitForDialog("エミュレータ設定(Launchboard)");
-                               if (dialog != nullptr) clickNow(dialog, IDOK);
-                           });
+    int result = onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)",
+                              [&](HWND dialog) { clickNow(dialog, IDOK); });
     CHECK_EQ(result, 1, "the settings dialog still opens and closes");
     s.close();
     CHECK(!folderExists(folder), "no folder of a cut path was created");

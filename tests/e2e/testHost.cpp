@@ -72,9 +72,7 @@ void capturePopupMenu(Session& s) {
             return int(TrackPopupMenu(menu, TPM_RETURNCMD, 120, 120, 0, s.window.main, nullptr));
         },
         [&] {
-            HWND popup = nullptr;
-            for (int i = 0; i < 100 && popup == nullptr; ++i, Sleep(30))
-                popup = FindWindowA("#32768", nullptr);
+            HWND popup = waitForPopupMenu();
             if (popup != nullptr) captureWindow(popup, workDir + "popupMenu.bmp");
             PostMessageA(s.window.main, WM_CANCELMODE, 0, 0);
         });
@@ -101,22 +99,13 @@ void captureFavorites(Session& s) {
     }
     s.plugin.isCompatible("Nintendo 64 (MAME)");  // kept as they are, without a host cache
     writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, favorites));
-    runDriven([&] { return s.plugin.onMenuClick(1); },
-              [&] {
-                  HWND dialog = waitForDialog("お気に入り(Launchboard) - 36件");
-                  if (dialog == nullptr) return;
-                  SetWindowPos(dialog, nullptr, 0, 0, 760, 460, SWP_NOMOVE | SWP_NOZORDER);
-                  SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, 190);
-                  HWND header = reinterpret_cast<HWND>(
-                      SendDlgItemMessageA(dialog, 3000, LVM_GETHEADER, 0, 0));
-                  NMHEADERW click{};
-                  click.hdr = {header, UINT_PTR(GetDlgCtrlID(header)), UINT(HDN_ITEMCLICKW)};
-                  click.iItem = 1;  // Publisher
-                  SendDlgItemMessageA(dialog, 3000, WM_NOTIFY, click.hdr.idFrom,
-                                      reinterpret_cast<LPARAM>(&click));
-                  captureWindow(dialog, workDir + "favoritesDialog.bmp");
-                  clickNow(dialog, IDCANCEL);
-              });
+    onMenuDialog(s.plugin, 1, favoritesTitle(36), [&](HWND dialog) {
+        SetWindowPos(dialog, nullptr, 0, 0, 760, 460, SWP_NOMOVE | SWP_NOZORDER);
+        SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, 190);
+        clickFavoritesHeader(dialog, 1);  // Publisher
+        captureWindow(dialog, workDir + "favoritesDialog.bmp");
+        clickNow(dialog, IDCANCEL);
+    });
 }
 
 // Opens the plug-in's dialogs on a small list and saves each as a BMP in `shots`.
@@ -133,20 +122,17 @@ int captureDialogs(const char* dll, const char* shots) {
         {emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\"),
          emulator("1964 (キーボード操作)", "C:\\Emu\\1964\\1964.exe", 1, s.dataDir + "temp\\"),
          emulator("Mupen64 ソフト描画", "C:\\Emu\\mupen64.exe", 0)});
-    runDriven([&] { return s.plugin.onMenuClick(0); },
-              [&] {
-                  HWND settings = waitForDialog("エミュレータ設定(Launchboard)");
-                  if (settings == nullptr) return;
-                  selectRows(settings, 1001, {1}, 1);
-                  captureWindow(settings, workDir + "settingsDialog.bmp");
-                  clickLater(settings, 1003);
-                  HWND edit = waitForDialog("エミュレータ編集(Launchboard)");
-                  if (edit == nullptr) return;
-                  captureWindow(edit, workDir + "editDialog.bmp");
-                  clickNow(edit, IDCANCEL);
-                  waitUntilClosed(edit);
-                  clickNow(settings, IDCANCEL);
-              });
+    onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
+        selectRows(settings, 1001, {1}, 1);
+        captureWindow(settings, workDir + "settingsDialog.bmp");
+        clickLater(settings, 1003);
+        HWND edit = waitForDialog("エミュレータ編集(Launchboard)");
+        if (edit == nullptr) return;
+        captureWindow(edit, workDir + "editDialog.bmp");
+        clickNow(edit, IDCANCEL);
+        waitUntilClosed(edit);
+        clickNow(settings, IDCANCEL);
+    });
     capturePopupMenu(s);
     captureFavorites(s);
     s.close();
