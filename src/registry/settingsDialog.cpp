@@ -14,6 +14,9 @@ HWND settingsDialog = nullptr;
 
 namespace {
 
+// The entries on their way to or from the copy file; 16 KB, kept off the host's stack.
+EmulatorEntry copies[kMaxEmulators];
+
 HWND emulatorList() { return GetDlgItem(settingsDialog, IDC_EMULATOR_LIST); }
 
 void setupEmulatorListView(HWND dialog) {
@@ -73,13 +76,11 @@ void copyEmulators() {
     int32_t selected[kMaxEmulators];
     int32_t count = selectedRows(emulatorList(), selected, kMaxEmulators);
     if (count == 0) return;
-    static EmulatorEntry copies[kMaxEmulators];
     count = collectEntries(copies, workingList, workingCount, selected, count);
     writeCopyFile(count, copies);
 }
 
 void pasteEmulators(HWND dialog) {
-    static EmulatorEntry copies[kMaxEmulators];
     int32_t copyCount = 0;
     if (!readCopyFile(copyCount, copies)) {
         MessageBoxA(dialog, "コピーされていません", nullptr, MB_ICONWARNING);
