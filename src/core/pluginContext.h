@@ -6,24 +6,12 @@
 #include <cstdint>
 
 #include "core/hostInterface.h"
-#include "core/romCacheEntry.h"
+#include "core/records.h"
 #include "core/text.h"
-#include "favorites/favoriteEntry.h"
-#include "registry/emulatorEntry.h"
 
 namespace lb {
 
-constexpr int kColumnCount = 10;
 constexpr int kMaxExtractedFiles = 10000;
-
-struct ColumnState {
-    int32_t width;
-    int32_t descending;
-};
-
-struct ScreenRect {
-    int32_t left, top, right, bottom;
-};
 
 struct PluginContext {
     void* moduleHandle;
@@ -70,7 +58,9 @@ static_assert(offsetof(PluginContext, closeOnLaunch) == 23577800);
 static_assert(sizeof(PluginContext) == 23577804);
 #endif
 
+// Set by attachPlugin, released by closePlugin; read and written by every export and dialog.
 extern PluginContext* context;
+// Appended to by the command-line launch's extraction; emptied by closePlugin.
 extern char extractedFiles[kMaxExtractedFiles][kTextSize];
 extern int32_t extractedFileCount;
 

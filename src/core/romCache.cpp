@@ -8,7 +8,7 @@
 
 #include "core/keyIndex.h"
 #include "core/pluginContext.h"
-#include "core/romCacheEntry.h"
+#include "core/records.h"
 #include "platform/platform.h"
 
 namespace lb {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/pluginContext.h"
-#include "favorites/favoriteEntry.h"
+#include "core/records.h"
 
 namespace lb {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/hostInterface.h"
-#include "favorites/favoriteEntry.h"
+#include "core/records.h"
 
 namespace lb {
 
@@ -22,10 +22,6 @@ void addFavorites(const HostRomRecord* chain);
 // Removes from `list` every entry whose key a chain record carries, keeping the order of the
 // rest, and saves the state's list.
 void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain);
-
-// Runs the favourites dialog over the loaded favourites; the result it ended with (1 OK,
-// 2 Cancel), -1 when it cannot be created.
-int32_t openFavorites();
 
 // Whether the host's current list is an arcade list.
 bool isArcadeList();

@@ -7,13 +7,15 @@
 
 #include "core/hostInterface.h"
 #include "core/pluginContext.h"
-#include "favorites/favoriteEntry.h"
+#include "core/records.h"
 
 namespace lb {
 
 // One copy of the stored favourites while the dialog is open; row i shows entry i. Allocated
 // with exactly `favoriteCount` entries, none when the list is empty; its count only shrinks.
+// Set by openWorkingFavorites and the favourites dialog's deletions; read by the dialog.
 extern FavoriteEntry* workingFavorites;
+// Set with workingFavorites; read by the favourites dialog and commitWorkingFavorites.
 extern int32_t workingFavoriteCount;
 
 // Copies the stored list into a new working copy; false when it cannot be allocated (the

@@ -2,10 +2,11 @@
 // opened on the system that the host shows at the moment of the click.
 #include "core/itemList.h"
 #include "core/pluginContext.h"
+#include "dialogs/favoritesDialog.h"
+#include "dialogs/settingsDialog.h"
 #include "favorites/favorites.h"
 #include "plugin/currentSystem.h"
 #include "plugin/exports.h"
-#include "registry/workingList.h"
 
 namespace lb {
 namespace {

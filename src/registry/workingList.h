@@ -9,11 +9,16 @@
 
 namespace lb {
 
-// One instance, shared by the settings dialog and the edit dialog it opens; both are modal.
+// The state the two modal emulator dialogs share, one instance each.
+// Set by loadWorkingList and the settings dialog's buttons; read by both dialogs.
 extern EmulatorEntry workingList[kMaxEmulators];
+// Set with workingList; read by both dialogs and storeWorkingList.
 extern int32_t workingCount;
-extern int32_t addMode;    // 1 while the edit dialog adds an entry, 0 while it edits one
-extern int32_t editIndex;  // the entry being edited; -1 while adding
+// Set by the settings dialog before it opens the edit dialog: 1 to add, 0 to edit.
+extern int32_t addMode;
+// Set by the settings dialog with addMode: the edited row, -1 while adding. Read by the edit
+// dialog.
+extern int32_t editIndex;
 
 // Between the state record's list and the working copy. Slots of the target past the new
 // count keep their bytes.
@@ -39,9 +44,5 @@ int32_t collectEntries(EmulatorEntry (&copies)[kMaxEmulators],
 // appended by this paste included, until the list holds 20; the new count.
 int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
                      const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount);
-
-// Runs the emulator settings dialog over the current system's list; the result it ended with
-// (1 OK, 2 Cancel), -1 when it cannot be created.
-int32_t openEmulatorSettings();
 
 }  // namespace lb

@@ -1,5 +1,5 @@
 #include "core/romCache.h"
-#include "core/romCacheEntry.h"
+#include "core/records.h"
 #include "pluginFixture.h"
 
 using namespace lb;

@@ -1,10 +1,12 @@
-// Shared pieces of the dialog procedures, on Win32.
-#include "core/dialogSupport.h"
+// The dialog helpers that take more than one message.
+#include "dialogs/dialogSupport.h"
 
 #include "core/placement.h"
 #include "core/pluginContext.h"
 
 namespace lb {
+
+HINSTANCE pluginInstance() { return static_cast<HINSTANCE>(context->moduleHandle); }
 
 void centerWindow(HWND window) {
     RECT work{}, box{};
@@ -21,6 +23,37 @@ void readControlText(HWND dialog, int id, char (&field)[kTextSize]) {
     text[0] = '\0';
     GetDlgItemTextA(dialog, id, text, sizeof text);
     copyText(field, text);
+}
+
+bool confirmDeletion(HWND owner, const char* text) {
+    return MessageBoxA(owner, text, "削除確認", MB_OKCANCEL) == IDOK;
+}
+
+void enableControls(HWND dialog, std::initializer_list<int> ids, bool on) {
+    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), on);
+}
+
+void addListStyles(HWND list, DWORD styles) {
+    DWORD style = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | styles);
+}
+
+void insertListColumn(HWND list, int32_t index, int32_t width, const char* title) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.cx = width;
+    column.pszText = const_cast<char*>(title);
+    column.iSubItem = index;
+    SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void setSortArrow(HWND list, int32_t column, int arrow) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+    item.fmt = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | arrow;
+    SendMessageA(header, HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
 }
 
 void provideListText(NMLVDISPINFOA& request, const char* text) {
@@ -58,11 +91,5 @@ int32_t selectedRows(HWND list, int32_t* rows, int32_t capacity) {
     }
     return count;
 }
-
-bool confirmDeletion(HWND owner, const char* text) {
-    return MessageBoxA(owner, text, "削除確認", MB_OKCANCEL) == IDOK;
-}
-
-HINSTANCE pluginInstance() { return static_cast<HINSTANCE>(context->moduleHandle); }
 
 }  // namespace lb

@@ -1,13 +1,14 @@
 // FAVORITEDLG: the favourites of the current system in a resizable owner-data list with ten
 // sortable columns, deletion, and launches with any registered emulator. The decisions are in
 // favoritesWorking.cpp and favoriteColumns.cpp; this file translates to and from the controls.
-#include "core/dialogSupport.h"
-#include "core/settingsFile.h"
+#include "dialogs/favoritesDialog.h"
 
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
+#include "core/settingsFile.h"
+#include "dialogs/dialogSupport.h"
 #include "favorites/favoriteColumns.h"
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
@@ -80,42 +81,25 @@ void layoutFavoritesDialog(HWND dialog) {
 
 void setupFavoriteColumns(HWND dialog) {
     HWND list = favoriteList(dialog);
-    for (int32_t k = 0; k < kColumnCount; ++k) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = context->columnState[k].width;
-        column.pszText = const_cast<char*>(favoriteColumnNames[k]);
-        column.iSubItem = k;
-        SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(k), reinterpret_cast<LPARAM>(&column));
-    }
+    for (int32_t k = 0; k < kColumnCount; ++k)
+        insertListColumn(list, k, context->columnState[k].width, favoriteColumnNames[k]);
     // An order that does not name each column once (a damaged "Setting.dat") is not applied.
     if (isColumnPermutation(context->columnOrder))
-        SendMessageA(list, LVM_SETCOLUMNORDERARRAY, kColumnCount,
-                     reinterpret_cast<LPARAM>(context->columnOrder));
+        setListColumnOrder(list, context->columnOrder, kColumnCount);
 }
 
 void storeFavoriteColumns(HWND dialog) {
     HWND list = favoriteList(dialog);
     int32_t order[kColumnCount];
-    if (SendMessageA(list, LVM_GETCOLUMNORDERARRAY, kColumnCount,
-                     reinterpret_cast<LPARAM>(order)) &&
-        isColumnPermutation(order))
+    if (listColumnOrder(list, order, kColumnCount) && isColumnPermutation(order))
         std::memcpy(context->columnOrder, order, sizeof order);
-    for (int32_t k = 0; k < kColumnCount; ++k)
-        context->columnState[k].width =
-            int32_t(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(k), 0));
+    for (int32_t k = 0; k < kColumnCount; ++k) context->columnState[k].width = listColumnWidth(list, k);
 }
 
 void updateSortMarks(HWND dialog) {
-    HWND header = reinterpret_cast<HWND>(SendMessageA(favoriteList(dialog), LVM_GETHEADER, 0, 0));
     for (int32_t k = 0; k < kColumnCount; ++k) {
-        HDITEMA item{};
-        item.mask = HDI_FORMAT;
-        SendMessageA(header, HDM_GETITEMA, WPARAM(k), reinterpret_cast<LPARAM>(&item));
-        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-        if (k == context->sortColumn)
-            item.fmt |= context->columnState[k].descending ? HDF_SORTDOWN : HDF_SORTUP;
-        SendMessageA(header, HDM_SETITEMA, WPARAM(k), reinterpret_cast<LPARAM>(&item));
+        int arrow = context->columnState[k].descending ? HDF_SORTDOWN : HDF_SORTUP;
+        setSortArrow(favoriteList(dialog), k, k == context->sortColumn ? arrow : 0);
     }
 }
 
@@ -146,7 +130,7 @@ HostRomRecord* selectionChain(HWND dialog) {
 
 void closeFavoritesDialog(HWND dialog, int commandId) {
     freeWorkingFavorites();
-    context->closeOnLaunch = IsDlgButtonChecked(dialog, IDC_CLOSE_ON_LAUNCH) == BST_CHECKED ? 1 : 0;
+    context->closeOnLaunch = isChecked(dialog, IDC_CLOSE_ON_LAUNCH) ? 1 : 0;
     storeFavoriteColumns(dialog);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
@@ -212,25 +196,21 @@ void launchFromFavorites(HWND dialog, int commandId) {
     if (chain == nullptr) return;
     launchEmulator(commandId - IDM_LAUNCH_FIRST, chain);
     releaseSelectionChain(chain);
-    if (IsDlgButtonChecked(dialog, IDC_CLOSE_ON_LAUNCH) == BST_CHECKED) commitAndClose(dialog);
+    if (isChecked(dialog, IDC_CLOSE_ON_LAUNCH)) commitAndClose(dialog);
 }
 
 void openFavoritesDialog(HWND dialog) {
     placeFavoritesDialog(dialog);
     openWorkingFavorites();
-    HWND list = favoriteList(dialog);
-    DWORD style = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 style | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP |
-                     LVS_EX_DOUBLEBUFFER);
+    addListStyles(favoriteList(dialog), LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP |
+                                            LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
     setupFavoriteColumns(dialog);
     updateSortMarks(dialog);
     sortWorkingFavorites();
     refreshFavoriteListView(dialog, 0);
     layoutFavoritesDialog(dialog);
     setFavoritesTitle(dialog);
-    CheckDlgButton(dialog, IDC_CLOSE_ON_LAUNCH,
-                   context->closeOnLaunch ? BST_CHECKED : BST_UNCHECKED);
+    setChecked(dialog, IDC_CLOSE_ON_LAUNCH, context->closeOnLaunch != 0);
 }
 
 BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {

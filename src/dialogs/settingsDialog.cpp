@@ -1,15 +1,18 @@
 // EMULATORSETTINGDLG: the emulator list of the current system, edited in a working copy that
 // OK stores and saves and Cancel drops. The decisions are in workingList.cpp.
+#include "dialogs/settingsDialog.h"
+
 #include <cstdio>
 
-#include "core/dialogSupport.h"
+#include "dialogs/dialogSupport.h"
+#include "dialogs/editDialog.h"
 #include "registry/emulatorListFile.h"
-#include "registry/registryDialogs.h"
 #include "registry/workingList.h"
 #include "resource.h"
 
 namespace lb {
 
+// Set by the settings dialog's WM_INITDIALOG and cleared when it ends; read by its buttons.
 HWND settingsDialog = nullptr;
 
 namespace {
@@ -21,20 +24,13 @@ HWND emulatorList() { return GetDlgItem(settingsDialog, IDC_EMULATOR_LIST); }
 
 void setupEmulatorListView(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_EMULATOR_LIST);
-    DWORD style = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT);
+    addListStyles(list, LVS_EX_FULLROWSELECT);
     RECT client{};
     GetClientRect(list, &client);
-    char empty[] = "";
-    LVCOLUMNA column{};
-    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.cx = client.right - 3;
-    column.pszText = empty;
-    column.iSubItem = 0;
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    insertListColumn(list, 0, client.right - 3, "");
 }
 
-void openEmulatorEdit(HWND dialog, bool adding) {
+void editEmulator(HWND dialog, bool adding) {
     if (adding && workingCount >= kMaxEmulators) {
         MessageBoxA(dialog, "エミュレータは20ケ以上登録できません", nullptr, MB_ICONERROR);
         return;
@@ -46,7 +42,7 @@ void openEmulatorEdit(HWND dialog, bool adding) {
         editIndex = -1;
     }
     addMode = adding ? 1 : 0;
-    DialogBoxParamA(pluginInstance(), "EMULATORSETTINGCHILDDLG", dialog, emulatorEditProc, 0);
+    openEmulatorEdit(dialog);
 }
 
 void moveEmulator(int32_t step) {
@@ -100,7 +96,7 @@ BOOL onNotify(HWND dialog, const NMHDR& header) {
         return TRUE;
     }
     if (header.code == NM_DBLCLK) {
-        openEmulatorEdit(dialog, false);
+        editEmulator(dialog, false);
         return TRUE;
     }
     return FALSE;
@@ -109,10 +105,10 @@ BOOL onNotify(HWND dialog, const NMHDR& header) {
 BOOL onCommand(HWND dialog, int id) {
     switch (id) {
         case IDC_ADD:
-            openEmulatorEdit(dialog, true);
+            editEmulator(dialog, true);
             break;
         case IDC_EDIT:
-            openEmulatorEdit(dialog, false);
+            editEmulator(dialog, false);
             break;
         case IDC_MOVE_UP:
             moveEmulator(-1);
@@ -146,12 +142,6 @@ BOOL onCommand(HWND dialog, int id) {
     return TRUE;
 }
 
-}  // namespace
-
-void refreshEmulatorListView(int32_t index) {
-    refreshListView(emulatorList(), workingCount, index);
-}
-
 INT_PTR CALLBACK emulatorSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
@@ -169,6 +159,10 @@ INT_PTR CALLBACK emulatorSettingsProc(HWND dialog, UINT message, WPARAM wParam, 
             return FALSE;
     }
 }
+
+}  // namespace
+
+void refreshEmulatorListView(int32_t row) { refreshListView(emulatorList(), workingCount, row); }
 
 int32_t openEmulatorSettings() {
     INT_PTR result = DialogBoxParamA(pluginInstance(), "EMULATORSETTINGDLG", GetActiveWindow(),

@@ -1,15 +1,14 @@
 // EMULATORSETTINGCHILDDLG: one emulator added or edited, with the controls of its kind enabled,
 // two browse buttons and the input checks on OK. The decisions are in emulatorEdit.cpp.
-#include "core/dialogSupport.h"
+#include "dialogs/editDialog.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include <initializer_list>
-
+#include "dialogs/dialogSupport.h"
+#include "dialogs/settingsDialog.h"
 #include "platform/platform.h"
 #include "registry/emulatorEdit.h"
-#include "registry/registryDialogs.h"
 #include "registry/workingList.h"
 #include "resource.h"
 
@@ -17,31 +16,12 @@ namespace lb {
 
 namespace {
 
-int32_t comboSelection(HWND dialog, int id) {
-    return int32_t(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
-}
-
-// Selects `row`; a row outside the table (a damaged list file) leaves no selection.
-void selectComboRow(HWND dialog, int id, int32_t row, int32_t rows) {
-    bool valid = row >= 0 && row < rows;
-    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, WPARAM(valid ? row : -1), 0);
-}
-
-bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-void enable(HWND dialog, std::initializer_list<int> ids, bool on) {
-    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), on);
-}
-
 void fillEditCombos(HWND dialog) {
     for (int i = 0; i < kEmulatorKindCount; ++i)
-        SendDlgItemMessageA(dialog, IDC_KIND, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(emulatorKindTable[i].label));
+        addComboText(dialog, IDC_KIND, emulatorKindTable[i].label);
     for (int i = 0; i < kWaitChoiceCount; ++i) {
-        SendDlgItemMessageA(dialog, IDC_KEY_WAIT, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(keyWaitTable[i].label));
-        SendDlgItemMessageA(dialog, IDC_BROWSE_WAIT, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(browseWaitTable[i].label));
+        addComboText(dialog, IDC_KEY_WAIT, keyWaitTable[i].label);
+        addComboText(dialog, IDC_BROWSE_WAIT, browseWaitTable[i].label);
     }
 }
 
@@ -52,9 +32,9 @@ void setEditControls(HWND dialog, const EmulatorEntry& entry) {
     selectComboRow(dialog, IDC_KIND, entry.kind, kEmulatorKindCount);
     selectComboRow(dialog, IDC_KEY_WAIT, entry.keyWaitIndex, kWaitChoiceCount);
     selectComboRow(dialog, IDC_BROWSE_WAIT, entry.browseWaitIndex, kWaitChoiceCount);
-    CheckDlgButton(dialog, IDC_EXTRACT, entry.extractArchive ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_QUOTE, entry.quotePath ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_SHORT_PATH, entry.shortPath ? BST_CHECKED : BST_UNCHECKED);
+    setChecked(dialog, IDC_EXTRACT, entry.extractArchive != 0);
+    setChecked(dialog, IDC_QUOTE, entry.quotePath != 0);
+    setChecked(dialog, IDC_SHORT_PATH, entry.shortPath != 0);
 }
 
 void readEditControls(HWND dialog, EmulatorEntry& entry) {
@@ -75,19 +55,20 @@ EditControlStates currentStates(HWND dialog) {
 }
 
 void applyExtractRule(HWND dialog) {
-    enable(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE}, currentStates(dialog).folder);
+    enableControls(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE}, currentStates(dialog).folder);
 }
 
 void applyKindRules(HWND dialog) {
     EditControlStates states = currentStates(dialog);
-    enable(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE, IDC_EXTRACT}, states.extract);
-    enable(dialog, {IDC_KEY_WAIT_LABEL, IDC_KEY_WAIT}, states.keyWait);
-    enable(dialog, {IDC_BROWSE_WAIT_LABEL, IDC_BROWSE_WAIT}, states.browseWait);
-    enable(dialog, {IDC_QUOTE}, states.quote);
-    enable(dialog, {IDC_SHORT_PATH}, states.shortPath);
+    enableControls(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE, IDC_EXTRACT}, states.extract);
+    enableControls(dialog, {IDC_KEY_WAIT_LABEL, IDC_KEY_WAIT}, states.keyWait);
+    enableControls(dialog, {IDC_BROWSE_WAIT_LABEL, IDC_BROWSE_WAIT}, states.browseWait);
+    enableControls(dialog, {IDC_QUOTE}, states.quote);
+    enableControls(dialog, {IDC_SHORT_PATH}, states.shortPath);
     applyExtractRule(dialog);
 }
 
+// addMode, editIndex and workingList are the settings dialog's, set before it opened this one.
 void initEmulatorEdit(HWND dialog) {
     fillEditCombos(dialog);
     EmulatorEntry entry{};
@@ -113,9 +94,9 @@ bool acceptEmulatorEdit(HWND dialog) {
     EmulatorEntry entry{};
     readEditControls(dialog, entry);
     if (!validateEmulator(dialog, entry.name, entry.exePath, folderToCheck(entry))) return false;
-    int32_t target = storeEditedEntry(workingList, workingCount, addMode == 1, editIndex, entry);
-    if (target < 0) return false;
-    refreshEmulatorListView(target);
+    int32_t row = storeEditedEntry(workingList, workingCount, addMode == 1, editIndex, entry);
+    if (row < 0) return false;
+    refreshEmulatorListView(row);  // the settings dialog, which opened this one
     return true;
 }
 
@@ -214,8 +195,6 @@ BOOL onCommand(HWND dialog, int id, int code) {
     }
 }
 
-}  // namespace
-
 INT_PTR CALLBACK emulatorEditProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
@@ -227,6 +206,12 @@ INT_PTR CALLBACK emulatorEditProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         default:
             return FALSE;
     }
+}
+
+}  // namespace
+
+void openEmulatorEdit(HWND settings) {
+    DialogBoxParamA(pluginInstance(), "EMULATORSETTINGCHILDDLG", settings, emulatorEditProc, 0);
 }
 
 }  // namespace lb

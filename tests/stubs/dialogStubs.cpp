@@ -1,9 +1,9 @@
-// The dialogs are Win32 only; natively the main menu opens these, which record the opening in
-// the fake's state and answer as a dialog that ended with OK.
+// What the native builds link in place of the Win32 dialogs: each records its opening in the
+// fake's state and answers as a dialog that ended with OK.
 #include "core/pluginContext.h"
-#include "favorites/favorites.h"
+#include "dialogs/favoritesDialog.h"
+#include "dialogs/settingsDialog.h"
 #include "platform/fake/fakePlatform.h"
-#include "registry/workingList.h"
 
 int32_t lb::openEmulatorSettings() {
     fake::state().openedDialogs.push_back(std::string("settings ") + lb::context->systemName);

@@ -1,0 +1,83 @@
+// What the plug-in's dialog procedures share on Windows: centring, bounded reads of control
+// texts, questions, and thin helpers over the list views, combo boxes and check boxes, so that a
+// dialog procedure reads as what the user sees happen rather than as raw messages.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "core/text.h"
+
+namespace lb {
+
+// The module the dialog templates come from.
+HINSTANCE pluginInstance();
+
+// Centres a window on the desktop work area without changing its size or Z order.
+void centerWindow(HWND window);
+
+// A control's text in a fixed field; a longer text is cut at a whole character.
+void readControlText(HWND dialog, int id, char (&field)[kTextSize]);
+
+// A deletion question under the caption "削除確認" with OK and Cancel; true for OK.
+bool confirmDeletion(HWND owner, const char* text);
+
+// Enables or disables every listed control of a dialog.
+void enableControls(HWND dialog, std::initializer_list<int> ids, bool on);
+
+// --- Check boxes
+inline bool isChecked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+inline void setChecked(HWND dialog, int id, bool on) {
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// --- Combo boxes
+inline void addComboText(HWND dialog, int id, const char* text) {
+    SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+inline int32_t comboSelection(HWND dialog, int id) {
+    return int32_t(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
+}
+// Selects `row`; a row outside the combo's `rows` (a damaged list file) leaves no selection.
+inline void selectComboRow(HWND dialog, int id, int32_t row, int32_t rows) {
+    bool valid = row >= 0 && row < rows;
+    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, WPARAM(valid ? row : -1), 0);
+}
+
+// --- Owner-data list views
+// Adds the extended styles to those the list has.
+void addListStyles(HWND list, DWORD styles);
+void insertListColumn(HWND list, int32_t index, int32_t width, const char* title);
+inline int32_t listColumnWidth(HWND list, int32_t index) {
+    return int32_t(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(index), 0));
+}
+inline bool listColumnOrder(HWND list, int32_t* order, int32_t count) {
+    return SendMessageA(list, LVM_GETCOLUMNORDERARRAY, WPARAM(count),
+                        reinterpret_cast<LPARAM>(order)) != 0;
+}
+inline void setListColumnOrder(HWND list, const int32_t* order, int32_t count) {
+    SendMessageA(list, LVM_SETCOLUMNORDERARRAY, WPARAM(count),
+                 reinterpret_cast<LPARAM>(const_cast<int32_t*>(order)));
+}
+// Shows the header's sort arrow on a column: HDF_SORTUP, HDF_SORTDOWN, or 0 for none.
+void setSortArrow(HWND list, int32_t column, int arrow);
+
+// Answers a list view's request for a cell text within its buffer, cut at a whole character.
+void provideListText(NMLVDISPINFOA& request, const char* text);
+
+// Sets the item count, selects and focuses `row` alone (none for -1), shows it, and repaints.
+void refreshListView(HWND list, int32_t count, int32_t row);
+
+// The first row that is both focused and selected; -1 when there is none.
+int32_t focusedSelectedRow(HWND list);
+
+// The selected rows in ascending order, at most `capacity` of them; their number.
+int32_t selectedRows(HWND list, int32_t* rows, int32_t capacity);
+
+}  // namespace lb
