@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/pluginContext.h"
+#include "core/records.h"
 
 namespace lb {
 

@@ -156,7 +156,7 @@ HOST_CASE(extractedFilesAreGoneAfterClose) {
     CHECK(!fileExists(dir + "one.n64") && !fileExists(dir + "two.n64"), "deleted by closePlugin");
 }
 
-HOST_CASE(favouritesAreAddedRemovedAndPrunedThroughThePopup) {
+HOST_CASE(favoritesAreAddedRemovedAndPrunedThroughThePopup) {
     Session s("favourites");
     std::string fvr = s.dataDir + s.system + ".fvr";
     s.writeCache({{"K1", s.root + "1.zip", "1"},
@@ -196,7 +196,7 @@ HOST_CASE(favouritesAreAddedRemovedAndPrunedThroughThePopup) {
     CHECK_EQ(std::string(bytes.c_str() + 264 + 1040), std::string("K3"), "the remaining favourite");
 }
 
-HOST_CASE(aMissingCacheKeepsTheFavourites) {
+HOST_CASE(aMissingCacheKeepsTheFavorites) {
     Session s("noCache");
     std::string fvr = s.dataDir + s.system + ".fvr";
     s.writeCache({{"K1", s.root + "1.zip", "1"}});

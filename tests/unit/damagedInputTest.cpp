@@ -81,7 +81,7 @@ int32_t LB_STDCALL extract(const char*, const char*, int32_t, int32_t) { return 
 }  // namespace
 
 TEST(DamagedInput, randomFilesWindowsAndChainsStayInsideEveryTable) {
-    size_t launches = 0, favouriteSaves = 0;
+    size_t launches = 0, favoriteSaves = 0;
     for (unsigned seed = 1; seed <= 150; ++seed) {
         Noise noise(seed);
         fake::reset();
@@ -128,9 +128,9 @@ TEST(DamagedInput, randomFilesWindowsAndChainsStayInsideEveryTable) {
         }
         launches += fake::state().started.size();
         for (const auto& entry : fake::state().log)
-            favouriteSaves += entry.find(".fvr.tmp") != std::string::npos;
+            favoriteSaves += entry.find(".fvr.tmp") != std::string::npos;
         closePlugin();
     }
     EXPECT_GT(launches, 20u) << "the random clicks reach the launch methods";
-    EXPECT_GT(favouriteSaves, 20u) << "the random clicks reach the favourites";
+    EXPECT_GT(favoriteSaves, 20u) << "the random clicks reach the favourites";
 }

@@ -1,4 +1,3 @@
-#include "core/placement.h"
 #include "pluginFixture.h"
 #include "registry/emulatorEdit.h"
 #include "registry/emulatorListFile.h"
@@ -149,6 +148,7 @@ TEST_F(PluginTest, theInputChecksRunInOrderAndSkipTheEntryBeingEdited) {
         {-1, "c", "", nullptr, "エミュレータのファイルパスが存在しません"},
         {-1, "c", "D:\\missing.exe", nullptr, "エミュレータのファイルパスが存在しません"},
         {-1, "c", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します"},
+        {-1, "c", "D:\\a.exe", "D:\\nowhere\\", "エミュレータのファイルパスが重複します"},
         {-1, "c", "D:\\new.exe", "D:\\nowhere\\", "解凍先のフォルダパスが存在しません"},
         {-1, "c", "D:\\new.exe", "", "解凍先のフォルダパスが存在しません"},
         {-1, "c", "D:\\new.exe", "D:\\roms\\", nullptr},
@@ -191,6 +191,8 @@ TEST(EmulatorEdit, picksTakeTheNameAndOneFinalBackslashWalkingCharacters) {
         {"D:\\表\\ソ.exe", "ソ"},
         {"C:run.exe", "run"},
         {"D:\\Emu\\noext", "noext"},
+        {"D:\\Emu.d\\noext", "noext"},
+        {"D:\\Emu\\x\x95", "x\x95"},  // a lone lead byte at the end is one character
         {"D:/Emu/slash.exe", "slash"},
         {"D:\\Emu.d\\", ""},
     };
@@ -214,22 +216,6 @@ TEST(EmulatorEdit, picksTakeTheNameAndOneFinalBackslashWalkingCharacters) {
     std::string full(259, 'a');
     EXPECT_FALSE(takePickedFolder(target, full.c_str())) << "no room for the backslash";
     EXPECT_STREQ(target, "C:\\before\\");
-}
-
-TEST(Placement, windowsAreCentredOnTheWorkAreaTruncatingTowardZero) {
-    struct Row {
-        ScreenRect work, window;
-        ScreenPoint origin;
-    } rows[] = {
-        {{0, 0, 1280, 1024}, {5, 5, 305, 205}, {490, 412}},
-        {{0, 0, 1280, 1000}, {0, 0, 301, 201}, {489, 399}},
-        {{100, 50, 1380, 1074}, {0, 0, 300, 200}, {590, 462}},
-        {{0, 0, 800, 600}, {0, 0, 1001, 701}, {-100, -50}},  // larger than the work area
-    };
-    for (const Row& row : rows) {
-        ScreenPoint p = centredOrigin(row.work, row.window);
-        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(row.origin.x, row.origin.y));
-    }
 }
 
 TEST_F(PluginTest, theMainMenuOpensTheDialogOfTheSystemShownAtTheClick) {

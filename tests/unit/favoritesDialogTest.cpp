@@ -53,6 +53,26 @@ protected:
 TEST_F(FavoritesDialogTest, columnsSortByUnsignedBytesWithTheirTieBreakReversedWhenDescending) {
     store({favorite("a", "P2", 10), favorite("B", "P1", 9), favorite("", "P1", 10),
            favorite("ab", "P2", -1), favorite("アB", "P1", 9), favorite("abc", "P2", 9)});
+    // The other fields give each column an order of its own, with a tie that only the name
+    // breaks the right way (the publisher would break it the other way).
+    struct Fields {
+        const char *sourceRom, *saveType, *crc32, *comment;
+        int32_t number, location, language;
+    } fields[] = {
+        {"s3", "t2", "K3", "c1", 5, 3, 1},      {"s1", "t4", "K2", "c6", -3, 7, 0},
+        {"s5", "t1", "K6", "c4", 7, 1, 2},      {"s2", "t5", "K1", "c5", 0, 5, 4},
+        {"s3", "t3", "K3", "c2", 5, 3, 9},      {"s4", "t3", "K4", "c2", 100, 2, 9},
+    };
+    for (int32_t i = 0; i < 6; ++i) {
+        FavoriteEntry& e = state().favorites[i];
+        copyText(e.sourceRom, fields[i].sourceRom);
+        copyText(e.saveType, fields[i].saveType);
+        copyText(e.crc32, fields[i].crc32);
+        copyText(e.comment, fields[i].comment);
+        e.number = fields[i].number;
+        e.location = fields[i].location;
+        e.language = fields[i].language;
+    }
     ASSERT_TRUE(openWorkingFavorites());
     struct Row {
         int32_t column;
@@ -63,6 +83,13 @@ TEST_F(FavoritesDialogTest, columnsSortByUnsignedBytesWithTheirTieBreakReversedW
         {NameColumn, true, "アB abc ab a B "},
         {PublisherColumn, false, " B アB a ab abc"},  // ties by name
         {PublisherColumn, true, "abc ab a アB B "},   // the tie-break reverses too
+        {SourceRomColumn, false, "B ab a アB abc "},
+        {SaveTypeColumn, false, " a abc アB B ab"},
+        {Crc32Column, false, "ab B a アB abc "},
+        {CommentColumn, false, "a abc アB  ab B"},
+        {NumberColumn, false, "B ab a アB  abc"},
+        {LocationColumn, false, " abc a アB ab B"},
+        {LanguageColumn, false, "B a  ab abc アB"},
         {SizeColumn, false, "ab B abc アB  a"},       // numbers, not texts: -1, 9, 10
         {42, false, "ab B abc アB  a"},               // no such column: nothing moves
         {-1, true, "ab B abc アB  a"},
@@ -88,7 +115,7 @@ TEST_F(FavoritesDialogTest, eachColumnKeepsItsOwnDirectionAcrossHeaderClicks) {
     }
 }
 
-TEST_F(FavoritesDialogTest, theFocusedFavouriteIsFoundAtItsNewPlaceAfterAResort) {
+TEST_F(FavoritesDialogTest, theFocusedFavoriteIsFoundAtItsNewPlaceAfterAResort) {
     store({favorite("c", "1"), favorite("a", "3"), favorite("b", "2")});
     ASSERT_TRUE(openWorkingFavorites());
     EXPECT_EQ(sortedBy(NameColumn, false), "a b c");
@@ -167,24 +194,3 @@ TEST(FavoritesLayout, controlsFollowTheClientSizeAndStayWhenMinimised) {
     EXPECT_FALSE(layoutFavorites(600, 0, 90, 21, 42, l));
 }
 
-TEST(FavoritesLayout, aStoredRectangleNobodyCanSeeIsCentredKeepingItsSizeWhenItFits) {
-    ScreenRect work{0, 0, 1280, 1000}, current{0, 0, 600, 500};
-    struct Row {
-        ScreenRect stored;
-        bool visible;
-        ScreenRect placed;
-    } rows[] = {
-        {{0, 0, 0, 0}, false, {340, 250, 940, 750}},             // never stored: centred
-        {{100, 80, 900, 700}, true, {100, 80, 900, 700}},        // on screen: exactly as stored
-        {{3000, 80, 3800, 700}, false, {240, 190, 1040, 810}},   // off screen: centred, its size
-        {{-5000, 0, -3000, 1500}, false, {340, 250, 940, 750}},  // too large: the dialog's size
-    };
-    for (const Row& r : rows) {
-        ScreenRect p = favoritesPlacement(r.stored, r.visible, work, current);
-        EXPECT_EQ(
-            std::vector<int32_t>({p.left, p.top, p.right, p.bottom}),
-            std::vector<int32_t>({r.placed.left, r.placed.top, r.placed.right, r.placed.bottom}));
-    }
-    EXPECT_TRUE(rectanglesMeet({-10, -10, 1, 1}, work));
-    EXPECT_FALSE(rectanglesMeet({1280, 0, 1400, 100}, work)) << "touching the edge is not meeting";
-}

@@ -121,7 +121,7 @@ TEST_F(FavoritesTest, loadingPrunesAgainstTheCacheOnlyOnListsThatAreNotArcadeLis
     EXPECT_EQ(fake::fileBytes(kFile), before);
 }
 
-TEST_F(FavoritesTest, aMissingOrEmptyCacheKeepsEveryFavouriteAndTheFile) {
+TEST_F(FavoritesTest, aMissingOrEmptyCacheKeepsEveryFavoriteAndTheFile) {
     addFavorites(HostChain().key("A").key("B").first());
     std::string before = fake::fileBytes(kFile);
     for (const char* cache : {static_cast<const char*>(nullptr), "no ROM lines\n"}) {

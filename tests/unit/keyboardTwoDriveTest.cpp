@@ -26,6 +26,8 @@ protected:
             std::string n = std::to_string(i);
             cache += "D:\\X68\\" + n + ".xdf;" + n + ".xdf;a;b;K" + n + ";clean;\n";
         }
+        // A disk whose extracted path cannot fit in 259 bytes.
+        cache += "D:\\X68\\long.xdf;" + std::string(255, 'L') + ";a;b;LONG;clean;\n";
         fake::putFile(kCache, cache);
     }
     EmulatorEntry& addEmulator(EmulatorKind kind) {
@@ -149,6 +151,7 @@ TEST_F(LaunchMethodTest, twoDriveArgumentsNameTheFirstTwoRoms) {
         EmulatorKind kind;
         int roms;
         const char* arguments;
+        const char* extraKey = nullptr;  // one more ROM, extracted with all the others
     } rows[] = {
         {WinX68Fast, 2, "-AD:\\X68\\1.xdf -BD:\\X68\\2.xdf"},
         {WinX68Fast, 1, "-AD:\\X68\\1.xdf -B"},
@@ -156,12 +159,14 @@ TEST_F(LaunchMethodTest, twoDriveArgumentsNameTheFirstTwoRoms) {
         {Xm6, 2, "D:\\X68\\1.xdf D:\\X68\\2.xdf"},
         {Xm6, 1, "D:\\X68\\1.xdf "},
         {Xm6, 0, " "},
+        {WinX68Fast, 1, "(0 processes started)", "LONG"},  // drive B cannot be named in full
     };
     for (const auto& row : rows) {
         fake::state().started.clear();
         state().emulatorCount = 0;
-        addEmulator(row.kind);
+        addEmulator(row.kind).extractArchive = row.extraKey != nullptr;
         HostChain chain = keys(row.roms);
+        if (row.extraKey != nullptr) chain.key(row.extraKey);
         launchEmulator(0, chain.first());
         EXPECT_EQ(arguments(), row.arguments) << row.kind << " with " << row.roms << " ROMs";
     }

@@ -32,7 +32,7 @@ const std::string kAdd = "お気に入りに追加", kRemove = "お気に入り�
 
 }  // namespace
 
-TEST_F(PopupTest, theListHoldsTheEmulatorsASeparatorAndTheTwoFavouritesItems) {
+TEST_F(PopupTest, theListHoldsTheEmulatorsASeparatorAndTheTwoFavoritesItems) {
     EXPECT_EQ(items(inPopupMenuHave()), (std::vector<std::string>{kAdd, kRemove}));
     registerEmulators({"Project64", "Mupen", "1964"});
     EXPECT_EQ(items(inPopupMenuHave()),

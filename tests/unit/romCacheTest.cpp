@@ -41,6 +41,7 @@ TEST(CacheLine, fieldsOneTwoAndFiveOfALineWithCleanMakeTheEntry) {
         {"P;I;clean;", false, "", "", ""},  // fewer than five ';': skipped
         {"clean;", false},
         {"P;I;3;4;K;dirty;", false},
+        {"P;I;3;4;K;x;clean;", true, "P", "I", "K"},  // the mark anywhere, not only after the key
     };
     for (const auto& row : rows) {
         RomCacheEntry entry{};

@@ -33,6 +33,8 @@ struct State {
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> directories;
     std::set<std::string> unreadable;  // exist, but cannot be opened
+    std::multiset<std::string> openFiles;  // opened and not yet closed: Windows will not
+                                           // delete or replace these
     std::vector<std::string> log;      // "mkdir P", "write P", "replace A B", "delete P"
 
     std::vector<Window> windows;                    // descendants of the active window

@@ -46,12 +46,14 @@ File* openForRead(const char* path) {
     auto& s = fake::state();
     auto it = s.files.find(path);
     if (it == s.files.end() || s.unreadable.count(path)) return nullptr;
+    s.openFiles.insert(path);
     return new File{path, 0, false};
 }
 
 File* createForWrite(const char* path) {
     auto& s = fake::state();
-    if (s.failCreate) return nullptr;
+    if (s.failCreate || s.openFiles.count(path)) return nullptr;  // no sharing, as on Windows
+    s.openFiles.insert(path);
     s.files[path].clear();
     s.log.push_back(std::string("write ") + path);
     return new File{path, 0, true};
@@ -82,7 +84,10 @@ bool writeToFile(File* file, const void* data, size_t size) {
 }
 
 bool closeFile(File* file) {
-    bool failed = file->writing && fake::state().failClose;
+    auto& s = fake::state();
+    bool failed = file->writing && s.failClose;
+    auto open = s.openFiles.find(file->path);
+    if (open != s.openFiles.end()) s.openFiles.erase(open);
     delete file;
     return !failed;
 }
@@ -90,7 +95,8 @@ bool closeFile(File* file) {
 bool replaceFile(const char* from, const char* to) {
     auto& s = fake::state();
     auto it = s.files.find(from);
-    if (s.failReplace || it == s.files.end()) return false;
+    if (s.failReplace || it == s.files.end() || s.openFiles.count(from) || s.openFiles.count(to))
+        return false;
     std::string bytes = std::move(it->second);
     s.files.erase(it);
     s.files[to] = std::move(bytes);
@@ -101,6 +107,7 @@ bool replaceFile(const char* from, const char* to) {
 bool deleteFile(const char* path) {
     auto& s = fake::state();
     s.log.push_back(std::string("delete ") + path);
+    if (s.openFiles.count(path)) return false;
     return s.files.erase(path) != 0;
 }
 

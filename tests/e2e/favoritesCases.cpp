@@ -38,7 +38,7 @@ std::string sortMarks(HWND dialog) {
     return marks;
 }
 
-std::vector<FavoriteRecord> fiveFavourites() {
+std::vector<FavoriteRecord> fiveFavorites() {
     return {favorite("Mario", "K1", 10, "Nintendo"), favorite("Zelda", "K2", 9, "Nintendo"),
             favorite("Banjo", "K3", 32, "Rare"), favorite("アクション", "K4", 8, "Rare"),
             favorite("Doom", "K5", 9, "id")};
@@ -46,15 +46,15 @@ std::vector<FavoriteRecord> fiveFavourites() {
 
 }  // namespace
 
-HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
-    Session s("favouritesOk", "LaunchboardData0001", "Nintendo 64");
+HOST_CASE(theFavoritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
+    Session s("favoritesOk", "LaunchboardData0001", "Nintendo 64");
     s.writeCache({{"K1", s.root + "a.zip", "a.n64"},
                   {"K2", s.root + "b.zip", "b.n64"},
                   {"K3", s.root + "c.zip", "c.n64"},
                   {"K4", s.root + "d.zip", "d.n64"},
                   {"K5", s.root + "e.zip", "e.n64"}});
     std::string fvr = s.dataDir + s.system + ".fvr";
-    writeFile(fvr, favoritesFile(s.system, fiveFavourites()));
+    writeFile(fvr, favoritesFile(s.system, fiveFavorites()));
     int result = onMenuDialog(s.plugin, 1, favoritesTitle(5), [&](HWND dialog) {
         CHECK_EQ(joined(" ", listRows(dialog, IDC_FAVORITE_LIST)),
                  std::string("Banjo Doom Mario Zelda アクション"), "sorted by name, ascending");
@@ -84,10 +84,10 @@ HOST_CASE(theFavouritesDialogShowsTheSavedOrderResortsAndCommitsOnOk) {
 }
 
 HOST_CASE(deletionsStayInTheDialogUntilOkAndCancelKeepsTheFile) {
-    Session s("favouritesDelete");
+    Session s("favoritesDelete");
     s.plugin.isCompatible("Arcade (MAME)");  // no pruning: this case has no cache file
     std::string fvr = s.dataDir + s.system + ".fvr";
-    writeFile(fvr, favoritesFile(s.system, fiveFavourites()));
+    writeFile(fvr, favoritesFile(s.system, fiveFavorites()));
     std::string before = readFile(fvr);
     int result = onMenuDialog(s.plugin, 1, favoritesTitle(5), [&](HWND dialog) {
         selectRows(dialog, IDC_FAVORITE_LIST, {0, 1}, 0);
@@ -112,12 +112,12 @@ HOST_CASE(deletionsStayInTheDialogUntilOkAndCancelKeepsTheFile) {
     CHECK_EQ(readFile(fvr).size(), size_t(264), "delete all, then OK: an empty favourites file");
 }
 
-HOST_CASE(aLaunchFromTheContextMenuStartsTheSelectedFavouriteAndClosesWhenTicked) {
-    Session s("favouritesLaunch");
+HOST_CASE(aLaunchFromTheContextMenuStartsTheSelectedFavoriteAndClosesWhenTicked) {
+    Session s("favoritesLaunch");
     s.plugin.isCompatible("Arcade (MAME)");
     std::string exe = s.installStub("Mame");
     s.writeEmulators({emulator("MAME", exe, 4)});
-    writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, fiveFavourites()));
+    writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, fiveFavorites()));
     std::string log = s.root + "stub.log";
     SetEnvironmentVariableA("LB_STUB_LOG", log.c_str());
     std::string menuItems;
@@ -149,8 +149,8 @@ HOST_CASE(aLaunchFromTheContextMenuStartsTheSelectedFavouriteAndClosesWhenTicked
              "the set name of the selected row");
 }
 
-HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavouritesOpen) {
-    Session s("favouritesLayout");
+HOST_CASE(theLayoutBoxAndRectangleSurviveARestartAndTenThousandFavoritesOpen) {
+    Session s("favoritesLayout");
     s.plugin.isCompatible("Arcade (MAME)");
     std::vector<FavoriteRecord> many;
     for (int i = 0; i < 10000; ++i)
