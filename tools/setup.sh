@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs what building and testing need, on a Debian machine, only when something is missing:
 # the host compiler and GoogleTest, the MinGW-w64 i686 cross compiler, 32-bit Wine, a headless
-# X server, a Japanese font and the ja_JP.UTF-8 locale.
+# X server, a Japanese font, Wine's own fonts (Marlett draws the caption buttons) and the
+# ja_JP.UTF-8 locale.
 set -eu
-packages="cmake g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32 xvfb xauth fonts-ipafont-gothic locales strip-nondeterminism"
+packages="cmake g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32 fonts-wine xvfb xauth fonts-ipafont-gothic locales strip-nondeterminism"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 

@@ -30,9 +30,7 @@ bool confirmDeletion(HWND owner, const char* text);
 void enableControls(HWND dialog, std::initializer_list<int> ids, bool on);
 
 // --- Check boxes
-inline bool isChecked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
+inline bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 inline void setChecked(HWND dialog, int id, bool on) {
     CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }

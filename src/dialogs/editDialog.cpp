@@ -55,12 +55,14 @@ EditControlStates currentStates(HWND dialog) {
 }
 
 void applyExtractRule(HWND dialog) {
-    enableControls(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE}, currentStates(dialog).folder);
+    enableControls(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE},
+                   currentStates(dialog).folder);
 }
 
 void applyKindRules(HWND dialog) {
     EditControlStates states = currentStates(dialog);
-    enableControls(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE, IDC_EXTRACT}, states.extract);
+    enableControls(dialog, {IDC_FOLDER_LABEL, IDC_FOLDER, IDC_FOLDER_BROWSE, IDC_EXTRACT},
+                   states.extract);
     enableControls(dialog, {IDC_KEY_WAIT_LABEL, IDC_KEY_WAIT}, states.keyWait);
     enableControls(dialog, {IDC_BROWSE_WAIT_LABEL, IDC_BROWSE_WAIT}, states.browseWait);
     enableControls(dialog, {IDC_QUOTE}, states.quote);

@@ -93,7 +93,8 @@ void storeFavoriteColumns(HWND dialog) {
     int32_t order[kColumnCount];
     if (listColumnOrder(list, order, kColumnCount) && isColumnPermutation(order))
         std::memcpy(context->columnOrder, order, sizeof order);
-    for (int32_t k = 0; k < kColumnCount; ++k) context->columnState[k].width = listColumnWidth(list, k);
+    for (int32_t k = 0; k < kColumnCount; ++k)
+        context->columnState[k].width = listColumnWidth(list, k);
 }
 
 void updateSortMarks(HWND dialog) {

@@ -24,8 +24,9 @@ int32_t __stdcall extractRom(const char* key, const char* folder, int32_t, int32
 Session::Session(const std::string& name, const std::string& pluginFolder,
                  const std::string& system_)
     : system(system_), listName(system_) {
-    root = workDir + name + "\\";
-    removeTree(root);
+    bool driveRoot = name.size() == 3 && name[1] == ':' && name[2] == '\\';
+    root = driveRoot ? name : workDir + name + "\\";
+    if (!driveRoot) removeTree(root);
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA((root + "Host").c_str(), nullptr);
     CreateDirectoryA((root + "Host\\caches").c_str(), nullptr);

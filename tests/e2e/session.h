@@ -18,6 +18,8 @@ struct Rom {
 class Session {
 public:
     // `pluginFolder` is the data folder's last component; 19 characters put "caches\" beside it.
+    // The session's folder is `name` under workDir, emptied first, or, for a name that is a
+    // drive's root ("C:\\"), that root as a user's machine has it, left as it is.
     explicit Session(const std::string& name,
                      const std::string& pluginFolder = "LaunchboardData0001",
                      const std::string& system = "Nintendo 64");

@@ -116,8 +116,11 @@ int captureDialogs(const char* dll, const char* shots) {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
     stubPath = std::string(self).substr(0, std::string(self).rfind('\\') + 1) + "stubEmulator.exe";
-    Session s("host");
-    std::string emu = s.installStub("Emulators");
+    // The pictures show a user's machine: the host in C:\Host, the emulators in C:\Emu.
+    removeTree("C:\\Host\\");
+    removeTree("C:\\Emu\\");
+    Session s("C:\\");
+    std::string emu = s.installStub("Emu\\Project64");
     s.writeEmulators(
         {emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\"),
          emulator("1964 (キーボード操作)", "C:\\Emu\\1964\\1964.exe", 1, s.dataDir + "temp\\"),

@@ -38,5 +38,12 @@ if [ ! -f "$WINEPREFIX/.lb-settings-2" ]; then
     touch "$WINEPREFIX/.lb-settings-2"
 fi
 
+# Wine draws the caption buttons' glyphs from Marlett, but this Wine does not look in the folder
+# where Debian's fonts-wine puts it; in the prefix's Fonts folder it is found.
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
+
 # A Linux path as Wine sees it on drive Z:.
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }

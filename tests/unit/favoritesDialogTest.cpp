@@ -59,9 +59,9 @@ TEST_F(FavoritesDialogTest, columnsSortByUnsignedBytesWithTheirTieBreakReversedW
         const char *sourceRom, *saveType, *crc32, *comment;
         int32_t number, location, language;
     } fields[] = {
-        {"s3", "t2", "K3", "c1", 5, 3, 1},      {"s1", "t4", "K2", "c6", -3, 7, 0},
-        {"s5", "t1", "K6", "c4", 7, 1, 2},      {"s2", "t5", "K1", "c5", 0, 5, 4},
-        {"s3", "t3", "K3", "c2", 5, 3, 9},      {"s4", "t3", "K4", "c2", 100, 2, 9},
+        {"s3", "t2", "K3", "c1", 5, 3, 1}, {"s1", "t4", "K2", "c6", -3, 7, 0},
+        {"s5", "t1", "K6", "c4", 7, 1, 2}, {"s2", "t5", "K1", "c5", 0, 5, 4},
+        {"s3", "t3", "K3", "c2", 5, 3, 9}, {"s4", "t3", "K4", "c2", 100, 2, 9},
     };
     for (int32_t i = 0; i < 6; ++i) {
         FavoriteEntry& e = state().favorites[i];
@@ -90,8 +90,8 @@ TEST_F(FavoritesDialogTest, columnsSortByUnsignedBytesWithTheirTieBreakReversedW
         {NumberColumn, false, "B ab a アB  abc"},
         {LocationColumn, false, " abc a アB ab B"},
         {LanguageColumn, false, "B a  ab abc アB"},
-        {SizeColumn, false, "ab B abc アB  a"},       // numbers, not texts: -1, 9, 10
-        {42, false, "ab B abc アB  a"},               // no such column: nothing moves
+        {SizeColumn, false, "ab B abc アB  a"},  // numbers, not texts: -1, 9, 10
+        {42, false, "ab B abc アB  a"},          // no such column: nothing moves
         {-1, true, "ab B abc アB  a"},
     };
     for (const Row& row : rows)
@@ -193,4 +193,3 @@ TEST(FavoritesLayout, controlsFollowTheClientSizeAndStayWhenMinimised) {
     EXPECT_FALSE(layoutFavorites(0, 500, 90, 21, 42, l));
     EXPECT_FALSE(layoutFavorites(600, 0, 90, 21, 42, l));
 }
-

@@ -1,5 +1,5 @@
-#include "core/romCache.h"
 #include "core/records.h"
+#include "core/romCache.h"
 #include "pluginFixture.h"
 
 using namespace lb;

@@ -32,10 +32,9 @@ struct Key {
 struct State {
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> directories;
-    std::set<std::string> unreadable;  // exist, but cannot be opened
-    std::multiset<std::string> openFiles;  // opened and not yet closed: Windows will not
-                                           // delete or replace these
-    std::vector<std::string> log;      // "mkdir P", "write P", "replace A B", "delete P"
+    std::set<std::string> unreadable;      // exist, but cannot be opened
+    std::multiset<std::string> openFiles;  // not yet closed: neither deleted nor replaced
+    std::vector<std::string> log;          // "mkdir P", "write P", "replace A B", "delete P"
 
     std::vector<Window> windows;                    // descendants of the active window
     std::map<std::string, std::string> shortPaths;  // path -> its 8.3 form
@@ -55,8 +54,8 @@ struct State {
     bool failCreate = false;  // createForWrite returns null
     long writeLimit = -1;     // bytes a file may take before writes fail; -1 = no limit
     bool failReplace = false;
-    int failWriteAt = 0;  // the n-th writeToFile call (from 1) fails; 0 = none
-    int writes = 0;       // writeToFile calls so far
+    int failWriteAt = 0;     // the n-th writeToFile call (from 1) fails; 0 = none
+    int writes = 0;          // writeToFile calls so far
     bool failClose = false;  // closeFile reports that buffered data could not be flushed
 };
 
