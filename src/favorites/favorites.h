@@ -10,7 +10,9 @@
 namespace lb {
 
 // Reads the current system's favourites; on a list that is not an arcade list, drops those the
-// host cache no longer knows and writes the file back. A cache without entries prunes nothing.
+// host cache no longer knows and writes the file back when that dropped one or the file was
+// damaged; a file that already holds what a save would write is left alone. A cache without
+// entries prunes nothing.
 void loadFavorites();
 
 // Writes `favoriteCount` and `favorites`; false when the old file had to be kept.

@@ -42,8 +42,13 @@ void refreshCurrentSystem() {
     for (int i = 0; i < candidateCount; ++i) widths[i] = platform::clientWidth(candidateWindows[i]);
     int chosen = widestCandidate(widths, candidateCount);
     if (chosen < 0) return;
-    platform::windowText(candidateWindows[chosen], context->systemName, sizeof context->systemName);
-    terminateText(context->systemName);
+    char(&name)[kTextSize] = context->systemName;
+    platform::windowText(candidateWindows[chosen], name, sizeof name);
+    terminateText(name);
+    // The field is saved whole as the favourites file's header: zeros after the name keep the
+    // header's bytes the same whichever system was shown before.
+    size_t length = std::strlen(name);
+    std::memset(name + length, 0, sizeof name - length);
 }
 
 void loadEmulatorList() {

@@ -89,6 +89,32 @@ void removeTree(const std::string& path) {
     RemoveDirectoryA(folder.c_str());
 }
 
+static FILETIME writeTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+static FILETIME oldTime() {
+    SYSTEMTIME old{2001, 1, 1, 1, 0, 0, 0, 0};
+    FILETIME time{};
+    SystemTimeToFileTime(&old, &time);
+    return time;
+}
+
+void ageFile(const std::string& path) {
+    HANDLE file =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME time = oldTime();
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+bool rewritten(const std::string& path) {
+    FILETIME seen = writeTime(path), old = oldTime();
+    return CompareFileTime(&seen, &old) != 0;
+}
+
 int32_t int32At(const std::string& bytes, size_t offset) {
     int32_t value = 0;
     if (offset + 4 <= bytes.size()) std::memcpy(&value, bytes.data() + offset, 4);

@@ -40,6 +40,9 @@ bool folderExists(const std::string& path);
 std::string readFile(const std::string& path);  // empty when missing
 void writeFile(const std::string& path, const std::string& bytes);
 void removeTree(const std::string& path);
+// Sets a file's last write time to 2001-01-01; rewritten() then tells whether it was written.
+void ageFile(const std::string& path);
+bool rewritten(const std::string& path);
 int32_t int32At(const std::string& bytes, size_t offset);
 std::string int32Bytes(int32_t value);
 

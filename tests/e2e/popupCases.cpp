@@ -2,6 +2,7 @@
 // by the stub emulator, extracted files, and favourites added and removed.
 #include <cstring>
 
+#include "dialogDriver.h"
 #include "session.h"
 
 using namespace host;
@@ -194,6 +195,11 @@ HOST_CASE(favoritesAreAddedRemovedAndPrunedThroughThePopup) {
     bytes = readFile(fvr);
     CHECK_EQ(bytes.size(), size_t(264 + 1576), "pruned to the one favourite the cache still has");
     CHECK_EQ(std::string(bytes.c_str() + 264 + 1040), std::string("K3"), "the remaining favourite");
+
+    ageFile(fvr);  // the list is as saved now: opening it again writes nothing
+    onMenuDialog(s.plugin, 1, favoritesTitle(1), [](HWND dialog) { clickNow(dialog, IDCANCEL); });
+    CHECK(!rewritten(fvr), "a load with nothing to prune leaves the file's time");
+    CHECK(readFile(fvr) == bytes, "and its bytes");
 }
 
 HOST_CASE(aMissingCacheKeepsTheFavorites) {

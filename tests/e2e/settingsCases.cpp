@@ -13,33 +13,6 @@ namespace {
 const std::string kSettingsTitle = "エミュレータ設定(Launchboard)";
 const std::string kAddTitle = "エミュレータ追加(Launchboard)";
 
-FILETIME writeTime(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
-FILETIME oldTime() {
-    SYSTEMTIME old{2001, 1, 1, 1, 0, 0, 0, 0};
-    FILETIME time{};
-    SystemTimeToFileTime(&old, &time);
-    return time;
-}
-
-// Sets a file's last write time to 2001-01-01, so a rewrite shows.
-void ageFile(const std::string& path) {
-    HANDLE file =
-        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME time = oldTime();
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-}
-
-bool rewritten(const std::string& path) {
-    FILETIME seen = writeTime(path), old = oldTime();
-    return CompareFileTime(&seen, &old) != 0;
-}
-
 std::vector<EmulatorRecord> numbered(int count, const std::string& prefix) {
     std::vector<EmulatorRecord> list;
     for (int i = 0; i < count; ++i)

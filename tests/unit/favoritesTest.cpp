@@ -113,12 +113,40 @@ TEST_F(FavoritesTest, loadingPrunesAgainstTheCacheOnlyOnListsThatAreNotArcadeLis
     loadFavorites();
     EXPECT_EQ(keys(), (Keys{"A", "C"}));
     EXPECT_EQ(fake::fileBytes(kFile).size(), 264u + 2 * 1576u);
-    std::string before = fake::fileBytes(kFile);
-    fake::state().log.clear();
-    loadFavorites();
-    EXPECT_TRUE(fake::logged(std::string("write ") + kFile + ".tmp"))
-        << "rewritten even when nothing drops";
-    EXPECT_EQ(fake::fileBytes(kFile), before);
+}
+
+TEST_F(FavoritesTest, aLoadWritesTheFileOnlyWhenPruningOrADamagedFileChangesItsBytes) {
+    addFavorites(HostChain().key("A").key("B").first());
+    const std::string saved = fake::fileBytes(kFile), header = saved.substr(0, 260);
+    const std::string a = saved.substr(264, 1576), b = saved.substr(264 + 1576, 1576);
+    auto file = [&](int32_t count, const std::string& entries) {
+        return header + std::string(reinterpret_cast<const char*>(&count), 4) + entries;
+    };
+    std::string unterminated = b;
+    unterminated[259] = 'x';  // the name's last byte
+    std::string terminated = unterminated;
+    terminated[259] = '\0';
+    struct Row {
+        const char* what;
+        std::vector<std::string> cached;
+        std::string before, after;  // `after` empty: the file is not written at all
+    } rows[] = {
+        {"as the plug-in saved it, nothing to prune", {"A", "B"}, saved, ""},
+        {"one favourite pruned", {"B"}, saved, file(1, b)},
+        {"a count beyond the entries", {"A", "B"}, file(5, a + b), saved},
+        {"a negative count", {"A", "B"}, file(-3, a + b), file(0, "")},
+        {"bytes after the last entry", {"A", "B"}, saved + "junk", saved},
+        {"a text without its end", {"A", "B"}, file(2, a + unterminated), file(2, a + terminated)},
+    };
+    for (const Row& row : rows) {
+        cacheKeys(row.cached);
+        fake::putFile(kFile, row.before);
+        fake::state().log.clear();
+        loadFavorites();
+        bool written = fake::logged(std::string("write ") + kFile + ".tmp");
+        EXPECT_EQ(written, !row.after.empty()) << row.what;
+        EXPECT_EQ(fake::fileBytes(kFile), row.after.empty() ? row.before : row.after) << row.what;
+    }
 }
 
 TEST_F(FavoritesTest, aMissingOrEmptyCacheKeepsEveryFavoriteAndTheFile) {
