@@ -223,22 +223,30 @@ void referenceLinearScanPerKey(benchmark::State& state) {
 void opLoadFavorites(benchmark::State& state) {
     setUp(entries(state));
     for (auto _ : state) {
-        loadFavorites();  // reads, prunes against a fresh read of the cache, rewrites
+        loadFavorites();  // reads, prunes against a fresh read of the cache: nothing drops
         benchmark::DoNotOptimize(context->favoriteCount);
     }
     if (context->favoriteCount != entries(state)) state.SkipWithError("pruning dropped favourites");
 }
 
-void floorLoadFavorites(benchmark::State& state) {
+// Reading the favourites file and the cache, each in one call; with `write`, also writing the
+// favourites file in one call, as an action that changes the list must.
+void readBothFiles(benchmark::State& state, bool write) {
     setUp(entries(state));
     std::vector<char> favorites(264 + sizeof(FavoriteEntry) * size_t(entries(state)));
     std::vector<char> cache(64 * size_t(entries(state)) + 64);
     for (auto _ : state) {
         size_t n = readWhole(kFavorites, favorites);
         benchmark::DoNotOptimize(readWhole(kCache, cache));
+        if (!write) continue;
+        // A new file, as the plug-in's save writes a temporary file that did not exist.
+        platform::deleteFile("C:\\Host\\LaunchboardData0001\\copy.fvr");
         writeWhole("C:\\Host\\LaunchboardData0001\\copy.fvr", favorites.data(), n);
     }
 }
+
+void floorLoadFavorites(benchmark::State& state) { readBothFiles(state, false); }
+void floorFavoritesAction(benchmark::State& state) { readBothFiles(state, true); }
 
 // ---- the favourites dialog -----------------------------------------------------------------
 
@@ -390,6 +398,26 @@ void floorCopyFavorites(benchmark::State& state) {
     }
 }
 
+// A click on the popup's "お気に入りに追加" or "お気に入りから削除" with one ROM selected, over n
+// favourites that the cache all knows: the load, its pruning, the change and the save.
+void popupFavoritesAction(benchmark::State& state, bool add) {
+    int n = entries(state);
+    setUp(n);
+    inPopupMenuHave();
+    KeyChain one(add ? 1000000 : n / 2, 1);
+    int32_t index = context->emulatorCount + (add ? 1 : 2);
+    std::string stored = favoritesFile(n);
+    for (auto _ : state) {
+        onPopupMenuClick(index, one.records.data());
+        state.PauseTiming();
+        fake::putFile(kFavorites, stored);  // the next click finds the list as it was
+        state.ResumeTiming();
+    }
+}
+
+void opPopupAddFavorite(benchmark::State& state) { popupFavoritesAction(state, true); }
+void opPopupRemoveFavorite(benchmark::State& state) { popupFavoritesAction(state, false); }
+
 // ---- popup and launch ----------------------------------------------------------------------
 
 void opPopupBuild(benchmark::State& state) {
@@ -428,6 +456,10 @@ BENCHMARK(floorIsRomInCache) LB_SIZES->Name("floor/isRomInCache");
 BENCHMARK(referenceLinearScanPerKey) LB_SIZES->Name("reference/isRomInCache");
 BENCHMARK(opLoadFavorites) LB_SIZES->Name("op/loadFavorites");
 BENCHMARK(floorLoadFavorites) LB_SIZES->Name("floor/loadFavorites");
+BENCHMARK(opPopupAddFavorite) LB_SIZES->Name("op/popupAddFavorite");
+BENCHMARK(floorFavoritesAction) LB_SIZES->Name("floor/popupAddFavorite");
+BENCHMARK(opPopupRemoveFavorite) LB_SIZES->Name("op/popupRemoveFavorite");
+BENCHMARK(floorFavoritesAction) LB_SIZES->Name("floor/popupRemoveFavorite");
 BENCHMARK(opSortWorkingFavorites) LB_SIZES->Name("op/sortWorkingFavorites");
 BENCHMARK(floorSortWorkingFavorites) LB_SIZES->Name("floor/sortWorkingFavorites");
 BENCHMARK(referenceQsortOfRecords) LB_SIZES->Name("reference/sortWorkingFavorites");

@@ -6,13 +6,6 @@
 
 namespace lb {
 
-uint32_t hashKey(const char* key, size_t length) {
-    uint32_t hash = 2166136261u;  // FNV-1a
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(key);
-    for (size_t i = 0; i < length; ++i) hash = (hash ^ p[i]) * 16777619u;
-    return hash;
-}
-
 namespace {
 
 uint32_t hashKey(const char* key) { return lb::hashKey(key, std::strlen(key)); }
@@ -46,10 +39,6 @@ void addToIndex(KeyIndex& index, int32_t entry) {
     addToIndex(index, entry, hashKey(keyOf(index, entry)));
 }
 
-void prefetchSlot(const KeyIndex& index, uint32_t hash) {
-    __builtin_prefetch(&index.slots[hash & (KeyIndex::kSlots - 1)], 1);
-}
-
 void addToIndex(KeyIndex& index, int32_t entry, uint32_t hash) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
     const char* key = keyOf(index, entry);
@@ -66,8 +55,12 @@ void addToIndex(KeyIndex& index, int32_t entry, uint32_t hash) {
 }
 
 int32_t findFirst(const KeyIndex& index, const char* key) {
+    return findFirst(index, key, hashKey(key));
+}
+
+int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash) {
     if (index.base == nullptr) return -1;
-    return index.slots[slotOf(index, key, hashKey(key))].first - 1;
+    return index.slots[slotOf(index, key, hash)].first - 1;
 }
 
 int32_t findNext(const KeyIndex& index, int32_t entry) {

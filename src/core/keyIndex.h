@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace lb {
 
@@ -34,11 +35,32 @@ void addToIndex(KeyIndex& index, int32_t entry);
 // The same, with the key's hash already known (`hashKey` of the key's bytes), so a table that
 // was just written need not be read back. `prefetchSlot` asks for the slot early.
 void addToIndex(KeyIndex& index, int32_t entry, uint32_t hash);
-uint32_t hashKey(const char* key, size_t length);
-void prefetchSlot(const KeyIndex& index, uint32_t hash);
 
-// The first entry whose key equals `key` byte for byte; -1 when there is none.
+// Eight bytes at a time, each word mixed in with one multiplication: keys are CRC texts of
+// eight characters, so a key costs one step instead of eight dependent byte steps.
+inline uint32_t hashKey(const char* key, size_t length) {
+    constexpr uint64_t kMultiplier = 0xFF51AFD7ED558CCDull;
+    uint64_t hash = 0x9E3779B97F4A7C15ull ^ length;
+    for (; length >= 8; key += 8, length -= 8) {
+        uint64_t word;
+        std::memcpy(&word, key, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 32;
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, key, length);
+    hash = (hash ^ tail) * kMultiplier;
+    return uint32_t(hash ^ (hash >> 29));
+}
+
+inline void prefetchSlot(const KeyIndex& index, uint32_t hash) {
+    __builtin_prefetch(&index.slots[hash & (KeyIndex::kSlots - 1)], 1);
+}
+
+// The first entry whose key equals `key` byte for byte; -1 when there is none. The second form
+// takes the key's hash (hashKey of its bytes), for a caller that asked for the slot early.
 int32_t findFirst(const KeyIndex& index, const char* key);
+int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash);
 
 // The entry after `entry` with the same key; -1 when there is none.
 int32_t findNext(const KeyIndex& index, int32_t entry);

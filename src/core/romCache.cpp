@@ -4,6 +4,8 @@
 // so the index always reflects what the host last wrote.
 #include "core/romCache.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "core/keyIndex.h"
@@ -19,17 +21,38 @@ KeyIndex cacheIndex;
 
 constexpr int kCutCharacters = 20;
 constexpr size_t kLineSize = 2048;  // a longer line cannot describe a ROM whose fields fit
+constexpr int32_t kWriteAhead = 8;  // entries whose table lines are asked for ahead
 
 // Reads the file as text, one whole line at a time; a CR before an LF is dropped, as a
-// text-mode reader does. A line that does not fit `kLineSize` is skipped to its end. Lines are
-// found with memchr and copied in runs, as fgets does, not byte by byte.
+// text-mode reader does. A line that does not fit `kLineSize` is skipped to its end. A line
+// that lies whole in the block read from the file is handed out where it lies; only a line
+// that runs past the block is gathered in a buffer of its own. Line ends are found with memchr.
 class LineReader {
 public:
     explicit LineReader(platform::File* file) : file_(file) {}
 
-    bool next(char (&line)[kLineSize]) {
+    // The next line, not NUL-terminated: `length` bytes at `text`.
+    bool next(const char*& text, size_t& length) {
         for (;;) {
-            size_t length = 0;
+            if (position_ == size_ && !refill()) return false;
+            const char* start = buffer_ + position_;
+            const void* newline = std::memchr(start, '\n', size_ - position_);
+            if (newline == nullptr) return gather(text, length);
+            size_t run = size_t(static_cast<const char*>(newline) - start);
+            position_ += run + 1;
+            if (run > kLineSize) continue;
+            length = run > 0 && start[run - 1] == '\r' ? run - 1 : run;
+            if (length >= kLineSize) continue;
+            text = start;
+            return true;
+        }
+    }
+
+private:
+    // A line that runs past the block, copied piece by piece into `line_`.
+    bool gather(const char*& text, size_t& length) {
+        for (;;) {
+            length = 0;
             bool overflow = false, any = false, ended = false;
             while (!ended) {
                 if (position_ == size_ && !refill()) break;
@@ -39,7 +62,7 @@ public:
                 size_t run =
                     newline ? size_t(static_cast<const char*>(newline) - start) : size_ - position_;
                 if (!overflow && length + run <= kLineSize) {
-                    std::memcpy(line + length, start, run);
+                    std::memcpy(line_ + length, start, run);
                     length += run;
                 } else {
                     overflow = true;
@@ -48,17 +71,15 @@ public:
                 ended = newline != nullptr;
             }
             if (!any) return false;
-            if (!overflow && ended && length > 0 && line[length - 1] == '\r') --length;
+            if (!overflow && ended && length > 0 && line_[length - 1] == '\r') --length;
             if (!overflow && length < kLineSize) {
-                line[length] = '\0';
-                if (ended || length > 0) return true;
-                return false;
+                text = line_;
+                return ended || length > 0;
             }
             if (!ended) return false;  // a line too long for the buffer, up to the end of file
         }
     }
 
-private:
     bool refill() {
         size_ = platform::readFromFile(file_, buffer_, sizeof buffer_);
         position_ = 0;
@@ -67,6 +88,7 @@ private:
 
     platform::File* file_;
     char buffer_[8192];
+    char line_[kLineSize];
     size_t position_ = 0;
     size_t size_ = 0;
 };
@@ -96,17 +118,52 @@ bool cacheFilePath(char (&path)[kTextSize]) {
 
 namespace {
 
-// Splits a line into the entry and gives its key's hash for the index.
-bool parseLine(const char* line, RomCacheEntry& entry, uint32_t& hash) {
-    const char* separators[5];
-    int found = 0;
-    const char* p = line;
-    for (; *p != '\0' && found < 5; ++p) {  // fields are short: a plain walk beats five strchr
-        if (*p == ';') separators[found++] = p;
+// The positions of the first `wanted` ';' of [from, end) that come before any NUL, a machine
+// word at a time: a word holds a ';' where its bytes XOR ';' have a zero byte, found exactly,
+// without a carry from one byte into the next. The number found.
+int findSeparators(const char* from, const char* end, const char** found, int wanted) {
+    using Word = uintptr_t;
+    constexpr Word kOnes = ~Word(0) / 255, kLow7 = kOnes * 0x7F, kSemicolons = kOnes * ';';
+    auto zeroBytes = [](Word w) { return ~(((w & kLow7) + kLow7) | w | kLow7); };
+    int count = 0;
+    const char* p = from;
+    for (; count < wanted && end - p >= ptrdiff_t(sizeof(Word)); p += sizeof(Word)) {
+        Word word;
+        std::memcpy(&word, p, sizeof word);
+        Word semicolons = zeroBytes(word ^ kSemicolons), nuls = zeroBytes(word);
+        if (nuls != 0) semicolons &= (nuls & (~nuls + 1)) - 1;  // only those before the NUL
+        for (; semicolons != 0 && count < wanted; semicolons &= semicolons - 1)
+            found[count++] = p + __builtin_ctzll(semicolons) / 8;  // little-endian
+        if (nuls != 0) return count;
     }
-    if (found < 5) return false;
-    // "clean;" usually is the field after the key; only a line without it there is searched.
-    if (std::strncmp(p, "clean;", 6) != 0 && std::strstr(line, "clean;") == nullptr) return false;
+    for (; count < wanted && p < end && *p != '\0'; ++p)
+        if (*p == ';') found[count++] = p;
+    return count;
+}
+
+// Whether "clean;" occurs in [from, end).
+bool containsCleanMark(const char* from, const char* end) {
+    for (const char* p = from; end - p >= 6; ++p) {
+        p = static_cast<const char*>(std::memchr(p, 'c', size_t(end - p) - 5));
+        if (p == nullptr) return false;
+        if (std::memcmp(p, "clean;", 6) == 0) return true;
+    }
+    return false;
+}
+
+// Splits a line of `length` bytes (up to a NUL, if it holds one) into the entry and gives its
+// key's hash for the index.
+bool parseLine(const char* line, size_t length, RomCacheEntry& entry, uint32_t& hash) {
+    const char* end = line + length;
+    const char* separators[5];
+    if (findSeparators(line, end, separators, 5) < 5) return false;
+    // "clean;" usually is the field after the key; only a line without it there is searched,
+    // up to a NUL, as far as a text reaches.
+    const char* after = separators[4] + 1;
+    if (end - after < 6 || std::memcmp(after, "clean;", 6) != 0) {
+        if (const void* nul = std::memchr(line, '\0', length)) end = static_cast<const char*>(nul);
+        if (!containsCleanMark(line, end)) return false;
+    }
     // The hash is taken from the line, and its slot asked for, before the entry is written:
     // reading the key back from a table that was just written waits for memory.
     hash = hashKey(separators[3] + 1, size_t(separators[4] - separators[3] - 1));
@@ -120,7 +177,7 @@ bool parseLine(const char* line, RomCacheEntry& entry, uint32_t& hash) {
 
 bool parseCacheLine(const char* line, RomCacheEntry& entry) {
     uint32_t hash = 0;
-    return parseLine(line, entry, hash);
+    return parseLine(line, std::strlen(line), entry, hash);
 }
 
 void loadRomCache() {
@@ -131,13 +188,29 @@ void loadRomCache() {
     if (!cacheFilePath(path) || !platform::fileExists(path)) return;
     platform::File* file = platform::openForRead(path);
     if (file == nullptr) return;
-    static char line[kLineSize];
     LineReader reader(file);
-    while (c.cacheCount < kMaxCacheEntries && reader.next(line)) {
+    const char* line = nullptr;
+    size_t length = 0;
+    int32_t pending = -1;
+    uint32_t pendingHash = 0;
+    while (c.cacheCount < kMaxCacheEntries && reader.next(line, length)) {
+        // The lines of an entry a few ahead are asked for, to be written: each entry takes
+        // three lines of the table, 260 bytes apart, which are otherwise waited for.
+        if (c.cacheCount + kWriteAhead < kMaxCacheEntries) {
+            const RomCacheEntry& ahead = c.cacheEntries[c.cacheCount + kWriteAhead];
+            __builtin_prefetch(ahead.romPath, 1);
+            __builtin_prefetch(ahead.innerName, 1);
+            __builtin_prefetch(ahead.crc32, 1);
+        }
+        // Each entry joins the index one line later, when its slot, asked for by parseLine,
+        // has had the time of a line to arrive.
         uint32_t hash = 0;
-        if (parseLine(line, c.cacheEntries[c.cacheCount], hash))
-            addToIndex(cacheIndex, c.cacheCount++, hash);
+        if (!parseLine(line, length, c.cacheEntries[c.cacheCount], hash)) continue;
+        if (pending >= 0) addToIndex(cacheIndex, pending, pendingHash);
+        pending = c.cacheCount++;
+        pendingHash = hash;
     }
+    if (pending >= 0) addToIndex(cacheIndex, pending, pendingHash);
     platform::closeFile(file);
 }
 
@@ -152,5 +225,16 @@ const char* lookupRomInnerName(const char* key) {
 }
 
 int32_t isRomInCache(const char* key) { return findEntry(key) < 0 ? 0 : 1; }
+
+void areRomsInCache(const char* const* keys, int32_t count, bool* known) {
+    uint32_t hashes[64];
+    count = count < 0 ? 0 : (count > 64 ? 64 : count);
+    for (int32_t i = 0; i < count; ++i) {
+        hashes[i] = hashKey(keys[i], std::strlen(keys[i]));
+        prefetchSlot(cacheIndex, hashes[i]);
+    }
+    for (int32_t i = 0; i < count; ++i)
+        known[i] = context->cacheCount > 0 && findFirst(cacheIndex, keys[i], hashes[i]) >= 0;
+}
 
 }  // namespace lb

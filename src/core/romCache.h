@@ -26,5 +26,8 @@ void lookupRomPath(char (&target)[kTextSize], const char* key);
 // The name inside the archive of the first ROM with this key, or null.
 const char* lookupRomInnerName(const char* key);
 int32_t isRomInCache(const char* key);
+// isRomInCache of `count` keys (at most 64) into `known`. The index's memory for all of them
+// is asked for before the first lookup, so the lookups do not wait for it one by one.
+void areRomsInCache(const char* const* keys, int32_t count, bool* known);
 
 }  // namespace lb

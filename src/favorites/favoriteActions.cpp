@@ -1,6 +1,7 @@
-// Adding the ROMs selected in the host to the favourites and removing them again. Keys are
-// found through an index of the list, so a selection of thousands against a full list stays
-// quick.
+// Adding the ROMs selected in the host to the favourites and removing them again. Up to
+// kSearchKeys selected keys are looked for in one pass over the list, which reads each key
+// once; more are found through an index of the list, so a selection of thousands against a
+// full list stays quick.
 #include <cstring>
 
 #include "core/keyIndex.h"
@@ -13,6 +14,27 @@ namespace {
 
 KeyIndex listIndex;
 bool removed[kMaxFavorites];
+
+// The chain's keys in order, when it has at most kSearchKeys records; false when it has more.
+bool collectKeys(const HostRomRecord* chain, KeySearch& search) {
+    search = KeySearch{};
+    for (const HostRomRecord* r = chain; r != nullptr; r = r->next) {
+        if (search.count == kSearchKeys) return false;
+        search.keys[search.count++] = hostText(r->crc32);
+    }
+    return true;
+}
+
+// Calls `seen(i, j)` for each entry i of the list whose key is keys[j].
+template <typename Seen>
+void scanForKeys(const FavoriteEntry* list, int32_t count, const char* const* keys,
+                 int32_t keyCount, Seen seen) {
+    for (int32_t i = 0; i < count; ++i) {
+        const char* key = list[i].crc32;
+        for (int32_t j = 0; j < keyCount; ++j)
+            if (key[0] == keys[j][0] && std::strcmp(key, keys[j]) == 0) seen(i, j);
+    }
+}
 
 void indexList(const FavoriteEntry* list, int32_t count) {
     resetIndex(listIndex, list, sizeof(FavoriteEntry), offsetof(FavoriteEntry, crc32));
@@ -35,37 +57,113 @@ bool fillEntry(FavoriteEntry& entry, const HostRomRecord& record) {
     return true;
 }
 
+// Appends the chain's ROMs whose keys `isListed` does not know, in chain order, while there is
+// room; `isListed` sees the entries appended so far too.
+template <typename IsListed, typename Appended>
+void appendNew(const HostRomRecord* chain, IsListed isListed, Appended appended) {
+    PluginContext& c = *context;
+    for (const HostRomRecord* r = chain; r != nullptr && c.favoriteCount < kMaxFavorites;
+         r = r->next) {
+        if (isListed(hostText(r->crc32))) continue;
+        if (!fillEntry(c.favorites[c.favoriteCount], *r)) continue;
+        appended(c.favoriteCount++);
+    }
+}
+
+// Appends the chain's ROMs that are neither listed (found[j] for keys[j]) nor appended
+// already by this call, in chain order, and saves.
+void addSearched(const HostRomRecord* chain, const KeySearch& search) {
+    PluginContext& c = *context;
+    int32_t before = c.favoriteCount;
+    appendNew(
+        chain,
+        [&](const char* key) {
+            for (int32_t j = 0; j < search.count; ++j)
+                if (search.found[j] && std::strcmp(search.keys[j], key) == 0) return true;
+            for (int32_t i = before; i < c.favoriteCount; ++i)
+                if (std::strcmp(c.favorites[i].crc32, key) == 0) return true;
+            return false;
+        },
+        [](int32_t) {});
+    saveFavorites();
+}
+
+void closeUp(FavoriteEntry* list, int32_t& count) {
+    // The kept entries close up a run at a time: one move for all that follow a removal.
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count;) {
+        if (removed[i]) {
+            ++i;
+            continue;
+        }
+        int32_t end = i;
+        while (end < count && !removed[end]) ++end;
+        if (kept != i) std::memmove(&list[kept], &list[i], size_t(end - i) * sizeof(FavoriteEntry));
+        kept += end - i;
+        i = end;
+    }
+    count = kept;
+}
+
 }  // namespace
 
 void addFavorites(const HostRomRecord* chain) {
     PluginContext& c = *context;
     c.favoriteCount = boundedFavoriteCount(c.favoriteCount);
-    indexList(c.favorites, c.favoriteCount);
-    for (const HostRomRecord* r = chain; r != nullptr && c.favoriteCount < kMaxFavorites;
-         r = r->next) {
-        if (findFirst(listIndex, hostText(r->crc32)) >= 0) continue;
-        if (!fillEntry(c.favorites[c.favoriteCount], *r)) continue;
-        addToIndex(listIndex, c.favoriteCount++);
+    KeySearch search;
+    if (collectKeys(chain, search)) {
+        scanForKeys(c.favorites, c.favoriteCount, search.keys, search.count,
+                    [&](int32_t, int32_t j) { search.found[j] = true; });
+        addSearched(chain, search);
+        return;
     }
+    indexList(c.favorites, c.favoriteCount);
+    appendNew(
+        chain, [](const char* key) { return findFirst(listIndex, key) >= 0; },
+        [](int32_t entry) { addToIndex(listIndex, entry); });
     saveFavorites();
 }
 
 void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
     count = boundedFavoriteCount(count);
-    indexList(list, count);
     std::memset(removed, 0, sizeof removed);
-    for (const HostRomRecord* r = chain; r != nullptr; r = r->next) {
-        for (int32_t i = findFirst(listIndex, hostText(r->crc32)); i >= 0;
-             i = findNext(listIndex, i))
-            removed[i] = true;
+    KeySearch search;
+    if (collectKeys(chain, search)) {
+        scanForKeys(list, count, search.keys, search.count,
+                    [](int32_t i, int32_t) { removed[i] = true; });
+    } else {
+        indexList(list, count);
+        for (const HostRomRecord* r = chain; r != nullptr; r = r->next) {
+            for (int32_t i = findFirst(listIndex, hostText(r->crc32)); i >= 0;
+                 i = findNext(listIndex, i))
+                removed[i] = true;
+        }
     }
-    int32_t kept = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        if (removed[i]) continue;
-        if (kept != i) list[kept] = list[i];
-        ++kept;
+    closeUp(list, count);
+    saveFavorites();
+}
+
+// The list is saved once, by the change: the read's own rewrite would be overwritten at once.
+void addFavoritesFromPopup(const HostRomRecord* chain) {
+    KeySearch search;
+    if (!collectKeys(chain, search)) {
+        readFavorites(nullptr);
+        addFavorites(chain);
+        return;
     }
-    count = kept;
+    readFavorites(&search);
+    addSearched(chain, search);
+}
+
+void removeFavoritesFromPopup(const HostRomRecord* chain) {
+    KeySearch search;
+    if (!collectKeys(chain, search)) {
+        readFavorites(nullptr);
+        removeFavorites(context->favorites, context->favoriteCount, chain);
+        return;
+    }
+    search.drop = true;  // the favourites with these keys are left out as they are read
+    readFavorites(&search);
     saveFavorites();
 }
 

@@ -15,6 +15,21 @@ namespace lb {
 // entries prunes nothing.
 void loadFavorites();
 
+// Keys that a read looks for as it reads each favourite: it notes which of them the list holds
+// and, with `drop`, leaves those favourites out of the list.
+constexpr int32_t kSearchKeys = 8;
+struct KeySearch {
+    const char* keys[kSearchKeys];
+    int32_t count;
+    bool drop;
+    bool found[kSearchKeys];
+};
+
+// Reads and prunes as loadFavorites does, looking for `search`'s keys when one is given, but
+// writes nothing: for callers that save the list right after. True when loadFavorites would
+// have written the file back.
+bool readFavorites(KeySearch* search);
+
 // Writes `favoriteCount` and `favorites`; false when the old file had to be kept.
 bool saveFavorites();
 
@@ -24,6 +39,12 @@ void addFavorites(const HostRomRecord* chain);
 // Removes from `list` every entry whose key a chain record carries, keeping the order of the
 // rest, and saves the state's list.
 void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain);
+
+// The popup's two favourites items: the current system's list is read and pruned, the chain's
+// ROMs are added or removed, and the list is saved, once. A few selected ROMs are looked for
+// while the list is read.
+void addFavoritesFromPopup(const HostRomRecord* chain);
+void removeFavoritesFromPopup(const HostRomRecord* chain);
 
 // Whether the host's current list is an arcade list.
 bool isArcadeList();

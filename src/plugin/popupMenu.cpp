@@ -60,12 +60,10 @@ int32_t LB_STDCALL onPopupMenuClick(int32_t index, HostRomRecord* chain) {
             launchEmulator(index, chain);
             break;
         case PopupAction::AddFavorites:
-            loadFavorites();
-            addFavorites(chain);
+            addFavoritesFromPopup(chain);
             break;
         case PopupAction::RemoveFavorites:
-            loadFavorites();
-            removeFavorites(context->favorites, context->favoriteCount, chain);
+            removeFavoritesFromPopup(chain);
             break;
         case PopupAction::Nothing:
             break;

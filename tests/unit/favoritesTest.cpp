@@ -212,3 +212,37 @@ TEST_F(FavoritesTest, aFullListIsSavedAndLoadedUnchanged) {
     EXPECT_EQ(state().favoriteCount, 10000);
     EXPECT_EQ(fake::fileBytes(kFile), before);
 }
+
+TEST_F(FavoritesTest, aPopupActionWritesTheFileOnceAndEndsAsALoadAndTheChangeWould) {
+    struct Row {
+        bool add;
+        Keys chain;  // more than eight keys take the index instead of the scan during the read
+        Keys after;
+    } rows[] = {
+        {true, {"N", "A", "N", "G"}, {"A", "C", "D", "E", "F", "N", "G"}},
+        {true, {"A", "C"}, {"A", "C", "D", "E", "F"}},
+        {true,
+         {"1", "2", "3", "4", "5", "6", "7", "8", "A"},
+         {"A", "C", "D", "E", "F", "1", "2", "3", "4", "5", "6", "7", "8"}},
+        {false, {"C", "X", "C", "F"}, {"A", "D", "E"}},
+        {false, {"1", "2", "3", "4", "5", "6", "7", "8", "D"}, {"A", "C", "E", "F"}},
+    };
+    for (const Row& row : rows) {
+        fake::reset();
+        state().favoriteCount = 0;
+        addFavorites(HostChain().key("A").key("B").key("C").key("D").key("E").key("F").first());
+        cacheKeys({"A", "C", "D", "E", "F", "N", "1", "2", "3", "4", "5", "6", "7", "8"});
+        HostChain chain;
+        for (const auto& k : row.chain) chain.key(k);
+        fake::state().log.clear();
+        int32_t emulators = state().emulatorCount;
+        onPopupMenuClick(emulators == 0 ? (row.add ? 0 : 1) : emulators + (row.add ? 1 : 2),
+                         chain.first());
+        EXPECT_EQ(keys(), row.after) << "chain of " << row.chain.size();
+        size_t writes = 0;
+        for (const auto& entry : fake::state().log) writes += entry.rfind("write ", 0) == 0;
+        EXPECT_EQ(writes, 1u) << "B is pruned, yet the file is written once";
+        std::string file = fake::fileBytes(kFile);
+        EXPECT_EQ(file.size(), 264 + row.after.size() * 1576);
+    }
+}
