@@ -21,4 +21,8 @@ ItemList beginItemList(char* buffer, size_t capacity);
 // close the list early and shift the indices of the items after it.
 void appendMenuItem(ItemList& list, const char* text);
 
+// A name as a menu shows it: every "&" doubled, so none underlines the next character. A text
+// that does not fit `capacity` is cut at a whole character.
+void menuItemText(char* target, size_t capacity, const char* name);
+
 }  // namespace lb

@@ -92,4 +92,73 @@ int32_t selectedRows(HWND list, int32_t* rows, int32_t capacity) {
     return count;
 }
 
+bool answerFindRequest(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
+                       const void* user) {
+    char typed[4 * kTextSize] = "";
+    int32_t start = 0;
+    UINT flags = 0;
+    if (header.code == LVN_ODFINDITEMA) {
+        const auto& request = reinterpret_cast<const NMLVFINDITEMA&>(header);
+        start = request.iStart;
+        flags = request.lvfi.flags;
+        if ((flags & (LVFI_STRING | LVFI_PARTIAL)) && request.lvfi.psz != nullptr)
+            copyText(typed, sizeof typed, request.lvfi.psz);
+    } else if (header.code == LVN_ODFINDITEMW) {
+        const auto& request = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        start = request.iStart;
+        flags = request.lvfi.flags;
+        if ((flags & (LVFI_STRING | LVFI_PARTIAL)) && request.lvfi.psz != nullptr &&
+            WideCharToMultiByte(CP_ACP, 0, request.lvfi.psz, -1, typed, sizeof typed, nullptr,
+                                nullptr) == 0)
+            typed[0] = '\0';
+    } else {
+        return false;
+    }
+    int32_t row = -1;
+    if ((flags & (LVFI_STRING | LVFI_PARTIAL)) && typed[0] != '\0')
+        row = findTypedRow(rowCount, start, (flags & LVFI_WRAP) != 0, typed, textOf, user);
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, LONG_PTR(row));
+    return true;
+}
+
+bool isListKey(const NMHDR& header, WORD key, bool withCtrl) {
+    if (header.code != LVN_KEYDOWN) return false;
+    const auto& press = reinterpret_cast<const NMLVKEYDOWN&>(header);
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    return press.wVKey == key && ctrl == withCtrl && GetKeyState(VK_MENU) >= 0;
+}
+
+void selectAllRows(HWND list) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&state));
+}
+
+POINT keyboardMenuPoint(HWND list) {
+    POINT point{0, 0};
+    RECT client{}, row{};
+    GetClientRect(list, &client);
+    int32_t focused =
+        int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    row.left = LVIR_BOUNDS;
+    if (focused >= 0 &&
+        SendMessageA(list, LVM_GETITEMRECT, WPARAM(focused), reinterpret_cast<LPARAM>(&row)) &&
+        row.bottom > client.top && row.top < client.bottom)
+        point = {client.left > row.left ? client.left : row.left, row.bottom};
+    ClientToScreen(list, &point);
+    return point;
+}
+
+void fitSingleColumn(HWND list) {
+    // A narrower column can remove the horizontal bar and with it the vertical one: twice
+    // settles it.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT client{};
+        GetClientRect(list, &client);
+        if (listColumnWidth(list, 0) == client.right) break;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
+    }
+}
+
 }  // namespace lb

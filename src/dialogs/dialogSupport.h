@@ -10,9 +10,24 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "core/rowSearch.h"
 #include "core/text.h"
+#include "platform/platform.h"
 
 namespace lb {
+
+// While one lives, windows the plug-in opens get the version 6 common controls and the
+// system's visual styles, whatever the host's manifest says.
+class VisualStyles {
+public:
+    VisualStyles() : cookie_(platform::beginVisualStyles()) {}
+    ~VisualStyles() { platform::endVisualStyles(cookie_); }
+    VisualStyles(const VisualStyles&) = delete;
+    VisualStyles& operator=(const VisualStyles&) = delete;
+
+private:
+    uintptr_t cookie_;
+};
 
 // The module the dialog templates come from.
 HINSTANCE pluginInstance();
@@ -71,6 +86,27 @@ void provideListText(NMLVDISPINFOA& request, const char* text);
 
 // Sets the item count, selects and focuses `row` alone (none for -1), shows it, and repaints.
 void refreshListView(HWND list, int32_t count, int32_t row);
+
+// Answers an owner-data list's type-to-find request (LVN_ODFINDITEMA or LVN_ODFINDITEMW; a list
+// may send the wide form to an ANSI dialog) through the dialog's message result: the row whose
+// text `textOf` gives begins with the typed text, or -1, which keeps the list's selection.
+// False for any other notification.
+bool answerFindRequest(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
+                       const void* user);
+
+// Whether a list's key notification is `key` pressed alone, or with Ctrl for `withCtrl`.
+bool isListKey(const NMHDR& header, WORD key, bool withCtrl = false);
+
+// Selects every row of a list.
+void selectAllRows(HWND list);
+
+// Where a context menu opened from the keyboard goes: below the list's focused row when it is
+// in view, else the list's top-left corner; in screen coordinates.
+POINT keyboardMenuPoint(HWND list);
+
+// Makes a single-column list's column exactly as wide as the list's client area, which leaves
+// out a vertical scroll bar when there is one, so no horizontal scroll bar is needed.
+void fitSingleColumn(HWND list);
 
 // The first row that is both focused and selected; -1 when there is none.
 int32_t focusedSelectedRow(HWND list);

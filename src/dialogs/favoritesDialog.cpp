@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/itemList.h"
 #include "core/settingsFile.h"
 #include "dialogs/dialogSupport.h"
 #include "favorites/favoriteColumns.h"
@@ -158,14 +159,17 @@ void commitAndClose(HWND dialog) {
     closeFavoritesDialog(dialog, IDOK);
 }
 
+// Cancel leaves everything as it was: the selection, the focus and the scroll position.
 void deleteSelectedFavorites(HWND dialog) {
     HostRomRecord* chain = selectionChain(dialog);
     char question[kTextSize];
     std::snprintf(question, sizeof question, "お気に入り%dケをリストから削除しますか",
                   int(chainLength(chain)));
-    if (confirmDeletion(dialog, question) && workingFavorites != nullptr)
+    bool confirmed = confirmDeletion(dialog, question);
+    if (confirmed && workingFavorites != nullptr)
         removeFavorites(workingFavorites, workingFavoriteCount, chain);
     releaseSelectionChain(chain);
+    if (!confirmed) return;
     setFavoritesTitle(dialog);
     refreshFavoriteListView(dialog, 0);
 }
@@ -177,18 +181,23 @@ void deleteAllFavorites(HWND dialog) {
     refreshFavoriteListView(dialog, -1);
 }
 
-void showFavoritesMenu(HWND dialog) {
-    POINT cursor{};
-    GetCursorPos(&cursor);
+// The context menu at `where` (screen coordinates): the emulators, by name as stored, and
+// "削除".
+void showFavoritesMenu(HWND dialog, POINT where) {
     HMENU menu = CreatePopupMenu();
     int32_t count = boundedEmulatorCount(context->emulatorCount);
-    for (int32_t i = 0; i < count; ++i)
-        AppendMenuA(menu, MF_STRING, UINT_PTR(IDM_LAUNCH_FIRST + i), context->emulators[i].name);
+    for (int32_t i = 0; i < count; ++i) {
+        char text[2 * kTextSize];
+        menuItemText(text, sizeof text, context->emulators[i].name);
+        AppendMenuA(menu, MF_STRING, UINT_PTR(IDM_LAUNCH_FIRST + i), text);
+    }
     if (count > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
-    TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, dialog, nullptr);
+    TrackPopupMenu(menu, 0, where.x, where.y, 0, dialog, nullptr);
     DestroyMenu(menu);
 }
+
+const char* favoriteName(int32_t row, const void*) { return workingFavorites[row].name; }
 
 // Nothing selected starts nothing, and then the dialog stays open even with the box ticked:
 // it closes on a launch, and there was none.
@@ -215,7 +224,18 @@ void openFavoritesDialog(HWND dialog) {
 }
 
 BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);  // no answer left over from an earlier one
     if (sender != IDC_FAVORITE_LIST) return TRUE;
+    int32_t rows = workingFavorites != nullptr ? workingFavoriteCount : 0;
+    if (answerFindRequest(dialog, header, rows, favoriteName, nullptr)) return TRUE;
+    if (isListKey(header, VK_DELETE)) {
+        deleteSelectedFavorites(dialog);
+        return TRUE;
+    }
+    if (isListKey(header, 'A', true)) {
+        selectAllRows(favoriteList(dialog));
+        return TRUE;
+    }
     switch (header.code) {
         case LVN_GETDISPINFOA:
             provideFavoriteText(reinterpret_cast<NMLVDISPINFOA&>(header));
@@ -223,9 +243,12 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
         case LVN_COLUMNCLICK:
             onFavoriteColumnClick(reinterpret_cast<NMLISTVIEW&>(header), dialog);
             break;
-        case NM_RCLICK:
-            showFavoritesMenu(dialog);
+        case NM_RCLICK: {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            showFavoritesMenu(dialog, cursor);
             break;
+        }
         case NM_DBLCLK:
             if (context->emulatorCount > 0) launchFromFavorites(dialog, IDM_LAUNCH_FIRST);
             break;
@@ -274,6 +297,11 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             return TRUE;
         case WM_NOTIFY:
             return onNotify(dialog, wParam, *reinterpret_cast<NMHDR*>(lParam));
+        case WM_CONTEXTMENU:
+            // The Apps key and Shift+F10 (at -1, -1); a right click came as NM_RCLICK.
+            if (HWND(wParam) != favoriteList(dialog) || lParam != -1) return FALSE;
+            showFavoritesMenu(dialog, keyboardMenuPoint(favoriteList(dialog)));
+            return TRUE;
         case WM_COMMAND:
             return onCommand(dialog, LOWORD(wParam));
         default:
@@ -284,6 +312,7 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 int32_t openFavorites() {
+    VisualStyles styles;  // for the dialog and all it opens while it runs
     return int32_t(
         DialogBoxParamA(pluginInstance(), "FAVORITEDLG", GetActiveWindow(), favoritesProc, 0));
 }

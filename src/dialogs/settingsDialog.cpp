@@ -87,8 +87,16 @@ void pasteEmulators(HWND dialog) {
     refreshEmulatorListView(0);
 }
 
+const char* emulatorName(int32_t row, const void*) { return workingList[row].name; }
+
 BOOL onNotify(HWND dialog, const NMHDR& header) {
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);  // no answer left over from an earlier one
     if (header.idFrom != IDC_EMULATOR_LIST) return FALSE;
+    if (answerFindRequest(dialog, header, workingCount, emulatorName, nullptr)) return TRUE;
+    if (isListKey(header, VK_DELETE)) {
+        deleteSelectedEmulators(dialog);
+        return TRUE;
+    }
     if (header.code == LVN_GETDISPINFOA) {
         auto& request = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header));
         int32_t row = request.item.iItem;
@@ -162,9 +170,13 @@ INT_PTR CALLBACK emulatorSettingsProc(HWND dialog, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-void refreshEmulatorListView(int32_t row) { refreshListView(emulatorList(), workingCount, row); }
+void refreshEmulatorListView(int32_t row) {
+    refreshListView(emulatorList(), workingCount, row);
+    fitSingleColumn(emulatorList());
+}
 
 int32_t openEmulatorSettings() {
+    VisualStyles styles;  // for the dialog and all it opens while it runs
     INT_PTR result = DialogBoxParamA(pluginInstance(), "EMULATORSETTINGDLG", GetActiveWindow(),
                                      emulatorSettingsProc, 0);
     settingsDialog = nullptr;

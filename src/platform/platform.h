@@ -59,6 +59,14 @@ void sleepFor(uint32_t milliseconds);
 // button and the exclamation icon.
 void showExclamation(const char* text);
 
+// The plug-in's visual styles: the activation context of the DLL's own manifest, which asks
+// for version 6 of the common controls whatever the host's manifest says. Every window the
+// plug-in opens is opened between begin and end; begin gives the cookie for end. The context
+// is made at the first begin and released by releaseVisualStyles at detach.
+uintptr_t beginVisualStyles();
+void endVisualStyles(uintptr_t cookie);
+void releaseVisualStyles();
+
 // The state record is the one large allocation; it may fail.
 void* allocateZeroed(size_t size);
 void release(void* block);

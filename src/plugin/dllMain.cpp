@@ -1,11 +1,13 @@
-// The library's attach and detach: COM and the common controls for the dialogs, and the state
-// record. The attach is refused when the record cannot be allocated.
+// The library's attach and detach: COM and the common controls for the dialogs, the state
+// record, and at detach the visual styles' activation context. The attach is refused when the
+// record cannot be allocated.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 
 #include "core/pluginContext.h"
+#include "platform/platform.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -17,6 +19,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
             return FALSE;
         }
     } else if (reason == DLL_PROCESS_DETACH) {
+        platform::releaseVisualStyles();
         CoUninitialize();
     }
     return TRUE;

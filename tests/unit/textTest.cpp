@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/itemList.h"
+#include "core/rowSearch.h"
 #include "core/text.h"
 #include "platform/fake/fakePlatform.h"
 
@@ -54,4 +56,44 @@ TEST(BoundedText, aJoinThatDoesNotFitLeavesTheEmptyTextNotACutPath) {
     EXPECT_FALSE(joinPath(path, "C:\\d\\", "abcdef.emu"));
     EXPECT_STREQ(path, "");
     EXPECT_TRUE(joinPath(path, "C:\\d\\", "abcd", ".x")) << "11 bytes and the NUL fit";
+}
+
+TEST(TypeToFind, theFirstRowFromTheStartBeginningWithTheTypedTextWrapsWhenAsked) {
+    // ア is 0x83 0x41: its trail byte is the code of "A", which must not match a typed "a".
+    static const char* const rows[] = {"Zeta",   "alpha", "Alpine", "\x83\x41rc",
+                                       "ゼルダ", "",      "ALPS"};
+    auto textOf = [](int32_t row, const void*) { return rows[row]; };
+    struct Row {
+        const char* typed;
+        int32_t start;
+        bool wrap;
+        int32_t found;
+    } cases[] = {
+        {"a", 0, false, 1},    {"AL", 2, false, 2}, {"alpi", 0, false, 2},
+        {"alp", 3, false, 6},  {"alp", 3, true, 6}, {"z", 1, false, -1},
+        {"z", 1, true, 0},     {"ゼ", 0, false, 4}, {"ゼル", 5, true, 4},
+        {"\x83", 0, true, -1},  // a lone lead byte never matches half of ア or ゼ
+        {"A", 3, false, 6},    {"q", 0, true, -1},  {"", 4, false, 4},
+        {"a", 99, false, 1},  // a start past the rows begins at row 0
+    };
+    for (const Row& c : cases)
+        EXPECT_EQ(findTypedRow(7, c.start, c.wrap, c.typed, textOf, nullptr), c.found)
+            << "\"" << c.typed << "\" from row " << c.start << (c.wrap ? " with wrap" : "");
+}
+
+TEST(MenuText, everyAmpersandOfANameIsDoubledWithinTheBuffer) {
+    struct Row {
+        const char* name;
+        size_t capacity;
+        const char* shown;
+    } rows[] = {
+        {"A&B", 16, "A&&B"}, {"&&", 16, "&&&&"}, {"表&", 16, "表&&"},
+        {"A&B", 3, "A"},    // "&&" does not fit after "A": nothing of it is shown
+        {"表表", 4, "表"},  // a double-byte character is never cut
+    };
+    for (const Row& row : rows) {
+        char text[16];
+        menuItemText(text, row.capacity, row.name);
+        EXPECT_STREQ(text, row.shown) << row.name << " in " << row.capacity;
+    }
 }

@@ -191,6 +191,10 @@ void sleepFor(uint32_t milliseconds) {
 
 void showExclamation(const char* text) { fake::state().messages.push_back(text); }
 
+uintptr_t beginVisualStyles() { return 0; }
+void endVisualStyles(uintptr_t) {}
+void releaseVisualStyles() {}
+
 void* allocateZeroed(size_t size) {
     if (fake::state().failAllocation) return nullptr;
     return std::calloc(1, size);

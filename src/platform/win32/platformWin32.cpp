@@ -1,6 +1,7 @@
 // The platform seam on Windows: ANSI Win32 calls, one per function.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlwapi.h>
 
 #include <new>
@@ -157,8 +158,52 @@ void keyEvent(uint8_t virtualKey, bool release) {
 
 void sleepFor(uint32_t milliseconds) { Sleep(milliseconds); }
 
+namespace {
+
+HANDLE visualStyles = INVALID_HANDLE_VALUE;
+bool visualStylesTried = false;
+
+}  // namespace
+
+uintptr_t beginVisualStyles() {
+    if (!visualStylesTried) {
+        visualStylesTried = true;
+        HMODULE self = nullptr;
+        GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(&beginVisualStyles), &self);
+        ACTCTXA request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.hModule = self;
+        request.lpResourceName = MAKEINTRESOURCEA(2);  // the manifest resource of a DLL
+        visualStyles = CreateActCtxA(&request);
+        ULONG_PTR cookie = 0;
+        // The version 6 controls register their window classes under the context.
+        if (visualStyles != INVALID_HANDLE_VALUE && ActivateActCtx(visualStyles, &cookie)) {
+            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+            InitCommonControlsEx(&controls);
+            DeactivateActCtx(0, cookie);
+        }
+    }
+    ULONG_PTR cookie = 0;
+    if (visualStyles == INVALID_HANDLE_VALUE || !ActivateActCtx(visualStyles, &cookie)) return 0;
+    return uintptr_t(cookie);
+}
+
+void endVisualStyles(uintptr_t cookie) {
+    if (cookie != 0) DeactivateActCtx(0, ULONG_PTR(cookie));
+}
+
+void releaseVisualStyles() {
+    if (visualStyles != INVALID_HANDLE_VALUE) ReleaseActCtx(visualStyles);
+    visualStyles = INVALID_HANDLE_VALUE;
+}
+
 void showExclamation(const char* text) {
+    uintptr_t styles = beginVisualStyles();
     MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    endVisualStyles(styles);
 }
 
 void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
