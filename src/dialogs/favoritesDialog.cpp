@@ -200,12 +200,14 @@ void showFavoritesMenu(HWND dialog, POINT where) {
 const char* favoriteName(int32_t row, const void*) { return workingFavorites[row].name; }
 
 // Nothing selected starts nothing, and then the dialog stays open even with the box ticked:
-// it closes on a launch, and there was none.
-void launchFromFavorites(HWND dialog, int commandId) {
+// it closes on a launch, and there was none. Neither was there one when the user cancelled
+// the preview that Shift asks for.
+void launchFromFavorites(HWND dialog, int commandId, bool preview) {
     HostRomRecord* chain = selectionChain(dialog);
     if (chain == nullptr) return;
-    launchEmulator(commandId - IDM_LAUNCH_FIRST, chain);
+    LaunchResult result = launchEmulator(commandId - IDM_LAUNCH_FIRST, chain, preview);
     releaseSelectionChain(chain);
+    if (result == LaunchResult::Cancelled) return;
     if (isChecked(dialog, IDC_CLOSE_ON_LAUNCH)) commitAndClose(dialog);
 }
 
@@ -250,7 +252,7 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
             break;
         }
         case NM_DBLCLK:
-            if (context->emulatorCount > 0) launchFromFavorites(dialog, IDM_LAUNCH_FIRST);
+            if (context->emulatorCount > 0) launchFromFavorites(dialog, IDM_LAUNCH_FIRST, false);
             break;
         default:
             break;
@@ -260,7 +262,7 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
 
 BOOL onCommand(HWND dialog, int id) {
     if (id >= IDM_LAUNCH_FIRST && id <= IDM_LAUNCH_LAST) {
-        launchFromFavorites(dialog, id);
+        launchFromFavorites(dialog, id, platform::isShiftDown());  // a context menu item
         return TRUE;
     }
     switch (id) {

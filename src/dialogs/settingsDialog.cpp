@@ -20,6 +20,10 @@ namespace {
 // The entries on their way to or from the copy file; 16 KB, kept off the host's stack.
 EmulatorEntry copies[kMaxEmulators];
 
+// Which rows' executables were missing at the last refresh: checked once per row there, never
+// on a repaint, since a path on a slow disk can take seconds.
+bool missingRows[kMaxEmulators];
+
 HWND emulatorList() { return GetDlgItem(settingsDialog, IDC_EMULATOR_LIST); }
 
 void setupEmulatorListView(HWND dialog) {
@@ -100,7 +104,11 @@ BOOL onNotify(HWND dialog, const NMHDR& header) {
     if (header.code == LVN_GETDISPINFOA) {
         auto& request = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header));
         int32_t row = request.item.iItem;
-        if (row >= 0 && row < workingCount) provideListText(request, workingList[row].name);
+        if (row >= 0 && row < workingCount) {
+            char text[kRowTextSize];
+            emulatorRowText(text, workingList[row].name, missingRows[row]);
+            provideListText(request, text);
+        }
         return TRUE;
     }
     if (header.code == NM_DBLCLK) {
@@ -171,6 +179,8 @@ INT_PTR CALLBACK emulatorSettingsProc(HWND dialog, UINT message, WPARAM wParam, 
 }  // namespace
 
 void refreshEmulatorListView(int32_t row) {
+    for (int32_t i = 0; i < workingCount && i < kMaxEmulators; ++i)
+        missingRows[i] = isExecutableMissing(workingList[i]);
     refreshListView(emulatorList(), workingCount, row);
     fitSingleColumn(emulatorList());
 }

@@ -71,14 +71,15 @@ bool quotePath(char (&path)[kTextSize]) {
     return true;
 }
 
-void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain) {
-    if (chain == nullptr) return;
+bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
+    plan = LaunchPlan{};
+    if (chain == nullptr) return false;
     loadRomCache();
     char path[kTextSize];
-    if (!resolveRomPath(entry, *chain, path)) return;
+    if (!resolveRomPath(entry, *chain, path)) return false;
     if (entry.shortPath != 0) shortenPath(path);
-    if (entry.quotePath != 0 && !quotePath(path)) return;
-    startEmulatorProcess(path, entry.exePath);
+    if (entry.quotePath != 0 && !quotePath(path)) return false;
+    return planProcess(plan, entry.exePath, path);
 }
 
 }  // namespace lb

@@ -12,32 +12,80 @@
 namespace lb {
 
 constexpr size_t kCommandLineSize = 2048;
+constexpr size_t kMessageSize = 4096;
 
-// Starts emulator `index` of `emulators` with the chain; an index outside the list starts nothing.
-void launchEmulator(int32_t index, const HostRomRecord* chain);
+// One launch, resolved once (ROM paths looked up, archives extracted) and then either shown or
+// carried out, so what is shown is exactly what starts.
+struct LaunchPlan {
+    char program[kTextSize];             // the registered executable
+    char folder[kTextSize];              // its folder, with the final backslash
+    char commandLine[kCommandLineSize];  // exactly what CreateProcessA gets
+    bool typesKeys;                      // the keyboard-driven kind: clipboard, then keys
+    char clipboard[kTextSize];           // the ROM path it pastes
+    int32_t keyWait, browseWait;         // the key script's pauses
+};
 
-// Starts `exePath` with `args` (exePath alone when args is empty) in the executable's folder
-// and returns the process, 0 when nothing started; the caller closes it.
-platform::ProcessHandle startInExecutableFolder(const char* args, const char* exePath);
+enum class LaunchResult {
+    NothingToStart,  // no plan: no ROM, a path that cannot fit, an index outside the list
+    Started,
+    Cancelled,  // the user cancelled the preview
+    Failed,     // the system started nothing; the user was told
+};
 
-// The same, without keeping the process: nothing waits for it.
-void startEmulatorProcess(const char* args, const char* exePath);
+// Starts emulator `index` of the state's list with the chain; an index outside the list starts
+// nothing. With `preview` (Shift held as the user chose the emulator), the plan is shown first,
+// under "起動の確認", and only OK carries it out.
+LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview = false);
 
-// "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
-// blank or a tab; false when it would not fit.
-bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args);
+// The plan of `entry`'s launch by the label of its kind; false when nothing would start.
+bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan);
+// The plans of the four methods, each given its own copy of the entry.
+bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
+bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
+bool planKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
+bool planTwoDrive(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
 
-// The launch methods, each given its own copy of the entry.
+// Carries a plan out: the process starts in the program's folder, nothing waits for it; the
+// keyboard-driven kind first puts the ROM path on the clipboard, then waits for the emulator
+// and types the File/Open script. A start the system refuses is told to the user. `owner` is
+// the window that was active when the launch began.
+LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner);
+
+// The launch methods: plan, then carry out.
 void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain);
 void launchSetName(EmulatorEntry entry, const HostRomRecord* chain);
 void launchKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain);
 void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain);
 
+// Fills the plan's program, folder and command line: "exePath args", or exePath alone for
+// empty args; false when the command line would not fit.
+bool planProcess(LaunchPlan& plan, const char* exePath, const char* args);
+
+// "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
+// blank or a tab; false when it would not fit.
+bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args);
+
+// The texts shown to the user, lines joined by CR LF: the preview of a plan; a start the
+// system refused (the reason's line left out when it is empty); keys stopped because the
+// emulator was not in front.
+void previewText(char (&text)[kMessageSize], const LaunchPlan& plan);
+void startFailureText(char (&text)[kMessageSize], const char* program, const char* reason);
+extern const char kKeysStoppedText[];
+extern const char kPreviewCaption[];
+
 // The keyboard-driven launch's pieces: the ROM path on the clipboard (at most 1024 bytes; 0,
 // -1 or -2 as the clipboard answered), and the File/Open keystroke script with its pauses.
 constexpr size_t kMaxClipboardText = 1024;
 int32_t setClipboardText(const char* text);
-void sendOpenFileKeys(int32_t keyWait, int32_t browseWait);
+
+// Types the File/Open script into the emulator `emulatorProcess`. Before each key press the
+// foreground window must belong to that process or one it started: before the first it may
+// take up to 3 s to get there, before the others it must be there. When it is not, every key
+// the script holds down is released, no other key is sent, and false is returned.
+bool sendOpenFileKeys(int32_t keyWait, int32_t browseWait, uint32_t emulatorProcess);
+
+// Whether process `id` is `emulator` or was started by it, following parents.
+bool belongsToEmulator(uint32_t id, uint32_t emulator);
 
 // The pauses of an entry's wait indexes; an index outside the tables (only a damaged list file
 // holds one) gets the wait a new entry starts with.

@@ -1,6 +1,7 @@
 // Dispatch by the label of the emulator's kind, the set-name launch of arcade emulators, and
-// the process start shared by every launch that passes its arguments on the command line.
+// carrying out a plan: the process start shared by every kind, its preview and its failure.
 #include <cstring>
+#include <initializer_list>
 
 #include "core/pluginContext.h"
 #include "launcher/launch.h"
@@ -8,29 +9,68 @@
 
 namespace lb {
 
-void launchEmulator(int32_t index, const HostRomRecord* chain) {
-    if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators) return;
-    EmulatorEntry entry = context->emulators[index];
-    if (entry.kind < 0 || entry.kind >= kEmulatorKindCount) return;
-    const char* label = emulatorKindTable[entry.kind].label;
-    if (std::strcmp(label, emulatorKindTable[Standard].label) == 0) {
-        launchCommandLine(entry, chain);
-    } else if (std::strcmp(label, emulatorKindTable[MameModel2].label) == 0) {
-        launchSetName(entry, chain);
-    } else if (std::strcmp(label, emulatorKindTable[KeyboardDriven].label) == 0) {
-        launchKeyboardDriven(entry, chain);
-    } else if (std::strcmp(label, emulatorKindTable[WinX68Fast].label) == 0 ||
-               std::strcmp(label, emulatorKindTable[Xm6].label) == 0) {
-        launchTwoDrive(entry, chain);
+const char kKeysStoppedText[] =
+    "エミュレータが前面にないため、キー入力を中止しました\r\nROMのパスはクリップボードにあります";
+const char kPreviewCaption[] = "起動の確認";
+
+namespace {
+
+const char kStartFailed[] = "エミュレータを起動できませんでした";
+const char kNotReady[] = "20秒待ちましたが、エミュレータが起動しませんでした";
+const char kKeysShown[] = "Alt, ↓, Enter, Ctrl+V, Enter";
+constexpr uint32_t kInputIdleTimeout = 20000;
+
+// Appends the lines to `text`, each after a CR LF but the first; a line that does not fit is
+// cut at a whole character, and so is every line after it.
+void appendLines(char (&text)[kMessageSize], std::initializer_list<const char*> parts) {
+    size_t used = std::strlen(text);
+    for (const char* part : parts) {
+        copyText(text + used, sizeof text - used, part);
+        used += std::strlen(text + used);
     }
 }
 
-void launchSetName(EmulatorEntry entry, const HostRomRecord* chain) {
-    if (chain == nullptr) return;
-    char setName[kTextSize];
-    // A set name cut short would start another game; such a name starts nothing.
-    if (!copyText(setName, hostText(chain->comment))) return;
-    startEmulatorProcess(setName, entry.exePath);
+}  // namespace
+
+void previewText(char (&text)[kMessageSize], const LaunchPlan& plan) {
+    text[0] = '\0';
+    appendLines(text, {"プログラム: ", plan.program, "\r\nフォルダ: ", plan.folder,
+                       "\r\nコマンドライン: ", plan.commandLine});
+    if (plan.typesKeys)
+        appendLines(text, {"\r\nクリップボード: ", plan.clipboard, "\r\nキー入力: ", kKeysShown});
+}
+
+void startFailureText(char (&text)[kMessageSize], const char* program, const char* reason) {
+    text[0] = '\0';
+    appendLines(text, {kStartFailed, "\r\n", program});
+    if (reason[0] != '\0') appendLines(text, {"\r\n", reason});
+}
+
+bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
+    if (entry.kind < 0 || entry.kind >= kEmulatorKindCount) return false;
+    const char* label = emulatorKindTable[entry.kind].label;
+    auto is = [label](EmulatorKind kind) {
+        return std::strcmp(label, emulatorKindTable[kind].label) == 0;
+    };
+    if (is(Standard)) return planCommandLine(entry, chain, plan);
+    if (is(MameModel2)) return planSetName(entry, chain, plan);
+    if (is(KeyboardDriven)) return planKeyboardDriven(entry, chain, plan);
+    if (is(WinX68Fast) || is(Xm6)) return planTwoDrive(entry, chain, plan);
+    return false;
+}
+
+LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview) {
+    if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators)
+        return LaunchResult::NothingToStart;
+    platform::WindowHandle owner = platform::activeWindow();  // before anything else opens
+    static LaunchPlan plan;                                   // 2.8 KB, kept off the host's stack
+    if (!planLaunch(context->emulators[index], chain, plan)) return LaunchResult::NothingToStart;
+    if (preview) {
+        static char text[kMessageSize];
+        previewText(text, plan);
+        if (!platform::askOkCancel(text, kPreviewCaption)) return LaunchResult::Cancelled;
+    }
+    return carryOut(plan, owner);
 }
 
 bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args) {
@@ -42,16 +82,63 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
     return joinPath(target, quote, exePath, quote, " ", args);
 }
 
-platform::ProcessHandle startInExecutableFolder(const char* args, const char* exePath) {
-    char workingDir[kTextSize];
-    driveAndFolder(workingDir, exePath);
-    char commandLine[kCommandLineSize];
-    if (!buildCommandLine(commandLine, exePath, args)) return 0;
-    return platform::startProcess(exePath, commandLine, workingDir);
+bool planProcess(LaunchPlan& plan, const char* exePath, const char* args) {
+    copyText(plan.program, exePath);
+    driveAndFolder(plan.folder, exePath);
+    return buildCommandLine(plan.commandLine, exePath, args);
 }
 
-void startEmulatorProcess(const char* args, const char* exePath) {
-    platform::closeProcess(startInExecutableFolder(args, exePath));
+bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
+    plan = LaunchPlan{};
+    if (chain == nullptr) return false;
+    char setName[kTextSize];
+    // A set name cut short would start another game; such a name starts nothing.
+    if (!copyText(setName, hostText(chain->comment))) return false;
+    return planProcess(plan, entry.exePath, setName);
+}
+
+LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
+    if (plan.typesKeys) setClipboardText(plan.clipboard);
+    platform::ProcessHandle process =
+        platform::startProcess(plan.program, plan.commandLine, plan.folder);
+    if (process == 0) {
+        char reason[kTextSize], text[kMessageSize];
+        platform::startFailureReason(reason, sizeof reason);
+        startFailureText(text, plan.program, reason);
+        platform::showExclamation(text);
+        return LaunchResult::Failed;
+    }
+    if (!plan.typesKeys) {
+        platform::closeProcess(process);
+        return LaunchResult::Started;
+    }
+    uint32_t idle = platform::waitForInputIdle(process, kInputIdleTimeout);
+    uint32_t id = platform::processIdOf(process);
+    platform::closeProcess(process);
+    if (idle != 0) {
+        platform::showExclamation(kNotReady);
+        return LaunchResult::Started;
+    }
+    if (!sendOpenFileKeys(plan.keyWait, plan.browseWait, id))
+        platform::showExclamationOwnedBy(owner, kKeysStoppedText);
+    return LaunchResult::Started;
+}
+
+void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain) {
+    static LaunchPlan plan;
+    if (planCommandLine(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+}
+void launchSetName(EmulatorEntry entry, const HostRomRecord* chain) {
+    static LaunchPlan plan;
+    if (planSetName(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+}
+void launchKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain) {
+    static LaunchPlan plan;
+    if (planKeyboardDriven(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+}
+void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain) {
+    static LaunchPlan plan;
+    if (planTwoDrive(entry, chain, plan)) carryOut(plan, platform::activeWindow());
 }
 
 }  // namespace lb

@@ -26,7 +26,8 @@ bool twoDriveArguments(char (&target)[1024], const char* label, const char* driv
     return false;
 }
 
-void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain) {
+bool planTwoDrive(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
+    plan = LaunchPlan{};
     char driveA[kTextSize] = "", driveB[kTextSize] = "", further[kTextSize] = "";
     loadRomCache();
     int visited = 0;
@@ -34,13 +35,13 @@ void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain) {
          r = r->next, ++visited) {
         char(&path)[kTextSize] = visited == 0 ? driveA : (visited == 1 ? driveB : further);
         // A drive path that cannot be named in full starts nothing.
-        if (!resolveRomPath(entry, *r, path)) return;
+        if (!resolveRomPath(entry, *r, path)) return false;
         if (entry.shortPath != 0) shortenPath(path);
     }
-    if (entry.kind < 0 || entry.kind >= kEmulatorKindCount) return;
+    if (entry.kind < 0 || entry.kind >= kEmulatorKindCount) return false;
     char args[1024];
-    if (!twoDriveArguments(args, emulatorKindTable[entry.kind].label, driveA, driveB)) return;
-    startEmulatorProcess(args, entry.exePath);
+    if (!twoDriveArguments(args, emulatorKindTable[entry.kind].label, driveA, driveB)) return false;
+    return planProcess(plan, entry.exePath, args);
 }
 
 }  // namespace lb

@@ -43,6 +43,14 @@ using ProcessHandle = uintptr_t;
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir);
 void closeProcess(ProcessHandle process);
+// The system's words for why the last startProcess started nothing (FormatMessage of its
+// error, the final line end trimmed); the empty text when the system gives none.
+void startFailureReason(char* buffer, size_t size);
+// The id of a started process; the process that owns the foreground window (0 for none); the
+// process that started a process (0 when it is not found).
+uint32_t processIdOf(ProcessHandle process);
+uint32_t foregroundProcessId();
+uint32_t parentProcessId(uint32_t processId);
 
 // WaitForInputIdle: 0 once the process waits for input, anything else on timeout or failure.
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds);
@@ -58,6 +66,17 @@ void sleepFor(uint32_t milliseconds);
 // A message box owned by the calling thread's active window, without caption, with an OK
 // button and the exclamation icon.
 void showExclamation(const char* text);
+// The same, owned by `owner` and brought to the foreground: for a message that must be seen
+// while another program may be in front.
+void showExclamationOwnedBy(WindowHandle owner, const char* text);
+// A question with OK and Cancel and the information icon under `caption`, owned by the calling
+// thread's active window; true for OK.
+bool askOkCancel(const char* text, const char* caption);
+// The calling thread's active window (0 for none), and whether Shift is down for it.
+WindowHandle activeWindow();
+bool isShiftDown();
+// Whether `path` lies on a network drive (its root's drive type is remote).
+bool isOnNetworkDrive(const char* path);
 
 // The plug-in's visual styles: the activation context of the DLL's own manifest, which asks
 // for version 6 of the common controls whatever the host's manifest says. Every window the

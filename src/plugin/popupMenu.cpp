@@ -8,6 +8,7 @@
 #include "core/pluginContext.h"
 #include "favorites/favorites.h"
 #include "launcher/launch.h"
+#include "platform/platform.h"
 #include "plugin/currentSystem.h"
 #include "plugin/exports.h"
 
@@ -57,7 +58,7 @@ int32_t LB_STDCALL onPopupMenuClick(int32_t index, HostRomRecord* chain) {
     if (context == nullptr) return 0;
     switch (popupAction(index, context->emulatorCount)) {
         case PopupAction::Launch:
-            launchEmulator(index, chain);
+            launchEmulator(index, chain, platform::isShiftDown());
             break;
         case PopupAction::AddFavorites:
             addFavoritesFromPopup(chain);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/platform.h"
+
 namespace lb {
 
 EmulatorEntry workingList[kMaxEmulators];
@@ -78,6 +80,18 @@ int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
         if (!duplicate) list[count++] = copies[c];
     }
     return count;
+}
+
+bool isExecutableMissing(const EmulatorEntry& entry) {
+    const char* path = entry.exePath;
+    if ((path[0] == '\\' && path[1] == '\\') || platform::isOnNetworkDrive(path)) return false;
+    return !platform::fileExists(path) || platform::isDirectory(path);
+}
+
+void emulatorRowText(char (&text)[kRowTextSize], const char* name, bool missing) {
+    copyText(text, name);
+    const char* mark[] = {" (見つかりません)"};
+    if (missing) appendTexts(text, sizeof text, mark, 1);
 }
 
 }  // namespace lb

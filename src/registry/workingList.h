@@ -45,4 +45,14 @@ int32_t collectEntries(EmulatorEntry (&copies)[kMaxEmulators],
 int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
                      const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount);
 
+// Whether an entry's executable is missing: its path names no existing file. A path that
+// starts with "\\" or lies on a network drive is not checked, since the check can hang there
+// for seconds; it counts as present.
+bool isExecutableMissing(const EmulatorEntry& entry);
+
+// A row of the settings list as shown: the name, followed by " (見つかりません)" for a missing
+// executable. Only the list shows it; the stored name never changes.
+constexpr size_t kRowTextSize = kTextSize + 32;
+void emulatorRowText(char (&text)[kRowTextSize], const char* name, bool missing);
+
 }  // namespace lb

@@ -235,3 +235,31 @@ TEST_F(PluginTest, theMainMenuOpensTheDialogOfTheSystemShownAtTheClick) {
               (std::vector<std::string>{"settings Lynx", "favorites Jaguar"}));
     EXPECT_EQ(state().emulatorCount, 0);
 }
+
+TEST_F(PluginTest, onlyAnExecutableThatIsCheckedAndGoneIsMarkedInTheList) {
+    fake::putFile("D:\\Emu\\here.exe", "");
+    fake::state().directories = {"D:\\Emu"};
+    fake::state().networkDrives = {"N"};
+    struct Row {
+        const char* exePath;
+        const char* shown;
+    } rows[] = {
+        {"D:\\Emu\\here.exe", "表示"},
+        {"D:\\Emu\\gone.exe", "表示 (見つかりません)"},
+        {"", "表示 (見つかりません)"},
+        {"D:\\Emu", "表示 (見つかりません)"},  // a folder is no program
+        {"\\\\server\\emu\\run.exe", "表示"},  // not checked: could hang
+        {"N:\\emu\\run.exe", "表示"},          // a network drive: not checked
+    };
+    for (const Row& row : rows) {
+        EmulatorEntry e = entry("表示", row.exePath);
+        char text[kRowTextSize];
+        emulatorRowText(text, e.name, isExecutableMissing(e));
+        EXPECT_STREQ(text, row.shown) << row.exePath;
+        EXPECT_STREQ(e.name, "表示") << "the stored name never changes";
+    }
+    char text[kRowTextSize];
+    emulatorRowText(text, std::string(259, 'n').c_str(), true);
+    EXPECT_EQ(std::strlen(text), 259u + std::strlen(" (見つかりません)"))
+        << "a full name keeps its mark";
+}

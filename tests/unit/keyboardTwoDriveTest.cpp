@@ -201,3 +201,49 @@ TEST_F(LaunchMethodTest, eachDrivePathIsShortenedOnItsOwn) {
     launchEmulator(0, HostChain().key("K1").key("K2").first());
     EXPECT_EQ(arguments(), "D:\\X68\\1.xdf D:\\X68\\SHORT2.XDF");
 }
+
+TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleased) {
+    // The emulator is process 1001 (the first started); 1500 was started by it; 99 is not.
+    struct Row {
+        std::vector<uint32_t> foreground;  // the answers, one per key press, the last repeated
+        std::string keys;                  // key events sent, pauses left out
+        bool stopped;
+    } rows[] = {
+        {{1001}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},
+        {{1500}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},  // the emulator's child
+        {{99}, "", true},  // never in front: not one key
+        {{99, 99, 1001}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},  // came in time
+        {{1001, 1001, 1001, 1001, 99}, "18 18^ 40 40^ 13 13^ 17 17^", true},   // lost before V:
+                                                                               // Ctrl is released
+        {{1001, 1001, 99}, "18 18^ 40 40^", true},  // lost before the Enter of the file command
+    };
+    for (const Row& row : rows) {
+        fake::State& s = fake::state();
+        s.keys.clear();
+        s.ownedMessages.clear();
+        s.started.clear();
+        s.foreground = row.foreground;
+        s.foregroundQuestions = 0;
+        s.parents = {{1500, 1001}, {99, 7}};
+        s.activeWindow = 42;
+        state().emulatorCount = 0;
+        addEmulator(KeyboardDriven);
+        launchEmulator(0, keys(1).first());
+        std::string sent;
+        for (const auto& k : s.keys)
+            if (k.virtualKey != 0)
+                sent += (sent.empty() ? "" : " ") + std::to_string(k.virtualKey) +
+                        (k.release ? "^" : "");
+        // Alt is 18, Down 40, Enter 13, Ctrl 17, V 86; "^" marks a release.
+        EXPECT_EQ(sent, row.keys) << row.foreground.size() << " answers";
+        std::vector<std::string> told;
+        if (row.stopped)
+            told.push_back(
+                "42|エミュレータが前面にないため、キー入力を中止しました\r\n"
+                "ROMのパスはクリップボードにあります");
+        EXPECT_EQ(s.ownedMessages, told) << "owned by the window active when the launch began";
+        EXPECT_EQ(s.clipboard, "D:\\X68\\1.xdf");
+    }
+    EXPECT_TRUE(belongsToEmulator(1500, 1001));
+    EXPECT_FALSE(belongsToEmulator(0, 0)) << "no foreground window belongs to nobody";
+}

@@ -274,3 +274,79 @@ TEST_F(LaunchTest, aSetNameTooLongForItsFieldStartsNothingAndALongFolderStillWor
     EXPECT_EQ(onlyCommandLine(), folder + "m.exe " + std::string(259, 'g'));
     EXPECT_EQ(fake::state().started[0].workingDir, folder);
 }
+
+TEST_F(LaunchTest, aStartTheSystemRefusesIsToldWithThePathAndTheReasonForEveryKind) {
+    struct Row {
+        EmulatorKind kind;
+        const char* reason;
+        const char* message;
+    } rows[] = {
+        {Standard, "見つかりません。",
+         "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\n見つかりません。"},
+        {MameModel2, "", "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe"},
+        {KeyboardDriven, "x", "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\nx"},
+        {WinX68Fast, "x", "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\nx"},
+    };
+    for (const Row& row : rows) {
+        fake::State& s = fake::state();
+        s.failStart = true;
+        s.startFailureReason = row.reason;
+        s.messages.clear();
+        state().emulatorCount = 0;
+        addEmulator(row.kind, "D:\\Gone\\run.exe");
+        HostChain chain;
+        chain.add({"635A2BFF", "name", "pub", "src", "sram", "set"});
+        EXPECT_EQ(launchEmulator(0, chain.first()), LaunchResult::Failed) << row.kind;
+        EXPECT_EQ(s.messages, std::vector<std::string>{row.message}) << row.kind;
+        EXPECT_TRUE(s.keys.empty()) << "no wait, no keys";
+    }
+    EXPECT_EQ(fake::state().clipboard, kRomPath) << "the keyboard-driven kind's ROM path stays";
+}
+
+TEST_F(LaunchTest, shiftShowsThePlanAndOkStartsExactlyWhatWasShown) {
+    struct Row {
+        EmulatorKind kind;
+        int quote, shortPath;
+        const char* exe;
+        std::string preview;
+    } rows[] = {
+        {Standard, 1, 1, "D:\\My Emu\\run.exe",
+         "プログラム: D:\\My Emu\\run.exe\r\nフォルダ: D:\\My Emu\\\r\nコマンドライン: "
+         "\"D:\\My Emu\\run.exe\" \"C:\\ROMs\\SUPERM~1.ZIP\""},
+        {MameModel2, 0, 0, "D:\\Emu\\mame.exe",
+         "プログラム: D:\\Emu\\mame.exe\r\nフォルダ: D:\\Emu\\\r\nコマンドライン: "
+         "D:\\Emu\\mame.exe set"},
+        {KeyboardDriven, 0, 0, "D:\\Emu\\1964.exe",
+         "プログラム: D:\\Emu\\1964.exe\r\nフォルダ: D:\\Emu\\\r\nコマンドライン: "
+         "D:\\Emu\\1964.exe\r\nクリップボード: C:\\ROMs\\Super Mario 64.zip\r\n"
+         "キー入力: Alt, ↓, Enter, Ctrl+V, Enter"},
+    };
+    for (const Row& row : rows) {
+        for (bool ok : {false, true}) {
+            fake::State& s = fake::state();
+            s.started.clear();
+            s.questions.clear();
+            s.keys.clear();
+            s.clipboard = "before";
+            s.answerOk = ok;
+            state().emulatorCount = 0;
+            EmulatorEntry& e = addEmulator(row.kind, row.exe);
+            e.quotePath = row.quote;
+            e.shortPath = row.shortPath;
+            HostChain chain;
+            chain.add({"635A2BFF", "name", "pub", "src", "sram", "set"});
+            LaunchResult result = launchEmulator(0, chain.first(), true);
+            EXPECT_EQ(s.questions, std::vector<std::string>{"起動の確認|" + row.preview});
+            EXPECT_EQ(result, ok ? LaunchResult::Started : LaunchResult::Cancelled);
+            const std::string label = "コマンドライン: ";
+            std::string shown = row.preview.substr(row.preview.find(label) + label.size());
+            shown = shown.substr(0, shown.find("\r\n"));
+            EXPECT_EQ(onlyCommandLine(), ok ? shown : "(0 processes started)") << row.exe;
+            EXPECT_EQ(s.clipboard == "before", !ok || row.kind != KeyboardDriven)
+                << "Cancel leaves the clipboard alone";
+        }
+    }
+    fake::state().questions.clear();
+    launchEmulator(0, HostChain().key("635A2BFF").first());
+    EXPECT_TRUE(fake::state().questions.empty()) << "without Shift, no question";
+}

@@ -41,8 +41,20 @@ struct State {
     std::vector<Process> started;
     int openProcesses = 0;  // started and not yet closed
     bool failStart = false;
-    uint32_t inputIdleResult = 0;          // what waitForInputIdle answers
-    std::vector<uint32_t> inputIdleWaits;  // the timeouts asked for
+    std::string startFailureReason = "指定されたファイルが見つかりません。";
+    // What foregroundProcessId answers, one entry per question, the last one repeated; while it
+    // is empty, the last process started (started process n has the id 1000 + n).
+    std::vector<uint32_t> foreground;
+    size_t foregroundQuestions = 0;
+    std::map<uint32_t, uint32_t> parents;  // process id -> the id of the process that started it
+    uintptr_t activeWindow = 7;
+    bool shiftDown = false;
+    bool answerOk = true;                    // what askOkCancel answers
+    std::vector<std::string> questions;      // "caption|text" of each askOkCancel
+    std::vector<std::string> ownedMessages;  // "owner|text" of each showExclamationOwnedBy
+    std::set<std::string> networkDrives;     // drive letters, as "N"
+    uint32_t inputIdleResult = 0;            // what waitForInputIdle answers
+    std::vector<uint32_t> inputIdleWaits;    // the timeouts asked for
     std::string clipboard;
     int32_t clipboardResult = 0;  // -1 or -2 to fail setClipboardBytes
     std::vector<Key> keys;        // key events and pauses, in order

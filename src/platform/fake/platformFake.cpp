@@ -167,6 +167,25 @@ void closeProcess(ProcessHandle process) {
     if (process != 0) --fake::state().openProcesses;
 }
 
+void startFailureReason(char* buffer, size_t size) {
+    std::snprintf(buffer, size, "%s", fake::state().startFailureReason.c_str());
+}
+
+uint32_t processIdOf(ProcessHandle process) { return process == 0 ? 0 : 1000 + uint32_t(process); }
+
+uint32_t foregroundProcessId() {
+    auto& s = fake::state();
+    if (s.foreground.empty()) return s.started.empty() ? 0 : 1000 + uint32_t(s.started.size());
+    size_t at = std::min(s.foregroundQuestions++, s.foreground.size() - 1);
+    return s.foreground[at];
+}
+
+uint32_t parentProcessId(uint32_t processId) {
+    auto& s = fake::state();
+    auto it = s.parents.find(processId);
+    return it == s.parents.end() ? 0 : it->second;
+}
+
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
     auto& s = fake::state();
     s.inputIdleWaits.push_back(milliseconds);
@@ -190,6 +209,24 @@ void sleepFor(uint32_t milliseconds) {
 }
 
 void showExclamation(const char* text) { fake::state().messages.push_back(text); }
+
+void showExclamationOwnedBy(WindowHandle owner, const char* text) {
+    fake::state().ownedMessages.push_back(std::to_string(owner) + "|" + text);
+}
+
+bool askOkCancel(const char* text, const char* caption) {
+    auto& s = fake::state();
+    s.questions.push_back(std::string(caption) + "|" + text);
+    return s.answerOk;
+}
+
+WindowHandle activeWindow() { return fake::state().activeWindow; }
+bool isShiftDown() { return fake::state().shiftDown; }
+
+bool isOnNetworkDrive(const char* path) {
+    return path[0] != '\0' && path[1] == ':' &&
+           fake::state().networkDrives.count(std::string(1, path[0])) != 0;
+}
 
 uintptr_t beginVisualStyles() { return 0; }
 void endVisualStyles(uintptr_t) {}

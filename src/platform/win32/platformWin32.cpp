@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <new>
 
@@ -109,6 +110,12 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return n > 0 && n < size;
 }
 
+namespace {
+
+DWORD lastStartError = 0;
+
+}  // namespace
+
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir) {
     char line[2048];
@@ -120,6 +127,7 @@ ProcessHandle startProcess(const char* application, const char* commandLine,
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, 0, nullptr,
                         workingDir[0] != '\0' ? workingDir : nullptr, &startup, &process)) {
+        lastStartError = GetLastError();
         return 0;
     }
     CloseHandle(process.hThread);
@@ -128,6 +136,46 @@ ProcessHandle startProcess(const char* application, const char* commandLine,
 
 void closeProcess(ProcessHandle process) {
     if (process != 0) CloseHandle(reinterpret_cast<HANDLE>(process));
+}
+
+void startFailureReason(char* buffer, size_t size) {
+    if (size == 0) return;
+    buffer[0] = '\0';
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             lastStartError, 0, buffer, DWORD(size), nullptr);
+    if (n == 0 || n >= size) {
+        buffer[0] = '\0';
+        return;
+    }
+    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r')) buffer[--n] = '\0';
+}
+
+uint32_t processIdOf(ProcessHandle process) {
+    return process == 0 ? 0 : GetProcessId(reinterpret_cast<HANDLE>(process));
+}
+
+uint32_t foregroundProcessId() {
+    HWND front = GetForegroundWindow();
+    DWORD id = 0;
+    if (front != nullptr) GetWindowThreadProcessId(front, &id);
+    return id;
+}
+
+uint32_t parentProcessId(uint32_t processId) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    uint32_t parent = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == processId) {
+            parent = entry.th32ParentProcessID;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return parent;
 }
 
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
@@ -204,6 +252,29 @@ void showExclamation(const char* text) {
     uintptr_t styles = beginVisualStyles();
     MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONEXCLAMATION);
     endVisualStyles(styles);
+}
+
+void showExclamationOwnedBy(WindowHandle owner, const char* text) {
+    uintptr_t styles = beginVisualStyles();
+    MessageBoxA(asWindow(owner), text, nullptr, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    endVisualStyles(styles);
+}
+
+bool askOkCancel(const char* text, const char* caption) {
+    uintptr_t styles = beginVisualStyles();
+    int answer = MessageBoxA(GetActiveWindow(), text, caption, MB_OKCANCEL | MB_ICONINFORMATION);
+    endVisualStyles(styles);
+    return answer == IDOK;
+}
+
+WindowHandle activeWindow() { return reinterpret_cast<WindowHandle>(GetActiveWindow()); }
+
+bool isShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
+
+bool isOnNetworkDrive(const char* path) {
+    if (path[0] == '\0' || path[1] != ':') return false;  // only drive-letter paths have a drive
+    char root[4] = {path[0], ':', '\\', '\0'};
+    return GetDriveTypeA(root) == DRIVE_REMOTE;
 }
 
 void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
