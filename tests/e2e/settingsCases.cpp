@@ -13,17 +13,27 @@ namespace {
 const std::string kSettingsTitle = "エミュレータ設定(Launchboard)";
 const std::string kAddTitle = "エミュレータ追加(Launchboard)";
 
+// The programs the cases' emulators name, so the list shows their names without a mark.
+void installPrograms() {
+    for (const char* program : {"C:\\a.exe", "C:\\b.exe", "C:\\p.exe", "C:\\h.exe"})
+        writeFile(program, "");
+}
+
+// Emulators whose programs exist, so the list shows their names without a mark.
 std::vector<EmulatorRecord> numbered(int count, const std::string& prefix) {
     std::vector<EmulatorRecord> list;
-    for (int i = 0; i < count; ++i)
-        list.push_back(
-            emulator(prefix + std::to_string(i), "C:\\" + prefix + std::to_string(i) + ".exe", 0));
+    for (int i = 0; i < count; ++i) {
+        std::string exe = workDir + prefix + std::to_string(i) + ".exe";
+        writeFile(exe, "");
+        list.push_back(emulator(prefix + std::to_string(i), exe, 0));
+    }
     return list;
 }
 
 }  // namespace
 
 HOST_CASE(mainMenuOkRewritesTheListAndCancelDropsEveryChange) {
+    installPrograms();
     Session s("settingsOkCancel");
     const char* menu = s.plugin.inMenu();
     std::string expected = std::string("エミュレータ設定") + '\0' + "お気に入り表示" + '\0' + '\0';
@@ -58,6 +68,7 @@ HOST_CASE(mainMenuOkRewritesTheListAndCancelDropsEveryChange) {
 }
 
 HOST_CASE(theSettingsDialogOpensTheListOfTheSystemShownAtTheClick) {
+    installPrograms();
     Session s("settingsSystem");
     s.writeEmulators({emulator("Project64", "C:\\p.exe", 0)});
     writeFile(s.dataDir + "Lynx.emu", emulatorListFile({emulator("Handy", "C:\\h.exe", 0)}));
@@ -71,6 +82,7 @@ HOST_CASE(theSettingsDialogOpensTheListOfTheSystemShownAtTheClick) {
 }
 
 HOST_CASE(theTwentyLimitMissingCopyDeletionQuestionAndPasteIntoAnotherSystem) {
+    installPrograms();
     Session s("settingsLimits");
     s.writeEmulators(numbered(20, "emu"));
     onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND dialog) {
@@ -211,4 +223,20 @@ HOST_CASE(theBrowseButtonsTakeTheNameFromTheExecutableAndOneFinalBackslash) {
     CHECK_EQ(std::string(settings.c_str()), exe,
              "lastExePath kept though both dialogs were cancelled");
     CHECK_EQ(std::string(settings.c_str() + 260), picked + "\\", "lastExtractDir");
+}
+
+HOST_CASE(theSettingsListMarksOnlyAMissingProgramAndSavesTheNamesAsTheyAre) {
+    Session s("missingMark");
+    std::string here = s.installStub("Here");
+    s.writeEmulators({emulator("Here", here, 0), emulator("Gone", s.root + "gone.exe", 0)});
+    onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND dialog) {
+        CHECK_EQ(
+            joined(listRows(dialog, IDC_EMULATOR_LIST)),
+            std::string("Here | Gone (\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1)"),
+            "only the missing program is marked");
+        clickNow(dialog, IDOK);
+    });
+    std::string file = readFile(s.dataDir + s.system + ".emu");
+    CHECK_EQ(std::string(file.size() == 16084 ? file.c_str() + 4 + 804 : ""), std::string("Gone"),
+             "OK saves the name as it is");
 }

@@ -1,7 +1,9 @@
 // A stand-in emulator: appends its command line and working folder, one line each, to the file
 // named by LB_STUB_LOG (inherited from the host), then exits. With LB_STUB_MODE=menu it is an
 // emulator that loads ROMs only through its File menu: a window whose first menu's first item
-// opens a file dialog; the file chosen there is logged as "opened=". Texts are read through the
+// opens a file dialog; the file chosen there is logged as "opened=". With LB_STUB_MODE=decoy it
+// is another program that takes the foreground and logs every key that reaches it as "key=".
+// Texts are read through the
 // wide functions and converted to the ANSI code page here, since Wine's ANSI variants cut texts
 // holding double-byte characters short.
 #include <windows.h>
@@ -74,6 +76,35 @@ int runMenuEmulator(HINSTANCE instance) {
     return 0;
 }
 
+LRESULT CALLBACK decoyWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR)
+        logLine("key=" + std::to_string(message) + ":" + std::to_string(w));
+    if (message == WM_TIMER) PostQuitMessage(1);
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, w, l);
+}
+
+int runDecoy(HINSTANCE instance) {
+    WNDCLASSW type{};
+    type.lpfnWndProc = decoyWindow;
+    type.hInstance = instance;
+    type.lpszClassName = L"StubDecoy";
+    RegisterClassW(&type);
+    HWND window = CreateWindowW(L"StubDecoy", L"Decoy", WS_OVERLAPPEDWINDOW, 150, 150, 300, 200,
+                                nullptr, nullptr, instance, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    logLine("decoy=ready");
+    SetTimer(window, kGiveUpTimer, 30000, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -87,5 +118,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     logLine("exe=" + ansi(self));
     wchar_t mode[16] = L"";
     GetEnvironmentVariableW(L"LB_STUB_MODE", mode, 16);
+    if (lstrcmpW(mode, L"decoy") == 0) return runDecoy(instance);
     return lstrcmpW(mode, L"menu") == 0 ? runMenuEmulator(instance) : 0;
 }
