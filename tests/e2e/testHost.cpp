@@ -79,6 +79,27 @@ void capturePopupMenu(Session& s) {
     DestroyMenu(menu);
 }
 
+// The box that Shift shows before a launch, for a ROM with blanks in its path.
+void captureLaunchPreview(Session& s) {
+    s.writeCache({{"K1", "C:\\ROMs\\Super Mario 64 (Japan).z64", "Super Mario 64 (Japan).z64"}});
+    Chain chain({"K1"});
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;  // Shift held as the user picks the emulator
+    SetKeyboardState(keys);
+    runDriven([&] { return s.plugin.onPopupMenuHaveClick(0, chain.first()); },
+              [&] {
+                  const char* caption = "\x8b\x4e\x93\xae\x82\xcc\x8a\x6d\x94\x46";  // 起動の確認
+                  HWND box = nullptr;
+                  for (int i = 0; i < 100 && box == nullptr; ++i, Sleep(50))
+                      box = FindWindowA("#32770", caption);
+                  if (box != nullptr) captureWindow(box, workDir + "launchPreview.bmp");
+                  answerMessageBox(IDCANCEL);
+              });
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
 // The favourites dialog with three dozen favourites, sorted by publisher.
 void captureFavorites(Session& s) {
     const char* titles[] = {"スーパーマリオ64",   "ゼルダの伝説 時のオカリナ",    "マリオカート64",
@@ -108,6 +129,12 @@ void captureFavorites(Session& s) {
     });
 }
 
+EmulatorRecord quotedAndShort(EmulatorRecord e) {
+    e.quotePath = 1;
+    e.shortPath = 1;
+    return e;
+}
+
 // Opens the plug-in's dialogs on a small list and saves each as a BMP in `shots`.
 int captureDialogs(const char* dll, const char* shots) {
     dllPath = dll;
@@ -119,10 +146,18 @@ int captureDialogs(const char* dll, const char* shots) {
     // The pictures show a user's machine: the host in C:\Host, the emulators in C:\Emu.
     removeTree("C:\\Host\\");
     removeTree("C:\\Emu\\");
+    removeTree("C:\\ROMs\\");
     Session s("C:\\");
-    std::string emu = s.installStub("Emu\\Project64");
+    // Emulators installed where a user would have them, under their own names.
+    std::string stub = s.installStub("Emu\\1964");
+    CreateDirectoryA("C:\\Emu\\Project64 1.6", nullptr);
+    std::string emu = "C:\\Emu\\Project64 1.6\\Project64.exe";
+    for (const char* exe : {emu.c_str(), "C:\\Emu\\1964\\1964.exe", "C:\\Emu\\mupen64.exe"})
+        CopyFileA(stub.c_str(), exe, FALSE);
+    DeleteFileA(stub.c_str());
+    CreateDirectoryA("C:\\ROMs", nullptr);
     s.writeEmulators(
-        {emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\"),
+        {quotedAndShort(emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\")),
          emulator("1964 (キーボード操作)", "C:\\Emu\\1964\\1964.exe", 1, s.dataDir + "temp\\"),
          emulator("Mupen64 ソフト描画", "C:\\Emu\\mupen64.exe", 0)});
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
@@ -137,6 +172,7 @@ int captureDialogs(const char* dll, const char* shots) {
         clickNow(settings, IDCANCEL);
     });
     capturePopupMenu(s);
+    captureLaunchPreview(s);
     captureFavorites(s);
     s.close();
     std::printf("Saved the dialogs' pictures in %s\n", shots);
