@@ -124,21 +124,28 @@ LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
     return LaunchResult::Started;
 }
 
-void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain) {
+namespace {
+
+using PlanMethod = bool (*)(EmulatorEntry, const HostRomRecord*, LaunchPlan&);
+
+void launchBy(PlanMethod method, const EmulatorEntry& entry, const HostRomRecord* chain) {
     static LaunchPlan plan;
-    if (planCommandLine(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+    if (method(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+}
+
+}  // namespace
+
+void launchCommandLine(EmulatorEntry entry, const HostRomRecord* chain) {
+    launchBy(planCommandLine, entry, chain);
 }
 void launchSetName(EmulatorEntry entry, const HostRomRecord* chain) {
-    static LaunchPlan plan;
-    if (planSetName(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+    launchBy(planSetName, entry, chain);
 }
 void launchKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain) {
-    static LaunchPlan plan;
-    if (planKeyboardDriven(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+    launchBy(planKeyboardDriven, entry, chain);
 }
 void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain) {
-    static LaunchPlan plan;
-    if (planTwoDrive(entry, chain, plan)) carryOut(plan, platform::activeWindow());
+    launchBy(planTwoDrive, entry, chain);
 }
 
 }  // namespace lb

@@ -233,6 +233,20 @@ HWND waitForPopupMenu(int timeoutMs) {
     return nullptr;
 }
 
+std::vector<std::string> popupMenuItems(HWND owner) {
+    std::vector<std::string> items;
+    HWND popup = waitForPopupMenu();
+    HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+    for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
+        items.push_back(std::to_string(GetMenuItemID(menu, i)) + ":" + text);
+    }
+    PostMessageA(owner, WM_CANCELMODE, 0, 0);
+    Sleep(200);
+    return items;
+}
+
 bool captureWindow(HWND window, const std::string& bmpPath) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);

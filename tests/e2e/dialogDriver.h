@@ -68,6 +68,9 @@ void clickFavoritesHeader(HWND dialog, int column);
 
 // The window of a popup menu on screen, or null after the timeout.
 HWND waitForPopupMenu(int timeoutMs = 3000);
+// The items of the popup menu on screen, each as "<id>:<text>", after waiting for it; the menu
+// is then cancelled.
+std::vector<std::string> popupMenuItems(HWND owner);
 
 // Saves what the screen shows of a window as a 24-bit BMP file.
 bool captureWindow(HWND window, const std::string& bmpPath);

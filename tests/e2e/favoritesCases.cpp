@@ -125,16 +125,7 @@ HOST_CASE(aLaunchFromTheContextMenuStartsTheSelectedFavoriteAndClosesWhenTicked)
         static NMHDR rightClick;
         rightClick = {GetDlgItem(dialog, IDC_FAVORITE_LIST), IDC_FAVORITE_LIST, UINT(NM_RCLICK)};
         PostMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_LIST, reinterpret_cast<LPARAM>(&rightClick));
-        HWND popup = waitForPopupMenu();
-        HMENU menu =
-            popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
-        for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
-            char text[64] = "";
-            GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
-            menuItems += std::to_string(GetMenuItemID(menu, i)) + ":" + text + " ";
-        }
-        PostMessageA(dialog, WM_CANCELMODE, 0, 0);
-        Sleep(200);
+        for (const std::string& item : popupMenuItems(dialog)) menuItems += item + " ";
         clickCheckBox(dialog, IDC_CLOSE_ON_LAUNCH);
         selectRows(dialog, IDC_FAVORITE_LIST, {}, -1);
         clickNow(dialog, IDM_LAUNCH_FIRST);
