@@ -16,19 +16,6 @@
 
 namespace lb {
 
-// While one lives, windows the plug-in opens get the version 6 common controls and the
-// system's visual styles, whatever the host's manifest says.
-class VisualStyles {
-public:
-    VisualStyles() : cookie_(platform::beginVisualStyles()) {}
-    ~VisualStyles() { platform::endVisualStyles(cookie_); }
-    VisualStyles(const VisualStyles&) = delete;
-    VisualStyles& operator=(const VisualStyles&) = delete;
-
-private:
-    uintptr_t cookie_;
-};
-
 // The module the dialog templates come from.
 HINSTANCE pluginInstance();
 

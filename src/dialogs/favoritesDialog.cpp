@@ -314,7 +314,7 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 int32_t openFavorites() {
-    VisualStyles styles;  // for the dialog and all it opens while it runs
+    platform::VisualStyles styles;  // for the dialog and all it opens while it runs
     return int32_t(
         DialogBoxParamA(pluginInstance(), "FAVORITEDLG", GetActiveWindow(), favoritesProc, 0));
 }

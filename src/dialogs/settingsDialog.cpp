@@ -186,7 +186,7 @@ void refreshEmulatorListView(int32_t row) {
 }
 
 int32_t openEmulatorSettings() {
-    VisualStyles styles;  // for the dialog and all it opens while it runs
+    platform::VisualStyles styles;  // for the dialog and all it opens while it runs
     INT_PTR result = DialogBoxParamA(pluginInstance(), "EMULATORSETTINGDLG", GetActiveWindow(),
                                      emulatorSettingsProc, 0);
     settingsDialog = nullptr;

@@ -25,17 +25,6 @@ bool collectKeys(const HostRomRecord* chain, KeySearch& search) {
     return true;
 }
 
-// Calls `seen(i, j)` for each entry i of the list whose key is keys[j].
-template <typename Seen>
-void scanForKeys(const FavoriteEntry* list, int32_t count, const char* const* keys,
-                 int32_t keyCount, Seen seen) {
-    for (int32_t i = 0; i < count; ++i) {
-        const char* key = list[i].crc32;
-        for (int32_t j = 0; j < keyCount; ++j)
-            if (key[0] == keys[j][0] && std::strcmp(key, keys[j]) == 0) seen(i, j);
-    }
-}
-
 void indexList(const FavoriteEntry* list, int32_t count) {
     resetIndex(listIndex, list, sizeof(FavoriteEntry), offsetof(FavoriteEntry, crc32));
     for (int32_t i = 0; i < count; ++i) addToIndex(listIndex, i);
@@ -112,8 +101,7 @@ void addFavorites(const HostRomRecord* chain) {
     c.favoriteCount = boundedFavoriteCount(c.favoriteCount);
     KeySearch search;
     if (collectKeys(chain, search)) {
-        scanForKeys(c.favorites, c.favoriteCount, search.keys, search.count,
-                    [&](int32_t, int32_t j) { search.found[j] = true; });
+        for (int32_t i = 0; i < c.favoriteCount; ++i) markSought(search, c.favorites[i].crc32);
         addSearched(chain, search);
         return;
     }
@@ -129,8 +117,7 @@ void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* c
     std::memset(removed, 0, sizeof removed);
     KeySearch search;
     if (collectKeys(chain, search)) {
-        scanForKeys(list, count, search.keys, search.count,
-                    [](int32_t i, int32_t) { removed[i] = true; });
+        for (int32_t i = 0; i < count; ++i) removed[i] = markSought(search, list[i].crc32);
     } else {
         indexList(list, count);
         for (const HostRomRecord* r = chain; r != nullptr; r = r->next) {

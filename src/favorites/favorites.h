@@ -25,6 +25,9 @@ struct KeySearch {
     bool found[kSearchKeys];
 };
 
+// Whether `key` is one of the search's keys; marks each one it equals as found.
+bool markSought(KeySearch& search, const char* key);
+
 // Reads and prunes as loadFavorites does, looking for `search`'s keys when one is given, but
 // writes nothing: for callers that save the list right after. True when loadFavorites would
 // have written the file back.

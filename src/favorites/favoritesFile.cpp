@@ -27,17 +27,6 @@ bool terminateTexts(FavoriteEntry& entry) {
     return changed;
 }
 
-// Whether `key` is one of the search's keys; notes each one found.
-bool isSought(KeySearch& search, const char* key) {
-    bool sought = false;
-    for (int32_t j = 0; j < search.count; ++j) {
-        if (key[0] != search.keys[j][0] || std::strcmp(key, search.keys[j]) != 0) continue;
-        search.found[j] = true;
-        sought = true;
-    }
-    return sought;
-}
-
 // Entries read and handled at a time: 100 KB stay in the processor's cache while their texts
 // are ended and their keys looked up, so the 15 MB of a full list pass through memory once.
 constexpr int32_t kRun = 64;
@@ -84,7 +73,7 @@ bool readFavoritesFile(const char* path, bool prune, KeySearch* search, bool& as
                 asSaved = false;
                 continue;
             }
-            if (search != nullptr && isSought(*search, run[i].crc32) && search->drop) continue;
+            if (search != nullptr && markSought(*search, run[i].crc32) && search->drop) continue;
             if (&c.favorites[kept] != &run[i]) c.favorites[kept] = run[i];
             ++kept;
         }
@@ -102,6 +91,16 @@ bool readFavoritesFile(const char* path, bool prune, KeySearch* search, bool& as
 }
 
 }  // namespace
+
+bool markSought(KeySearch& search, const char* key) {
+    bool sought = false;
+    for (int32_t j = 0; j < search.count; ++j) {
+        if (key[0] != search.keys[j][0] || std::strcmp(key, search.keys[j]) != 0) continue;
+        search.found[j] = true;
+        sought = true;
+    }
+    return sought;
+}
 
 bool isArcadeList() { return std::strstr(context->listName, "(MAME)") != nullptr; }
 

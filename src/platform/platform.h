@@ -86,6 +86,18 @@ uintptr_t beginVisualStyles();
 void endVisualStyles(uintptr_t cookie);
 void releaseVisualStyles();
 
+// Begins the visual styles where it is made and ends them where it goes out of scope.
+class VisualStyles {
+public:
+    VisualStyles() : cookie_(beginVisualStyles()) {}
+    ~VisualStyles() { endVisualStyles(cookie_); }
+    VisualStyles(const VisualStyles&) = delete;
+    VisualStyles& operator=(const VisualStyles&) = delete;
+
+private:
+    uintptr_t cookie_;
+};
+
 // The state record is the one large allocation; it may fail.
 void* allocateZeroed(size_t size);
 void release(void* block);

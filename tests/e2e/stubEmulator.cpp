@@ -52,28 +52,39 @@ LRESULT CALLBACK emulatorWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
     return DefWindowProcW(window, message, w, l);
 }
 
-int runMenuEmulator(HINSTANCE instance) {
-    WNDCLASSW type{};
-    type.lpfnWndProc = emulatorWindow;
-    type.hInstance = instance;
-    type.lpszClassName = L"StubMenuEmulator";
-    RegisterClassW(&type);
-    HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, kOpenCommand, L"&Open...");
-    AppendMenuW(file, MF_STRING, 101, L"E&xit");
-    HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    HWND window = CreateWindowW(L"StubMenuEmulator", L"Stub emulator", WS_OVERLAPPEDWINDOW, 100,
-                                100, 400, 300, nullptr, bar, instance, nullptr);
+// Shows a window of a class of its own in front and runs its messages until it closes or gives
+// up after `giveUpMs`.
+int runWindow(HINSTANCE instance, WNDPROC procedure, const wchar_t* type, const wchar_t* title,
+              HMENU menu, RECT place, int giveUpMs, const char* readyLine = nullptr) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = type;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowW(type, title, WS_OVERLAPPEDWINDOW, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, nullptr, menu,
+                                instance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
-    SetTimer(window, kGiveUpTimer, 60000, nullptr);
+    SetFocus(window);
+    if (readyLine != nullptr) logLine(readyLine);
+    SetTimer(window, kGiveUpTimer, UINT(giveUpMs), nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     return 0;
+}
+
+int runMenuEmulator(HINSTANCE instance) {
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, kOpenCommand, L"&Open...");
+    AppendMenuW(file, MF_STRING, 101, L"E&xit");
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    return runWindow(instance, emulatorWindow, L"StubMenuEmulator", L"Stub emulator", bar,
+                     {100, 100, 500, 400}, 60000);
 }
 
 LRESULT CALLBACK decoyWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -85,24 +96,8 @@ LRESULT CALLBACK decoyWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
 }
 
 int runDecoy(HINSTANCE instance) {
-    WNDCLASSW type{};
-    type.lpfnWndProc = decoyWindow;
-    type.hInstance = instance;
-    type.lpszClassName = L"StubDecoy";
-    RegisterClassW(&type);
-    HWND window = CreateWindowW(L"StubDecoy", L"Decoy", WS_OVERLAPPEDWINDOW, 150, 150, 300, 200,
-                                nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
-    SetFocus(window);
-    logLine("decoy=ready");
-    SetTimer(window, kGiveUpTimer, 30000, nullptr);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    return runWindow(instance, decoyWindow, L"StubDecoy", L"Decoy", nullptr, {150, 150, 450, 350},
+                     30000, "decoy=ready");
 }
 
 }  // namespace

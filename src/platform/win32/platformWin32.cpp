@@ -249,22 +249,18 @@ void releaseVisualStyles() {
 }
 
 void showExclamation(const char* text) {
-    uintptr_t styles = beginVisualStyles();
+    VisualStyles styles;
     MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONEXCLAMATION);
-    endVisualStyles(styles);
 }
 
 void showExclamationOwnedBy(WindowHandle owner, const char* text) {
-    uintptr_t styles = beginVisualStyles();
+    VisualStyles styles;
     MessageBoxA(asWindow(owner), text, nullptr, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
-    endVisualStyles(styles);
 }
 
 bool askOkCancel(const char* text, const char* caption) {
-    uintptr_t styles = beginVisualStyles();
-    int answer = MessageBoxA(GetActiveWindow(), text, caption, MB_OKCANCEL | MB_ICONINFORMATION);
-    endVisualStyles(styles);
-    return answer == IDOK;
+    VisualStyles styles;
+    return MessageBoxA(GetActiveWindow(), text, caption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
 }
 
 WindowHandle activeWindow() { return reinterpret_cast<WindowHandle>(GetActiveWindow()); }
