@@ -77,11 +77,13 @@ std::string favoritesFile(int n) {
 
 // Lines of a file, read as fgets reads them into a fixed buffer.
 int readLines(const char* path) {
-    platform::File* file = platform::openForRead(path);
+    platform::File* file = nullptr;
+    platform::openForRead(path, file);
     static char block[8192], line[2048];
     size_t length = 0;
     int lines = 0;
-    for (size_t n; (n = platform::readFromFile(file, block, sizeof block)) > 0;) {
+    for (size_t n;
+         (n = size_t(std::max(0L, platform::readFromFile(file, block, sizeof block)))) > 0;) {
         for (size_t at = 0; at < n;) {
             const void* end = std::memchr(block + at, '\n', n - at);
             size_t run = end ? size_t(static_cast<const char*>(end) - (block + at)) + 1 : n - at;
@@ -101,8 +103,9 @@ int readLines(const char* path) {
 
 // A whole file in one read, as fread does.
 size_t readWhole(const char* path, std::vector<char>& buffer) {
-    platform::File* file = platform::openForRead(path);
-    size_t n = platform::readFromFile(file, buffer.data(), buffer.size());
+    platform::File* file = nullptr;
+    platform::openForRead(path, file);
+    size_t n = size_t(std::max(0L, platform::readFromFile(file, buffer.data(), buffer.size())));
     platform::closeFile(file);
     return n;
 }

@@ -1,6 +1,7 @@
 // Feeds one input, in five parts, to every file the plug-in reads: "Setting.dat", the system's
 // ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file) and
-// "Copy.dat"; then drives the popup and main menus, a paste, and the favourites working copy.
+// "Copy.dat", with a read error at one read for some inputs; then drives the popup and main menus,
+// a paste, and the favourites working copy.
 #include <cstdint>
 #include <string>
 
@@ -26,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   std::string("N64") + std::string(257, '\0') + parts[2]);
     fake::putFile("C:\\Host\\caches\\N64.cache", parts[3]);
     if (!parts[4].empty()) fake::putFile(std::string(kDir) + "Copy.dat", parts[4]);
+    // Some inputs also meet a read error, at any read of any file.
+    fake::state().failReadAt = int(size % 23);
     initPlugin(nullptr, 0, 0, 0, 0, kDir);
     isCompatible(size % 2 ? "Nintendo 64" : "Arcade (MAME)");
     inPopupMenuHave();
@@ -39,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lb::loadWorkingList();
     static lb::EmulatorEntry copies[lb::kMaxEmulators];
     int32_t copyCount = 0;
-    if (lb::readCopyFile(copyCount, copies))
+    if (lb::readCopyFile(copyCount, copies) == lb::FileRead::Read)
         lb::workingCount = lb::pasteEntries(lb::workingList, lb::workingCount, copies, copyCount);
     lb::storeWorkingList();
     lb::saveEmulatorList();

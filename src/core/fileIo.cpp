@@ -1,27 +1,34 @@
 // Whole-file reads and the replace-on-success save used by every data file of the plug-in.
 #include "core/fileIo.h"
 
+#include "core/failureText.h"
 #include "core/text.h"
 #include "platform/platform.h"
 
 namespace lb {
 
-size_t readAll(platform::File* file, void* buffer, size_t size) {
+long readAll(platform::File* file, void* buffer, size_t size) {
     size_t total = 0;
     while (total < size) {
-        size_t n = platform::readFromFile(file, static_cast<char*>(buffer) + total, size - total);
+        long n = platform::readFromFile(file, static_cast<char*>(buffer) + total, size - total);
+        if (n < 0) return -1;
         if (n == 0) break;
-        total += n;
+        total += size_t(n);
     }
-    return total;
+    return long(total);
 }
 
-long readFilePrefix(const char* path, void* buffer, size_t size) {
-    platform::File* file = platform::openForRead(path);
-    if (file == nullptr) return -1;
-    size_t total = readAll(file, buffer, size);
+FileRead readFilePrefix(const char* path, void* buffer, size_t size, size_t& got) {
+    got = 0;
+    platform::File* file = nullptr;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
+    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
+    long total = readAll(file, buffer, size);
     platform::closeFile(file);
-    return static_cast<long>(total);
+    if (total < 0) return FileRead::Unreadable;
+    got = size_t(total);
+    return FileRead::Read;
 }
 
 bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount) {
@@ -38,5 +45,18 @@ bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount) {
     platform::deleteFile(temporary);
     return false;
 }
+
+namespace {
+
+void tellFileFailure(const char* headline, const char* path) {
+    static char text[kMessageSize];
+    failureText(text, headline, path, platform::lastError());
+    platform::showExclamation(text);
+}
+
+}  // namespace
+
+void tellReadFailure(const char* path) { tellFileFailure("ファイルを読み込めませんでした", path); }
+void tellSaveFailure(const char* path) { tellFileFailure("保存できませんでした", path); }
 
 }  // namespace lb

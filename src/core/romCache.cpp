@@ -31,6 +31,9 @@ class LineReader {
 public:
     explicit LineReader(platform::File* file) : file_(file) {}
 
+    // Whether a read failed: the lines handed out so far are then only part of the file.
+    bool failed() const { return failed_; }
+
     // The next line, not NUL-terminated: `length` bytes at `text`.
     bool next(const char*& text, size_t& length) {
         for (;;) {
@@ -80,13 +83,18 @@ private:
         }
     }
 
+    // After a read error nothing more is read: the file ends there.
     bool refill() {
-        size_ = platform::readFromFile(file_, buffer_, sizeof buffer_);
+        if (failed_) return false;
+        long n = platform::readFromFile(file_, buffer_, sizeof buffer_);
+        failed_ = n < 0;
+        size_ = n > 0 ? size_t(n) : 0;
         position_ = 0;
         return size_ > 0;
     }
 
     platform::File* file_;
+    bool failed_ = false;
     char buffer_[8192];
     char line_[kLineSize];
     size_t position_ = 0;
@@ -185,9 +193,9 @@ void loadRomCache() {
     c.cacheCount = 0;
     resetIndex(cacheIndex, c.cacheEntries, sizeof(RomCacheEntry), offsetof(RomCacheEntry, crc32));
     char path[kTextSize];
-    if (!cacheFilePath(path) || !platform::fileExists(path)) return;
-    platform::File* file = platform::openForRead(path);
-    if (file == nullptr) return;
+    platform::File* file = nullptr;
+    if (!cacheFilePath(path) || platform::openForRead(path, file) != platform::OpenResult::Opened)
+        return;
     LineReader reader(file);
     const char* line = nullptr;
     size_t length = 0;
@@ -212,6 +220,9 @@ void loadRomCache() {
     }
     if (pending >= 0) addToIndex(cacheIndex, pending, pendingHash);
     platform::closeFile(file);
+    // A cache read in part would make every ROM in its unread rest look unknown: it counts as
+    // no cache at all.
+    if (reader.failed()) c.cacheCount = 0;
 }
 
 void lookupRomPath(char (&target)[kTextSize], const char* key) {

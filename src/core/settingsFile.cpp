@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/fileIo.h"
-#include "platform/platform.h"
 
 namespace lb {
 
@@ -36,11 +35,12 @@ void setColumnDefaults(PluginContext& state) {
     }
 }
 
-void loadSettings(PluginContext& state, const char* path) {
-    if (!platform::fileExists(path)) return;
+FileRead loadSettings(PluginContext& state, const char* path) {
     SettingsFile image;
-    long size = readFilePrefix(path, &image, sizeof image);
-    if (size <= 0) return;
+    size_t got = 0;
+    FileRead read = readFilePrefix(path, &image, sizeof image, got);
+    if (read != FileRead::Read || got == 0) return read;
+    long size = long(got);
     takeField(state.lastExePath, image.lastExePath, image, size);
     takeField(state.lastExtractDir, image.lastExtractDir, image, size);
     takeField(state.columnState, image.columnState, image, size);
@@ -54,6 +54,7 @@ void loadSettings(PluginContext& state, const char* path) {
     if (!isColumnPermutation(state.columnOrder)) {
         for (int i = 0; i < kColumnCount; ++i) state.columnOrder[i] = i;
     }
+    return read;
 }
 
 bool saveSettings(const PluginContext& state, const char* path) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/fileIo.h"
 #include "core/pluginContext.h"
 
 namespace lb {
@@ -32,9 +33,10 @@ bool isColumnPermutation(const int32_t (&order)[kColumnCount]);
 // Column order 0..9, every column 100 pixels wide and ascending.
 void setColumnDefaults(PluginContext& state);
 
-// Reads the fields that the file covers in full; a missing file changes nothing. A sort column
-// or column order that the favourites list could not use falls back to its default.
-void loadSettings(PluginContext& state, const char* path);
+// Reads the fields that the file covers in full; a missing file, and one that cannot be read,
+// change nothing. A sort column or column order that the favourites list could not use falls
+// back to its default.
+FileRead loadSettings(PluginContext& state, const char* path);
 
 // Writes the seven fields; false when the file could not be replaced (the old one then stays).
 bool saveSettings(const PluginContext& state, const char* path);

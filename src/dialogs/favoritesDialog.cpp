@@ -153,10 +153,10 @@ void closeFavoritesDialog(HWND dialog, int commandId) {
     EndDialog(dialog, commandId);
 }
 
+// A save that fails is told, and the dialog stays open with the user's list, so that it can be
+// saved again once the file is free, or cancelled.
 void commitAndClose(HWND dialog) {
-    commitWorkingFavorites();
-    saveFavorites();
-    closeFavoritesDialog(dialog, IDOK);
+    if (saveWorkingFavorites()) closeFavoritesDialog(dialog, IDOK);
 }
 
 // Cancel leaves everything as it was: the selection, the focus and the scroll position.
@@ -199,16 +199,15 @@ void showFavoritesMenu(HWND dialog, POINT where) {
 
 const char* favoriteName(int32_t row, const void*) { return workingFavorites[row].name; }
 
-// Nothing selected starts nothing, and then the dialog stays open even with the box ticked:
-// it closes on a launch, and there was none. Neither was there one when the user cancelled
-// the preview that Shift asks for.
+// The box closes the dialog on a launch, and only a process that started is one: nothing
+// selected, a cancelled preview, nothing to start or a start that failed leave it open.
 void launchFromFavorites(HWND dialog, int commandId, bool preview) {
     HostRomRecord* chain = selectionChain(dialog);
     if (chain == nullptr) return;
     LaunchResult result = launchEmulator(commandId - IDM_LAUNCH_FIRST, chain, preview);
     releaseSelectionChain(chain);
-    if (result == LaunchResult::Cancelled) return;
-    if (isChecked(dialog, IDC_CLOSE_ON_LAUNCH)) commitAndClose(dialog);
+    if (result == LaunchResult::Started && isChecked(dialog, IDC_CLOSE_ON_LAUNCH))
+        commitAndClose(dialog);
 }
 
 void openFavoritesDialog(HWND dialog) {

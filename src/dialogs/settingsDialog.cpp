@@ -82,10 +82,10 @@ void copyEmulators() {
 
 void pasteEmulators(HWND dialog) {
     int32_t copyCount = 0;
-    if (!readCopyFile(copyCount, copies)) {
+    FileRead read = readCopyFile(copyCount, copies);  // a file that cannot be read is told
+    if (read == FileRead::Missing)
         MessageBoxA(dialog, "コピーされていません", nullptr, MB_ICONWARNING);
-        return;
-    }
+    if (read != FileRead::Read) return;
     if (workingCount >= kMaxEmulators) return;
     workingCount = pasteEntries(workingList, workingCount, copies, copyCount);
     refreshEmulatorListView(0);
@@ -145,9 +145,8 @@ BOOL onCommand(HWND dialog, int id) {
             pasteEmulators(dialog);
             break;
         case IDOK:
-            storeWorkingList();
-            saveEmulatorList();
-            EndDialog(dialog, IDOK);
+            // A save that fails is told, and the dialog stays open with the user's list.
+            if (saveWorkingList()) EndDialog(dialog, IDOK);
             break;
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);

@@ -74,7 +74,7 @@ void addSearched(const HostRomRecord* chain, const KeySearch& search) {
             return false;
         },
         [](int32_t) {});
-    saveFavorites();
+    saveFavoritesAndTell();
 }
 
 void closeUp(FavoriteEntry* list, int32_t& count) {
@@ -109,10 +109,10 @@ void addFavorites(const HostRomRecord* chain) {
     appendNew(
         chain, [](const char* key) { return findFirst(listIndex, key) >= 0; },
         [](int32_t entry) { addToIndex(listIndex, entry); });
-    saveFavorites();
+    saveFavoritesAndTell();
 }
 
-void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
+bool removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
     count = boundedFavoriteCount(count);
     std::memset(removed, 0, sizeof removed);
     KeySearch search;
@@ -127,31 +127,33 @@ void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* c
         }
     }
     closeUp(list, count);
-    saveFavorites();
+    return saveFavorites();
 }
 
 // The list is saved once, by the change: the read's own rewrite would be overwritten at once.
+// A list that cannot be read has been told by the read, and is not saved: it would replace
+// the user's favourites by the selection.
 void addFavoritesFromPopup(const HostRomRecord* chain) {
     KeySearch search;
-    if (!collectKeys(chain, search)) {
-        readFavorites(nullptr);
+    bool rewrite = false;
+    bool few = collectKeys(chain, search);
+    if (readFavorites(few ? &search : nullptr, rewrite) == FileRead::Unreadable) return;
+    if (few)
+        addSearched(chain, search);
+    else
         addFavorites(chain);
-        return;
-    }
-    readFavorites(&search);
-    addSearched(chain, search);
 }
 
 void removeFavoritesFromPopup(const HostRomRecord* chain) {
     KeySearch search;
-    if (!collectKeys(chain, search)) {
-        readFavorites(nullptr);
-        removeFavorites(context->favorites, context->favoriteCount, chain);
-        return;
-    }
+    bool rewrite = false;
+    bool few = collectKeys(chain, search);
     search.drop = true;  // the favourites with these keys are left out as they are read
-    readFavorites(&search);
-    saveFavorites();
+    if (readFavorites(few ? &search : nullptr, rewrite) == FileRead::Unreadable) return;
+    if (few)
+        saveFavoritesAndTell();
+    else if (!removeFavorites(context->favorites, context->favoriteCount, chain))
+        tellFavoritesSaveFailure();
 }
 
 }  // namespace lb

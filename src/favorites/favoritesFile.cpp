@@ -31,36 +31,44 @@ bool terminateTexts(FavoriteEntry& entry) {
 // are ended and their keys looked up, so the 15 MB of a full list pass through memory once.
 constexpr int32_t kRun = 64;
 
-// Reads the file into the state's list; false when it is missing or names another system.
-// A count outside 0..10000 is cut to that range, and a file shorter than its count holds
-// only the entries it has in full. With `prune`, entries whose key the cache does not know are
-// dropped as they are read; with `search`, its keys are looked for in the entries kept. `asSaved`
-// tells whether saving the list would write the very bytes that were read: nothing dropped, no
-// count cut, no missing or extra bytes, no text whose last byte had to be cleared.
-bool readFavoritesFile(const char* path, bool prune, KeySearch* search, bool& asSaved) {
+// Reads the file into the state's list; Missing, with an empty list, when there is none or it
+// names another system, and Unreadable, with an empty list, when it cannot be opened or a read
+// fails anywhere in it. A count outside 0..10000 is cut to that range, and a file shorter than
+// its count holds only the entries it has in full. With `prune`, entries whose key the cache
+// does not know are dropped as they are read; with `search`, its keys are looked for in the
+// entries kept. `asSaved` tells whether saving the list would write the very bytes that were
+// read: nothing dropped, no count cut, no missing or extra bytes, no text whose last byte had
+// to be cleared.
+FileRead readFavoritesFile(const char* path, bool prune, KeySearch* search, bool& asSaved) {
     PluginContext& c = *context;
     asSaved = false;
-    if (!platform::fileExists(path)) return false;
-    platform::File* file = platform::openForRead(path);
-    if (file == nullptr) return false;
+    c.favoriteCount = 0;
+    platform::File* file = nullptr;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
+    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
     char header[kHeaderSize];
-    bool ours = readAll(file, header, sizeof header) == sizeof header &&
-                std::strncmp(header, c.systemName, kTextSize) == 0;
-    if (!ours) {
+    long headerBytes = readAll(file, header, sizeof header);
+    if (headerBytes != long(sizeof header) || std::strncmp(header, c.systemName, kTextSize) != 0) {
         platform::closeFile(file);
-        return false;
+        return headerBytes < 0 ? FileRead::Unreadable : FileRead::Missing;
     }
     int32_t storedCount = 0;
     std::memcpy(&storedCount, header + kTextSize, sizeof storedCount);
     int32_t count = boundedFavoriteCount(storedCount);
     asSaved = count == storedCount && std::memcmp(header, c.systemName, kTextSize) == 0;
     int32_t kept = 0;
+    bool failed = false;
     for (int32_t at = 0; at < count;) {
         // Each run is read right behind the entries kept so far, and compacted where it lies.
         FavoriteEntry* run = c.favorites + kept;
         size_t wanted = size_t(std::min(kRun, count - at)) * sizeof(FavoriteEntry);
-        size_t got = readAll(file, run, wanted);
-        int32_t whole = int32_t(got / sizeof(FavoriteEntry));
+        long got = readAll(file, run, wanted);
+        if (got < 0) {
+            failed = true;
+            break;
+        }
+        int32_t whole = int32_t(size_t(got) / sizeof(FavoriteEntry));
         const char* keys[kRun];
         bool known[kRun];
         for (int32_t i = 0; i < whole; ++i) {
@@ -78,16 +86,21 @@ bool readFavoritesFile(const char* path, bool prune, KeySearch* search, bool& as
             ++kept;
         }
         at += whole;
-        if (got != wanted) {
+        if (size_t(got) != wanted) {
             asSaved = false;  // a file shorter than its count
             break;
         }
     }
     char extra = 0;
-    asSaved &= platform::readFromFile(file, &extra, 1) == 0;
+    long after = failed ? -1 : platform::readFromFile(file, &extra, 1);
     platform::closeFile(file);
+    if (after < 0) {
+        asSaved = false;
+        return FileRead::Unreadable;
+    }
+    asSaved &= after == 0;
     c.favoriteCount = kept;
-    return true;
+    return FileRead::Read;
 }
 
 }  // namespace
@@ -104,19 +117,33 @@ bool markSought(KeySearch& search, const char* key) {
 
 bool isArcadeList() { return std::strstr(context->listName, "(MAME)") != nullptr; }
 
-bool saveFavorites() {
+bool saveFavoriteList(const FavoriteEntry* list, int32_t count) {
     PluginContext& c = *context;
     char path[kTextSize];
     if (!dataFilePath(path, c.systemName, ".fvr")) return false;
-    int32_t count = boundedFavoriteCount(c.favoriteCount);
+    count = boundedFavoriteCount(count);
     Chunk chunks[] = {{c.systemName, kTextSize},
                       {&count, sizeof count},
-                      {c.favorites, size_t(count) * sizeof(FavoriteEntry)}};
-    return saveFileSafely(path, chunks, 3);
+                      {list, size_t(count) * sizeof(FavoriteEntry)}};
+    return saveFileSafely(path, chunks, count > 0 ? 3 : 2);
 }
 
-bool readFavorites(KeySearch* search) {
+bool saveFavorites() { return saveFavoriteList(context->favorites, context->favoriteCount); }
+
+void tellFavoritesSaveFailure() {
+    char path[kTextSize];
+    if (dataFilePath(path, context->systemName, ".fvr")) tellSaveFailure(path);
+}
+
+bool saveFavoritesAndTell() {
+    if (saveFavorites()) return true;
+    tellFavoritesSaveFailure();
+    return false;
+}
+
+FileRead readFavorites(KeySearch* search, bool& rewrite) {
     PluginContext& c = *context;
+    rewrite = false;
     // The cache is read first, so that each favourite is checked while it is being read.
     // An empty cache (a missing or unreadable cache file) says nothing about the favourites:
     // pruning against it would wipe the whole list.
@@ -124,19 +151,25 @@ bool readFavorites(KeySearch* search) {
     if (prune) loadRomCache();
     prune = prune && c.cacheCount > 0;
     char path[kTextSize];
-    bool asSaved = false;
-    if (!dataFilePath(path, c.systemName, ".fvr") ||
-        !readFavoritesFile(path, prune, search, asSaved)) {
+    if (!dataFilePath(path, c.systemName, ".fvr")) {
         c.favoriteCount = 0;
-        return false;
+        return FileRead::Missing;
     }
-    return prune && !asSaved;
+    bool asSaved = false;
+    FileRead read = readFavoritesFile(path, prune, search, asSaved);
+    if (read == FileRead::Unreadable) tellReadFailure(path);
+    rewrite = read == FileRead::Read && prune && !asSaved;
+    return read;
 }
 
-void loadFavorites() {
+bool loadFavorites() {
     // A rewrite of the bytes just read would change nothing but the file's time: 15 MB for a
-    // full list. Only a list that pruning shortened, or a damaged file, is written back.
-    if (readFavorites(nullptr)) saveFavorites();
+    // full list. Only a list that pruning shortened, or a damaged file, is written back; when
+    // that fails, nothing is lost and the next load tries again.
+    bool rewrite = false;
+    if (readFavorites(nullptr, rewrite) == FileRead::Unreadable) return false;
+    if (rewrite) saveFavorites();
+    return true;
 }
 
 }  // namespace lb

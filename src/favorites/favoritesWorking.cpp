@@ -5,6 +5,7 @@
 
 #include "core/placement.h"
 #include "favorites/favoriteColumns.h"
+#include "favorites/favorites.h"
 #include "platform/platform.h"
 
 namespace lb {
@@ -31,6 +32,17 @@ void commitWorkingFavorites() {
     if (count > 0)
         std::memmove(context->favorites, workingFavorites, sizeof(FavoriteEntry) * size_t(count));
     context->favoriteCount = count;
+}
+
+bool saveWorkingFavorites() {
+    bool kept = workingFavorites == nullptr && context->favoriteCount > 0;  // see above
+    bool saved = kept ? saveFavorites() : saveFavoriteList(workingFavorites, workingFavoriteCount);
+    if (!saved) {
+        tellFavoritesSaveFailure();
+        return false;
+    }
+    commitWorkingFavorites();
+    return true;
 }
 
 void freeWorkingFavorites() {

@@ -23,6 +23,9 @@ extern int32_t workingFavoriteCount;
 bool openWorkingFavorites();
 // The working copy, in its shown order, becomes the stored list.
 void commitWorkingFavorites();
+// The dialog's OK: saves the working copy and then commits it. A save that fails is told and
+// commits nothing; false, and the dialog stays open.
+bool saveWorkingFavorites();
 void freeWorkingFavorites();
 
 // The working copy sorted by the state's sort column and direction.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/failureText.h"
 #include "core/hostInterface.h"
 #include "core/text.h"
 #include "platform/platform.h"
@@ -12,7 +13,6 @@
 namespace lb {
 
 constexpr size_t kCommandLineSize = 2048;
-constexpr size_t kMessageSize = 4096;
 
 // One launch, resolved once (ROM paths looked up, archives extracted) and then either shown or
 // carried out, so what is shown is exactly what starts.
@@ -65,11 +65,9 @@ bool planProcess(LaunchPlan& plan, const char* exePath, const char* args);
 // blank or a tab; false when it would not fit.
 bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args);
 
-// The texts shown to the user, lines joined by CR LF: the preview of a plan; a start the
-// system refused (the reason's line left out when it is empty); keys stopped because the
-// emulator was not in front.
+// The texts shown to the user, lines joined by CR LF: the preview of a plan; keys stopped
+// because the emulator was not in front. A start the system refused is told by failureText.
 void previewText(char (&text)[kMessageSize], const LaunchPlan& plan);
-void startFailureText(char (&text)[kMessageSize], const char* program, const char* reason);
 extern const char kKeysStoppedText[];
 extern const char kPreviewCaption[];
 

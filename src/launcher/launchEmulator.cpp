@@ -20,14 +20,8 @@ const char kNotReady[] = "20秒待ちましたが、エミュレータが起動�
 const char kKeysShown[] = "Alt, ↓, Enter, Ctrl+V, Enter";
 constexpr uint32_t kInputIdleTimeout = 20000;
 
-// Appends the lines to `text`, each after a CR LF but the first; a line that does not fit is
-// cut at a whole character, and so is every line after it.
 void appendLines(char (&text)[kMessageSize], std::initializer_list<const char*> parts) {
-    size_t used = std::strlen(text);
-    for (const char* part : parts) {
-        copyText(text + used, sizeof text - used, part);
-        used += std::strlen(text + used);
-    }
+    appendParts(text, parts.begin(), parts.size());
 }
 
 }  // namespace
@@ -38,12 +32,6 @@ void previewText(char (&text)[kMessageSize], const LaunchPlan& plan) {
                        "\r\nコマンドライン: ", plan.commandLine});
     if (plan.typesKeys)
         appendLines(text, {"\r\nクリップボード: ", plan.clipboard, "\r\nキー入力: ", kKeysShown});
-}
-
-void startFailureText(char (&text)[kMessageSize], const char* program, const char* reason) {
-    text[0] = '\0';
-    appendLines(text, {kStartFailed, "\r\n", program});
-    if (reason[0] != '\0') appendLines(text, {"\r\n", reason});
 }
 
 bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
@@ -102,9 +90,8 @@ LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
     platform::ProcessHandle process =
         platform::startProcess(plan.program, plan.commandLine, plan.folder);
     if (process == 0) {
-        char reason[kTextSize], text[kMessageSize];
-        platform::startFailureReason(reason, sizeof reason);
-        startFailureText(text, plan.program, reason);
+        static char text[kMessageSize];
+        failureText(text, kStartFailed, plan.program, platform::lastError());
         platform::showExclamation(text);
         return LaunchResult::Failed;
     }

@@ -9,13 +9,24 @@ namespace platform {
 
 // Files are opened by ANSI path, read and written as raw bytes.
 struct File;
-File* openForRead(const char* path);
-File* createForWrite(const char* path);                       // creates or truncates
-size_t readFromFile(File* file, void* buffer, size_t size);   // bytes read, 0 at the end
+// What opening a file to read found: the file; no such file (the system says the file or its
+// path is not found); or a file that exists but cannot be opened (shared, denied, any other
+// error). `file` is set only when it was opened.
+enum class OpenResult { Opened, Missing, Unreadable };
+OpenResult openForRead(const char* path, File*& file);
+File* createForWrite(const char* path);  // creates or truncates
+// Bytes read, 0 at the end of the file, -1 when the system reports a read error.
+long readFromFile(File* file, void* buffer, size_t size);
 bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
 bool closeFile(File* file);  // false when buffered data could not be flushed
 bool replaceFile(const char* from, const char* to);  // rename over an existing target
 bool deleteFile(const char* path);
+// The system's error code of the last open, create, read, write, close, replace or process start
+// that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it failed.
+uint32_t lastError();
+// The system's words for `error`, inserts such as "%1" left as they are and the final line end
+// trimmed; the empty text when the system has none that fits.
+void errorText(uint32_t error, char* buffer, size_t size);
 bool fileExists(const char* path);
 bool isDirectory(const char* path);
 void createDirectory(const char* path);  // one level; the result is not examined
@@ -38,14 +49,12 @@ bool shortPathName(const char* path, char* buffer, size_t size);
 // Starts exactly the program `application` with `commandLine`, the way every launch does: no
 // inheritance, the plug-in's environment, shown normally. Naming the program keeps Windows from
 // trying shorter paths of a path with blanks. The thread handle is closed at once; the process
-// handle is returned (0 when nothing started) and must be closed with closeProcess.
+// handle is returned (0 when nothing started: lastError tells why) and must be closed with
+// closeProcess.
 using ProcessHandle = uintptr_t;
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir);
 void closeProcess(ProcessHandle process);
-// The system's words for why the last startProcess started nothing (FormatMessage of its
-// error, the final line end trimmed); the empty text when the system gives none.
-void startFailureReason(char* buffer, size_t size);
 // The id of a started process; the process that owns the foreground window (0 for none); the
 // process that started a process (0 when it is not found).
 uint32_t processIdOf(ProcessHandle process);
@@ -66,8 +75,8 @@ void sleepFor(uint32_t milliseconds);
 // A message box owned by the calling thread's active window, without caption, with an OK
 // button and the exclamation icon.
 void showExclamation(const char* text);
-// The same, owned by `owner` and brought to the foreground: for a message that must be seen
-// while another program may be in front.
+// The same, owned by `owner`, brought to the foreground and topmost: for a message that must be
+// seen while another program may be in front, where Windows may refuse the foreground.
 void showExclamationOwnedBy(WindowHandle owner, const char* text);
 // A question with OK and Cancel and the information icon under `caption`, owned by the calling
 // thread's active window; true for OK.

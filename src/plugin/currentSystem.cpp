@@ -5,7 +5,6 @@
 
 #include "core/pluginContext.h"
 #include "platform/platform.h"
-#include "registry/emulatorListFile.h"
 
 namespace lb {
 
@@ -49,14 +48,6 @@ void refreshCurrentSystem() {
     // header's bytes the same whichever system was shown before.
     size_t length = std::strlen(name);
     std::memset(name + length, 0, sizeof name - length);
-}
-
-void loadEmulatorList() {
-    char path[kTextSize];
-    if (!dataFilePath(path, context->systemName, ".emu") ||
-        !readEmulatorListFile(path, context->emulatorCount, context->emulators)) {
-        context->emulatorCount = 0;
-    }
 }
 
 }  // namespace lb

@@ -11,9 +11,6 @@ constexpr int kMaxCandidateWindows = 10;
 // Sets `systemName` from the host's window; keeps it when no combo box qualifies.
 void refreshCurrentSystem();
 
-// Loads the current system's ".emu" file into `emulators`; a system without one has no emulators.
-void loadEmulatorList();
-
 // The index of the widest of `widths`, the first one on a tie; -1 when none is wider than 0.
 int widestCandidate(const int32_t* widths, int count);
 

@@ -13,6 +13,10 @@ namespace lb {
 
 namespace {
 
+// Set by initPlugin when "Setting.dat" exists but could not be read; read by closePlugin, which
+// then leaves the file, which may still hold the user's settings, as it is.
+bool settingsUnread = false;
+
 // Takes the host's data folder, with a final backslash, only if that folder and its "temp\"
 // fit the fixed fields; otherwise the plug-in runs without a data folder and touches no file.
 void takeDataDir(const char* hostDir) {
@@ -51,7 +55,8 @@ int32_t LB_STDCALL initPlugin(ExtractCallback extract, uint32_t, uint32_t, uint3
     ensureDirectory(context->tempDir);
     setColumnDefaults(*context);
     char path[kTextSize];
-    if (dataFilePath(path, "Setting.dat")) loadSettings(*context, path);
+    settingsUnread =
+        dataFilePath(path, "Setting.dat") && loadSettings(*context, path) == FileRead::Unreadable;
     return 0;
 }
 
@@ -63,7 +68,8 @@ bool LB_STDCALL isCompatible(const char* listName) {
 void closePlugin() {
     if (context == nullptr) return;
     char path[kTextSize];
-    if (dataFilePath(path, "Setting.dat")) saveSettings(*context, path);
+    if (!settingsUnread && dataFilePath(path, "Setting.dat")) saveSettings(*context, path);
+    settingsUnread = false;
     for (int32_t i = 0; i < extractedFileCount && i < kMaxExtractedFiles; ++i) {
         platform::deleteFile(extractedFiles[i]);
     }

@@ -7,6 +7,7 @@
 #include "favorites/favorites.h"
 #include "plugin/currentSystem.h"
 #include "plugin/exports.h"
+#include "registry/emulatorListFile.h"
 
 namespace lb {
 namespace {
@@ -25,11 +26,13 @@ char* inMenu() {
     return menuText;
 }
 
+// A list that cannot be read is told, and its dialog does not open: the click ends as a
+// cancelled dialog would.
 int32_t LB_STDCALL onMenuClick(int32_t index) {
+    constexpr int32_t kNotOpened = 2;
     if (context == nullptr) return -1;
     refreshCurrentSystem();
-    loadEmulatorList();
-    if (index == 0) return openEmulatorSettings();
-    loadFavorites();
-    return openFavorites();
+    if (index == 0) return loadEmulatorList(true) ? openEmulatorSettings() : kNotOpened;
+    loadEmulatorList(false);
+    return loadFavorites() ? openFavorites() : kNotOpened;
 }

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "plugin/currentSystem.h"
 #include "plugin/exports.h"
+#include "registry/emulatorListFile.h"
 
 namespace lb {
 
@@ -24,7 +25,9 @@ const char kRemoveItem[] = "お気に入りから削除";
 char* buildPopupText(bool arcadeExport) {
     if (context == nullptr || isArcadeList() != arcadeExport) return nullptr;
     refreshCurrentSystem();
-    loadEmulatorList();
+    // A list file that cannot be read shows no emulators and no message: the host is building
+    // its menu.
+    loadEmulatorList(false);
     ItemList list = beginItemList(popupText, sizeof popupText);
     for (int32_t i = 0; i < context->emulatorCount; ++i)
         appendMenuItem(list, context->emulators[i].name);

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "core/fileIo.h"
-#include "platform/platform.h"
 
 namespace lb {
 
@@ -15,20 +14,20 @@ bool writeEmulatorListFile(const char* path, int32_t count,
     return saveFileSafely(path, chunks, 2);
 }
 
-bool readEmulatorListFile(const char* path, int32_t& count,
-                          EmulatorEntry (&entries)[kMaxEmulators]) {
-    if (!platform::fileExists(path)) return false;
+FileRead readEmulatorListFile(const char* path, int32_t& count,
+                              EmulatorEntry (&entries)[kMaxEmulators]) {
     static EmulatorListFile image;  // 16 KB: kept off the host's stack
-    long size = readFilePrefix(path, &image, sizeof image);
-    if (size < 0) return false;
-    if (size < long(sizeof image.count)) return true;  // nothing covered: all stays as it was
+    size_t got = 0;
+    FileRead read = readFilePrefix(path, &image, sizeof image, got);
+    long size = long(got);
+    if (read != FileRead::Read || size < long(sizeof image.count)) return read;
     long whole = (size - long(offsetof(EmulatorListFile, entries))) / long(sizeof(EmulatorEntry));
     std::memcpy(entries, image.entries, size_t(whole) * sizeof(EmulatorEntry));
     for (long i = 0; i < whole; ++i) terminateTexts(entries[i]);
     count = (image.count < 0 || image.count > kMaxEmulators)
                 ? 0
                 : std::min<int32_t>(image.count, whole);
-    return true;
+    return read;
 }
 
 bool saveEmulatorList() {
@@ -37,14 +36,30 @@ bool saveEmulatorList() {
     return writeEmulatorListFile(path, context->emulatorCount, context->emulators);
 }
 
-bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]) {
+bool loadEmulatorList(bool tell) {
     char path[kTextSize];
-    return dataFilePath(path, "Copy.dat") && writeEmulatorListFile(path, count, entries);
+    FileRead read = FileRead::Missing;
+    if (dataFilePath(path, context->systemName, ".emu"))
+        read = readEmulatorListFile(path, context->emulatorCount, context->emulators);
+    if (read != FileRead::Read) context->emulatorCount = 0;
+    if (read == FileRead::Unreadable && tell) tellReadFailure(path);
+    return read != FileRead::Unreadable;
 }
 
-bool readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]) {
+bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]) {
     char path[kTextSize];
-    return dataFilePath(path, "Copy.dat") && readEmulatorListFile(path, count, entries);
+    if (!dataFilePath(path, "Copy.dat")) return false;
+    if (writeEmulatorListFile(path, count, entries)) return true;
+    tellSaveFailure(path);
+    return false;
+}
+
+FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]) {
+    char path[kTextSize];
+    if (!dataFilePath(path, "Copy.dat")) return FileRead::Missing;
+    FileRead read = readEmulatorListFile(path, count, entries);
+    if (read == FileRead::Unreadable) tellReadFailure(path);
+    return read;
 }
 
 }  // namespace lb

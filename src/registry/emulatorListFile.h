@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/fileIo.h"
 #include "core/pluginContext.h"
 #include "registry/emulatorEntry.h"
 
@@ -21,18 +22,23 @@ static_assert(offsetof(EmulatorListFile, entries) == 4);
 bool writeEmulatorListFile(const char* path, int32_t count,
                            const EmulatorEntry (&entries)[kMaxEmulators]);
 
-// Reads a list file into `count` and `entries`. False, with both unchanged, when the file is
-// missing or cannot be opened. A count outside 0..20 is a damaged file and reads as an empty
-// list; a short file counts only the entries it holds in full, and slots it does not cover keep
-// their previous bytes.
-bool readEmulatorListFile(const char* path, int32_t& count,
-                          EmulatorEntry (&entries)[kMaxEmulators]);
+// Reads a list file into `count` and `entries`; both stay unchanged when the file is missing or
+// cannot be read, a read error anywhere included. A count outside 0..20 is a damaged file and
+// reads as an empty list; a short file counts only the entries it holds in full, and slots it
+// does not cover keep their previous bytes.
+FileRead readEmulatorListFile(const char* path, int32_t& count,
+                              EmulatorEntry (&entries)[kMaxEmulators]);
 
 // The current system's list file: `emulatorCount` and `emulators` of the state record.
 bool saveEmulatorList();
+// The state's list of the current system read again from its file: an empty list for a missing
+// file; false, with an empty list, for a file that exists but cannot be read, which `tell`
+// tells the user.
+bool loadEmulatorList(bool tell);
 
-// The copy file carries 1..20 copied entries from one system's list into any other.
+// The copy file carries 1..20 copied entries from one system's list into any other. A copy
+// file that cannot be saved or read is told to the user.
 bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]);
-bool readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]);
+FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]);
 
 }  // namespace lb

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "registry/emulatorListFile.h"
 
 namespace lb {
 
@@ -31,6 +32,26 @@ void storeWorkingList() {
     context->emulatorCount = boundedEmulatorCount(workingCount);
     std::memcpy(context->emulators, workingList,
                 sizeof(EmulatorEntry) * size_t(context->emulatorCount));
+}
+
+bool saveWorkingList() {
+    char path[kTextSize];
+    if (!dataFilePath(path, context->systemName, ".emu")) {
+        storeWorkingList();
+        return true;
+    }
+    // The file holds all 20 slots: those past the count keep the state's bytes, as they would
+    // after storeWorkingList.
+    static EmulatorEntry staged[kMaxEmulators];  // 16 KB, kept off the host's stack
+    std::memcpy(staged, context->emulators, sizeof staged);
+    int32_t count = boundedEmulatorCount(workingCount);
+    std::memcpy(staged, workingList, sizeof(EmulatorEntry) * size_t(count));
+    if (!writeEmulatorListFile(path, count, staged)) {
+        tellSaveFailure(path);
+        return false;
+    }
+    storeWorkingList();
+    return true;
 }
 
 int32_t moveEntry(EmulatorEntry (&list)[kMaxEmulators], int32_t count, int32_t current,

@@ -25,6 +25,12 @@ extern int32_t editIndex;
 void loadWorkingList();
 void storeWorkingList();
 
+// The settings dialog's OK: saves the working copy as the current system's list file, and only
+// once it is saved makes it the state's list. A save that fails is told to the user and changes
+// nothing, so the dialog can stay open for another try; false. Without a data folder the list
+// is stored and nothing is written.
+bool saveWorkingList();
+
 // Swaps entry `current` with its neighbour `step` (-1 up, +1 down) places away; the entry's
 // new index, or -1 when nothing moved (no such entry, or it is already at that end).
 int32_t moveEntry(EmulatorEntry (&list)[kMaxEmulators], int32_t count, int32_t current,

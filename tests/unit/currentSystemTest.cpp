@@ -54,9 +54,9 @@ TEST_F(CurrentSystemTest, aSystemWithoutAListFileHasNoEmulatorsRightAfterAnother
     copyText(entries[0].name, "Project64");
     ASSERT_TRUE(writeEmulatorListFile("C:\\lb\\Nintendo 64.emu", 1, entries));
     copyText(state().systemName, "Nintendo 64");
-    loadEmulatorList();
+    loadEmulatorList(false);
     EXPECT_EQ(state().emulatorCount, 1);
     copyText(state().systemName, "Lynx");
-    loadEmulatorList();
+    loadEmulatorList(false);
     EXPECT_EQ(state().emulatorCount, 0);
 }

@@ -48,7 +48,7 @@ TEST_F(EmulatorListTest, twentyEntriesFillEverySlotAndReadBackExactly) {
 
     static EmulatorEntry loaded[kMaxEmulators];
     int32_t count = -1;
-    ASSERT_TRUE(readEmulatorListFile("C:\\lb\\Nintendo 64.emu", count, loaded));
+    ASSERT_EQ(readEmulatorListFile("C:\\lb\\Nintendo 64.emu", count, loaded), FileRead::Read);
     EXPECT_EQ(count, 20);
     EXPECT_EQ(bytesOf(loaded), bytesOf(state().emulators));
 }
@@ -63,7 +63,7 @@ TEST_F(EmulatorListTest, aShorterSavedListReloadsExactlyWhateverTheSlotsPastTheC
 
     static EmulatorEntry loaded[kMaxEmulators];
     int32_t count = -1;
-    ASSERT_TRUE(readEmulatorListFile("C:\\lb\\Nintendo 64.emu", count, loaded));
+    ASSERT_EQ(readEmulatorListFile("C:\\lb\\Nintendo 64.emu", count, loaded), FileRead::Read);
     ASSERT_EQ(count, 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(bytesOf(loaded[i]), bytesOf(makeEntry(i))) << i;
 }
@@ -75,7 +75,7 @@ TEST_F(EmulatorListTest, aCountOutsideZeroToTwentyReadsAsAnEmptyList) {
         fake::putFile("C:\\x.emu", bytes);
         static EmulatorEntry loaded[kMaxEmulators];
         int32_t count = 5;
-        ASSERT_TRUE(readEmulatorListFile("C:\\x.emu", count, loaded));
+        ASSERT_EQ(readEmulatorListFile("C:\\x.emu", count, loaded), FileRead::Read);
         EXPECT_EQ(count, 0) << "stored count " << stored;
     }
 }
@@ -90,7 +90,7 @@ TEST_F(EmulatorListTest, aShortFileCountsOnlyTheEntriesItHoldsInFullAndLeavesThe
     bytes += bytesOf(fresh) + bytesOf(makeEntry(8)).substr(0, 100);
     fake::putFile("C:\\short.emu", bytes);
     int32_t count = -1;
-    ASSERT_TRUE(readEmulatorListFile("C:\\short.emu", count, loaded));
+    ASSERT_EQ(readEmulatorListFile("C:\\short.emu", count, loaded), FileRead::Read);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(strlen(loaded[0].name), 259u);
     EXPECT_STREQ(loaded[1].name, "emu101") << "a slot the file does not cover keeps its bytes";
@@ -99,7 +99,7 @@ TEST_F(EmulatorListTest, aShortFileCountsOnlyTheEntriesItHoldsInFullAndLeavesThe
 TEST_F(EmulatorListTest, aMissingFileIsReportedAndChangesNothing) {
     static EmulatorEntry loaded[kMaxEmulators];
     int32_t count = 4;
-    EXPECT_FALSE(readEmulatorListFile("C:\\none.emu", count, loaded));
+    EXPECT_EQ(readEmulatorListFile("C:\\none.emu", count, loaded), FileRead::Missing);
     EXPECT_EQ(count, 4);
 }
 
@@ -112,7 +112,7 @@ TEST_F(EmulatorListTest, theCopyFileCarriesEntriesFromOneSystemToAnother) {
     copyText(state().systemName, "X68000");
     static EmulatorEntry pasted[kMaxEmulators];
     int32_t count = 0;
-    ASSERT_TRUE(readCopyFile(count, pasted));
+    ASSERT_EQ(readCopyFile(count, pasted), FileRead::Read);
     EXPECT_EQ(count, 2);
     EXPECT_STREQ(pasted[1].name, "emu2");
 }

@@ -247,9 +247,10 @@ TEST_F(PluginTest, onlyAnExecutableThatIsCheckedAndGoneIsMarkedInTheList) {
         {"D:\\Emu\\here.exe", "表示"},
         {"D:\\Emu\\gone.exe", "表示 (見つかりません)"},
         {"", "表示 (見つかりません)"},
-        {"D:\\Emu", "表示 (見つかりません)"},  // a folder is no program
-        {"\\\\server\\emu\\run.exe", "表示"},  // not checked: could hang
-        {"N:\\emu\\run.exe", "表示"},          // a network drive: not checked
+        {"D:\\Emu", "表示 (見つかりません)"},          // a folder is no program
+        {"\\Emu\\gone.exe", "表示 (見つかりません)"},  // root-relative: checked
+        {"\\\\server\\emu\\run.exe", "表示"},          // not checked: could hang
+        {"N:\\emu\\run.exe", "表示"},                  // a network drive: not checked
     };
     for (const Row& row : rows) {
         EmulatorEntry e = entry("表示", row.exePath);

@@ -126,6 +126,8 @@ TEST_F(FavoritesTest, aLoadWritesTheFileOnlyWhenPruningOrADamagedFileChangesItsB
     unterminated[259] = 'x';  // the name's last byte
     std::string terminated = unterminated;
     terminated[259] = '\0';
+    std::string openComment = b, closedComment = b;  // the comment's last byte, 1559 of the entry
+    openComment[1559] = 'x';
     struct Row {
         const char* what;
         std::vector<std::string> cached;
@@ -135,8 +137,13 @@ TEST_F(FavoritesTest, aLoadWritesTheFileOnlyWhenPruningOrADamagedFileChangesItsB
         {"one favourite pruned", {"B"}, saved, file(1, b)},
         {"a count beyond the entries", {"A", "B"}, file(5, a + b), saved},
         {"a negative count", {"A", "B"}, file(-3, a + b), file(0, "")},
+        {"a negative count and nothing after it", {"A", "B"}, file(-1, ""), file(0, "")},
         {"bytes after the last entry", {"A", "B"}, saved + "junk", saved},
         {"a text without its end", {"A", "B"}, file(2, a + unterminated), file(2, a + terminated)},
+        {"a comment without its end",
+         {"A", "B"},
+         file(2, a + openComment),
+         file(2, a + closedComment)},
     };
     for (const Row& row : rows) {
         cacheKeys(row.cached);

@@ -47,15 +47,19 @@ TEST(SafeSave, aSaveThatCannotCompleteLeavesTheOldFileAsItWas) {
     }
 }
 
-TEST(WholeFileRead, readsAtMostTheBufferAndTellsAMissingFile) {
+TEST(WholeFileRead, readsAtMostTheBufferAndTellsAMissingFileFromAnUnreadableOne) {
     fake::reset();
     fake::putFile("C:\\f", "0123456789");
     char buffer[4];
-    EXPECT_EQ(readFilePrefix("C:\\f", buffer, sizeof buffer), 4);
-    EXPECT_EQ(std::string(buffer, 4), "0123");
-    EXPECT_EQ(readFilePrefix("C:\\missing", buffer, sizeof buffer), -1);
+    size_t got = 9;
+    EXPECT_EQ(readFilePrefix("C:\\f", buffer, sizeof buffer, got), FileRead::Read);
+    EXPECT_EQ(std::string(buffer, got), "0123");
+    EXPECT_EQ(readFilePrefix("C:\\missing", buffer, sizeof buffer, got), FileRead::Missing);
+    fake::state().failReadAt = fake::state().reads + 1;
+    EXPECT_EQ(readFilePrefix("C:\\f", buffer, sizeof buffer, got), FileRead::Unreadable);
     fake::state().unreadable.insert("C:\\f");
-    EXPECT_EQ(readFilePrefix("C:\\f", buffer, sizeof buffer), -1);
+    EXPECT_EQ(readFilePrefix("C:\\f", buffer, sizeof buffer, got), FileRead::Unreadable);
+    EXPECT_EQ(got, 0u);
 }
 
 // Every data file the plug-in saves, made to fail at each step of its save.

@@ -284,13 +284,18 @@ TEST_F(LaunchTest, aStartTheSystemRefusesIsToldWithThePathAndTheReasonForEveryKi
         {Standard, "見つかりません。",
          "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\n見つかりません。"},
         {MameModel2, "", "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe"},
+        {Standard,
+         "%1 は有効な Win32 アプリケーションではありません。",  // the program in place of %1
+         "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\nD:\\Gone\\run.exe は有効な "
+         "Win32 "
+         "アプリケーションではありません。"},
         {KeyboardDriven, "x", "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\nx"},
         {WinX68Fast, "x", "エミュレータを起動できませんでした\r\nD:\\Gone\\run.exe\r\nx"},
     };
     for (const Row& row : rows) {
         fake::State& s = fake::state();
         s.failStart = true;
-        s.startFailureReason = row.reason;
+        s.errorTexts[s.startError] = row.reason;
         s.messages.clear();
         state().emulatorCount = 0;
         addEmulator(row.kind, "D:\\Gone\\run.exe");

@@ -42,6 +42,10 @@ TEST(CacheLine, fieldsOneTwoAndFiveOfALineWithCleanMakeTheEntry) {
         {"clean;", false},
         {"P;I;3;4;K;dirty;", false},
         {"P;I;3;4;K;x;clean;", true, "P", "I", "K"},  // the mark anywhere, not only after the key
+        {"P;I;3;4;K;cclean;", true, "P", "I", "K"},   // the mark at the very end of the line
+        // ム ends in 0x80 and ｻ is 0xBB: neither is ';' to the word-at-a-time search
+        {"ゲーム;I;3;4;K;clean;", true, "ゲーム", "I", "K"},
+        {"ｻｻｻｻ;I;3;4;K;clean;", true, "ｻｻｻｻ", "I", "K"},
     };
     for (const auto& row : rows) {
         RomCacheEntry entry{};

@@ -32,7 +32,7 @@ struct Key {
 struct State {
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> directories;
-    std::set<std::string> unreadable;      // exist, but cannot be opened
+    std::set<std::string> unreadable;      // exist, but cannot be opened: a sharing violation
     std::multiset<std::string> openFiles;  // not yet closed: neither deleted nor replaced
     std::vector<std::string> log;          // "mkdir P", "write P", "replace A B", "delete P"
 
@@ -41,7 +41,16 @@ struct State {
     std::vector<Process> started;
     int openProcesses = 0;  // started and not yet closed
     bool failStart = false;
-    std::string startFailureReason = "指定されたファイルが見つかりません。";
+    uint32_t startError = 2;  // the error of a start that fails
+    // The system's words by error code, as FormatMessage gives them, inserts unreplaced.
+    std::map<uint32_t, std::string> errorTexts = {
+        {2, "指定されたファイルが見つかりません。"},
+        {5, "アクセスが拒否されました。"},
+        {23, "データ エラー (巡回冗長検査 (CRC) エラー) です。"},
+        {32, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {112, "ディスクに十分な空き領域がありません。"},
+        {193, "%1 は有効な Win32 アプリケーションではありません。"}};
+    uint32_t lastError = 0;  // what lastError answers: set by every call that fails
     // What foregroundProcessId answers, one entry per question, the last one repeated; while it
     // is empty, the last process started (started process n has the id 1000 + n).
     std::vector<uint32_t> foreground;
@@ -63,6 +72,11 @@ struct State {
     std::vector<std::string> openedDialogs;  // "settings <system>", "favorites <system>"
 
     bool failAllocation = false;
+    // The n-th readFromFile call (from 1) reports a read error; 0 = none. With readPath set,
+    // only the reads of that file count.
+    int failReadAt = 0;
+    std::string readPath;
+    int reads = 0;            // readFromFile calls so far that count
     bool failCreate = false;  // createForWrite returns null
     long writeLimit = -1;     // bytes a file may take before writes fail; -1 = no limit
     bool failReplace = false;

@@ -42,37 +42,52 @@ struct File {
     bool writing = false;
 };
 
-File* openForRead(const char* path) {
+namespace {
+
+template <typename T>
+T failWith(uint32_t error, T result) {
+    fake::state().lastError = error;
+    return result;
+}
+
+}  // namespace
+
+OpenResult openForRead(const char* path, File*& file) {
     auto& s = fake::state();
-    auto it = s.files.find(path);
-    if (it == s.files.end() || s.unreadable.count(path)) return nullptr;
+    file = nullptr;
+    if (s.files.find(path) == s.files.end()) return failWith(2, OpenResult::Missing);
+    if (s.unreadable.count(path)) return failWith(32, OpenResult::Unreadable);
     s.openFiles.insert(path);
-    return new File{path, 0, false};
+    file = new File{path, 0, false};
+    return OpenResult::Opened;
 }
 
 File* createForWrite(const char* path) {
     auto& s = fake::state();
-    if (s.failCreate || s.openFiles.count(path)) return nullptr;  // no sharing, as on Windows
+    // No sharing, as on Windows: a file still open cannot be created again.
+    if (s.failCreate || s.openFiles.count(path)) return failWith<File*>(5, nullptr);
     s.openFiles.insert(path);
     s.files[path].clear();
     s.log.push_back(std::string("write ") + path);
     return new File{path, 0, true};
 }
 
-size_t readFromFile(File* file, void* buffer, size_t size) {
-    auto& files = fake::state().files;
-    auto it = files.find(file->path);
-    if (it == files.end() || file->position >= it->second.size()) return 0;
+long readFromFile(File* file, void* buffer, size_t size) {
+    auto& s = fake::state();
+    bool counts = s.readPath.empty() || s.readPath == file->path;
+    if (counts && ++s.reads == s.failReadAt) return failWith(23, -1L);
+    auto it = s.files.find(file->path);
+    if (it == s.files.end() || file->position >= it->second.size()) return 0;
     size_t n = std::min(size, it->second.size() - file->position);
     std::memcpy(buffer, it->second.data() + file->position, n);
     file->position += n;
-    return n;
+    return long(n);
 }
 
 bool writeToFile(File* file, const void* data, size_t size) {
     auto& s = fake::state();
     auto& target = s.files[file->path];
-    if (++s.writes == s.failWriteAt) return false;
+    if (++s.writes == s.failWriteAt) return failWith(112, false);
     size_t room = size;
     if (s.writeLimit >= 0) {
         size_t left =
@@ -80,7 +95,7 @@ bool writeToFile(File* file, const void* data, size_t size) {
         room = std::min(size, left);
     }
     target.append(static_cast<const char*>(data), room);
-    return room == size;
+    return room == size || failWith(112, false);
 }
 
 bool closeFile(File* file) {
@@ -89,14 +104,14 @@ bool closeFile(File* file) {
     auto open = s.openFiles.find(file->path);
     if (open != s.openFiles.end()) s.openFiles.erase(open);
     delete file;
-    return !failed;
+    return !failed || failWith(112, false);
 }
 
 bool replaceFile(const char* from, const char* to) {
     auto& s = fake::state();
     auto it = s.files.find(from);
     if (s.failReplace || it == s.files.end() || s.openFiles.count(from) || s.openFiles.count(to))
-        return false;
+        return failWith(5, false);
     std::string bytes = std::move(it->second);
     s.files.erase(it);
     s.files[to] = std::move(bytes);
@@ -157,7 +172,7 @@ ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir) {
     auto& s = fake::state();
     s.log.push_back(std::string("start ") + commandLine);
-    if (s.failStart) return 0;
+    if (s.failStart) return failWith<ProcessHandle>(s.startError, 0);
     s.started.push_back({commandLine, workingDir, application});
     ++s.openProcesses;
     return s.started.size();
@@ -167,8 +182,12 @@ void closeProcess(ProcessHandle process) {
     if (process != 0) --fake::state().openProcesses;
 }
 
-void startFailureReason(char* buffer, size_t size) {
-    std::snprintf(buffer, size, "%s", fake::state().startFailureReason.c_str());
+uint32_t lastError() { return fake::state().lastError; }
+
+void errorText(uint32_t error, char* buffer, size_t size) {
+    auto& texts = fake::state().errorTexts;
+    auto it = texts.find(error);
+    std::snprintf(buffer, size, "%s", it == texts.end() ? "" : it->second.c_str());
 }
 
 uint32_t processIdOf(ProcessHandle process) { return process == 0 ? 0 : 1000 + uint32_t(process); }

@@ -17,18 +17,33 @@ struct File {
 
 namespace {
 
+// The error of the last call of this seam that failed; deleteFile leaves it alone.
+DWORD lastFailure = 0;
+
+// Notes the calling thread's last error when `ok` is false; gives `ok`.
+bool noted(bool ok) {
+    if (!ok) lastFailure = GetLastError();
+    return ok;
+}
+
 File* wrap(HANDLE handle) {
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (!noted(handle != INVALID_HANDLE_VALUE)) return nullptr;
     File* file = new (std::nothrow) File{handle};
-    if (file == nullptr) CloseHandle(handle);
+    if (file == nullptr) {
+        CloseHandle(handle);
+        lastFailure = ERROR_NOT_ENOUGH_MEMORY;
+    }
     return file;
 }
 
 }  // namespace
 
-File* openForRead(const char* path) {
-    return wrap(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+OpenResult openForRead(const char* path, File*& file) {
+    file = wrap(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file != nullptr) return OpenResult::Opened;
+    bool missing = lastFailure == ERROR_FILE_NOT_FOUND || lastFailure == ERROR_PATH_NOT_FOUND;
+    return missing ? OpenResult::Missing : OpenResult::Unreadable;
 }
 
 File* createForWrite(const char* path) {
@@ -36,25 +51,42 @@ File* createForWrite(const char* path) {
                             nullptr));
 }
 
-size_t readFromFile(File* file, void* buffer, size_t size) {
+long readFromFile(File* file, void* buffer, size_t size) {
     DWORD read = 0;
-    if (!ReadFile(file->handle, buffer, DWORD(size), &read, nullptr)) return 0;
-    return read;
+    if (!noted(ReadFile(file->handle, buffer, DWORD(size), &read, nullptr))) return -1;
+    return long(read);
 }
 
 bool writeToFile(File* file, const void* data, size_t size) {
     DWORD written = 0;
-    return WriteFile(file->handle, data, DWORD(size), &written, nullptr) && written == size;
+    if (!noted(WriteFile(file->handle, data, DWORD(size), &written, nullptr))) return false;
+    if (written == size) return true;
+    lastFailure = ERROR_DISK_FULL;  // a short write
+    return false;
 }
 
 bool closeFile(File* file) {
-    BOOL ok = CloseHandle(file->handle);
+    bool ok = noted(CloseHandle(file->handle));
     delete file;
-    return ok != FALSE;
+    return ok;
 }
 
 bool replaceFile(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return noted(MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+uint32_t lastError() { return lastFailure; }
+
+void errorText(uint32_t error, char* buffer, size_t size) {
+    if (size == 0) return;
+    buffer[0] = '\0';
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, 0, buffer, DWORD(size), nullptr);
+    if (n == 0 || n >= size) {
+        buffer[0] = '\0';
+        return;
+    }
+    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r')) buffer[--n] = '\0';
 }
 
 bool deleteFile(const char* path) { return DeleteFileA(path) != FALSE; }
@@ -110,12 +142,6 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return n > 0 && n < size;
 }
 
-namespace {
-
-DWORD lastStartError = 0;
-
-}  // namespace
-
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir) {
     char line[2048];
@@ -127,7 +153,7 @@ ProcessHandle startProcess(const char* application, const char* commandLine,
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, 0, nullptr,
                         workingDir[0] != '\0' ? workingDir : nullptr, &startup, &process)) {
-        lastStartError = GetLastError();
+        lastFailure = GetLastError();
         return 0;
     }
     CloseHandle(process.hThread);
@@ -136,18 +162,6 @@ ProcessHandle startProcess(const char* application, const char* commandLine,
 
 void closeProcess(ProcessHandle process) {
     if (process != 0) CloseHandle(reinterpret_cast<HANDLE>(process));
-}
-
-void startFailureReason(char* buffer, size_t size) {
-    if (size == 0) return;
-    buffer[0] = '\0';
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             lastStartError, 0, buffer, DWORD(size), nullptr);
-    if (n == 0 || n >= size) {
-        buffer[0] = '\0';
-        return;
-    }
-    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r')) buffer[--n] = '\0';
 }
 
 uint32_t processIdOf(ProcessHandle process) {
@@ -255,7 +269,8 @@ void showExclamation(const char* text) {
 
 void showExclamationOwnedBy(WindowHandle owner, const char* text) {
     VisualStyles styles;
-    MessageBoxA(asWindow(owner), text, nullptr, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    MessageBoxA(asWindow(owner), text, nullptr,
+                MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 bool askOkCancel(const char* text, const char* caption) {

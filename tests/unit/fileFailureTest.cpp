@@ -1,0 +1,217 @@
+// Files that exist but cannot be read, and saves that fail: nothing is lost, and the user is told
+// where the table of each says so.
+#include "core/settingsFile.h"
+#include "favorites/favorites.h"
+#include "favorites/favoritesWorking.h"
+#include "hostChain.h"
+#include "launcher/launch.h"
+#include "pluginFixture.h"
+#include "registry/emulatorListFile.h"
+#include "registry/workingList.h"
+
+using namespace lb;
+
+namespace {
+
+const std::string kDir = "C:\\Host\\LaunchboardData0001\\";
+const std::string kCache = "C:\\Host\\caches\\N64.cache";
+
+std::string listBytes(const char* name) {
+    EmulatorListFile list{};
+    list.count = 1;
+    copyText(list.entries[0].name, name);
+    copyText(list.entries[0].exePath, "C:\\Emu\\run.exe");
+    return bytesOf(list);
+}
+
+// A user's files: settings, one emulator, three favourites the cache knows (and with `stale`
+// a fourth that it does not), a copy file.
+void putUsersFiles(bool stale = false) {
+    SettingsFile settings{};
+    for (int i = 0; i < kColumnCount; ++i) settings.columnOrder[i] = 9 - i;
+    settings.sortColumn = 3;
+    fake::putFile(kDir + "Setting.dat", bytesOf(settings));
+    fake::putFile(kDir + "N64.emu", listBytes("Alpha"));
+    fake::putFile(kDir + "Copy.dat", listBytes("Copied"));
+    std::string favorites = std::string("N64") + std::string(257, '\0') +
+                            std::string(stale ? "\4\0\0\0" : "\3\0\0\0", 4);
+    std::string cache;
+    for (const char* key : {"K1", "K2", "K3", "K4"}) {
+        FavoriteEntry entry{};
+        copyText(entry.crc32, key);
+        if (key[1] != '4' || stale) favorites += bytesOf(entry);
+        if (key[1] != '4')
+            cache +=
+                std::string("C:\\ROMs\\") + key + ".zip;" + key + ".n64;a;b;" + key + ";clean;\n";
+    }
+    fake::putFile(kDir + "N64.fvr", favorites);
+    fake::putFile(kCache, cache);
+    fake::putFile("C:\\Emu\\run.exe", "");
+    fake::state().windows.push_back({"TComboBox", true, 100, "N64"});
+}
+
+std::string popup;  // what the last popup build answered
+bool saved;         // what the last dialog's save answered
+
+// The host builds its popup menu, then the user clicks item `index` on ROM `key`.
+void click(int32_t index, const char* key) {
+    popup = std::string(inPopupMenuHave(), 64);
+    HostChain chain;
+    chain.key(key);
+    onPopupMenuClick(index, chain.first());
+}
+
+std::string message(const char* headline, const std::string& file, uint32_t error) {
+    return std::string(headline) + "\r\n" + kDir + file + "\r\n" +
+           fake::state().errorTexts.at(error);
+}
+
+}  // namespace
+
+// Each file, made unreadable at the moment each reader needs it: refused at its opening, or a
+// read error at each of its reads in turn.
+TEST(FileFailure, anUnreadableFileChangesNothingAndIsToldWhereTheUserAskedForIt) {
+    struct Row {
+        const char* file;
+        const char* when;
+        bool told;
+        void (*run)();
+        bool (*expect)();
+    } rows[] = {
+        {"N64.fvr", "popup add", true, [] { click(2, "K9"); }, [] { return true; }},
+        {"N64.fvr", "popup remove", true, [] { click(3, "K1"); }, [] { return true; }},
+        {"N64.fvr", "favorites dialog", true, [] { onMenuClick(1); },
+         [] { return fake::state().openedDialogs.empty(); }},
+        {"N64.emu", "settings dialog", true, [] { onMenuClick(0); },
+         [] { return fake::state().openedDialogs.empty(); }},
+        {"N64.emu", "popup build", false, [] { click(-1, "K1"); },
+         [] { return popup.compare(0, 37, "お気に入りに追加\0お気に入りから削除\0\0", 37) == 0; }},
+        {"Copy.dat", "paste", true,
+         [] {
+             int32_t count = 0;
+             popup = readCopyFile(count, workingList) == FileRead::Unreadable ? "unread" : "";
+         },
+         [] { return popup == "unread"; }},
+        {"..\\caches\\N64.cache", "favorites load", false, [] { onMenuClick(1); },
+         [] { return context->favoriteCount == 3 && fake::state().openedDialogs.size() == 1; }},
+        {"..\\caches\\N64.cache", "launch", false, [] { click(0, "K1"); },
+         [] { return fake::state().started.at(0).commandLine == "C:\\Emu\\run.exe"; }},
+        {"Setting.dat", "start and close", false, [] {},
+         [] { return context->sortColumn == 0 && context->columnOrder[0] == 0; }},
+    };
+    for (const Row& row : rows) {
+        std::string path = row.file[0] == '.' ? kCache : kDir + row.file;
+        for (int read = 0;; ++read) {  // 0: the opening is refused
+            fake::reset();
+            putUsersFiles();
+            auto before = fake::state().files;
+            fake::State& s = fake::state();
+            if (read == 0) s.unreadable.insert(path);
+            s.readPath = path;
+            s.failReadAt = read;
+            ASSERT_TRUE(attachPlugin(nullptr));
+            initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+            isCompatible("Nintendo 64");
+            row.run();
+            bool hit = read == 0 || s.reads >= read;
+            std::string what =
+                std::string(row.file) + " at " + row.when + ", read " + std::to_string(read);
+            if (hit) {
+                EXPECT_TRUE(row.expect()) << what;
+                std::vector<std::string> told;
+                if (row.told)
+                    told.push_back(
+                        message("ファイルを読み込めませんでした", row.file, read ? 23 : 32));
+                EXPECT_EQ(s.messages, told) << what;
+            }
+            closePlugin();
+            if (!hit) {
+                EXPECT_GT(read, 1) << what << ": the file was never read";
+                break;
+            }
+            EXPECT_TRUE(s.files == before) << what << ": a file changed";
+        }
+    }
+}
+
+// Each save the user or the plug-in makes, failing at each of its steps in turn.
+TEST(FileFailure, aSaveThatFailsKeepsTheFileAndIsToldUnlessTheHostIsClosingOrTheLoadRepairs) {
+    struct Row {
+        const char* file;
+        const char* when;
+        bool told;
+        void (*run)();
+        bool (*expect)();
+    } rows[] = {
+        {"N64.emu", "settings OK", true,
+         [] {
+             loadWorkingList();
+             workingCount = 0;
+             saved = saveWorkingList();
+         },
+         [] { return !saved && context->emulatorCount == 1; }},
+        {"N64.fvr", "favorites OK", true,
+         [] {
+             loadFavorites();
+             openWorkingFavorites();
+             workingFavoriteCount = 1;
+             saved = saveWorkingFavorites();
+             freeWorkingFavorites();
+         },
+         [] { return !saved && context->favoriteCount == 3; }},
+        {"Copy.dat", "copy", true, [] { writeCopyFile(1, context->emulators); },
+         [] { return true; }},
+        {"N64.fvr", "popup add", true, [] { click(2, "K9"); }, [] { return true; }},
+        {"N64.fvr", "popup remove", true, [] { click(3, "K1"); }, [] { return true; }},
+        {"N64.fvr", "a load's repair", false, [] { onMenuClick(1); },
+         [] { return context->favoriteCount == 3; }},
+        {"Setting.dat", "close", false, [] { context->sortColumn = 5; }, [] { return true; }},
+    };
+    struct Step {
+        const char* name;
+        uint32_t error;
+        void (*inject)(fake::State&, int write);
+    } steps[] = {
+        {"create", 5, [](fake::State& s, int) { s.failCreate = true; }},
+        {"write", 112, [](fake::State& s, int write) { s.failWriteAt = write; }},
+        {"flush at close", 112, [](fake::State& s, int) { s.failClose = true; }},
+        {"replace", 5, [](fake::State& s, int) { s.failReplace = true; }},
+    };
+    for (const Row& row : rows) {
+        for (const Step& step : steps) {
+            bool writes = std::string(step.name) == "write";
+            for (int write = 1;; ++write) {
+                fake::reset();
+                putUsersFiles(std::string(row.when) == "a load's repair");
+                auto before = fake::state().files;
+                fake::State& s = fake::state();
+                ASSERT_TRUE(attachPlugin(nullptr));
+                initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+                isCompatible("Nintendo 64");
+                inPopupMenuHave();  // the current system and its list
+                s.writes = 0;
+                step.inject(s, write);
+                row.run();
+                bool isClose = std::string(row.file) == "Setting.dat";
+                if (writes && !isClose && s.writes < write) {
+                    closePlugin();
+                    break;  // the save had fewer writes
+                }
+                std::string what = std::string(row.file) + " at " + row.when + ", failing at " +
+                                   step.name + " " + std::to_string(write);
+                if (!isClose) {
+                    EXPECT_TRUE(row.expect()) << what;
+                    std::vector<std::string> told;
+                    if (row.told)
+                        told.push_back(message("保存できませんでした", row.file, step.error));
+                    EXPECT_EQ(s.messages, told) << what;
+                }
+                closePlugin();
+                if (isClose && writes && s.writes < write) break;
+                EXPECT_TRUE(s.messages.empty() || row.told) << what;
+                EXPECT_TRUE(s.files == before) << what << ": a file changed";
+                if (!writes) break;
+            }
+        }
+    }
+}
