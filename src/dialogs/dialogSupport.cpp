@@ -18,11 +18,11 @@ void centerWindow(HWND window) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
 }
 
-void readControlText(HWND dialog, int id, char (&field)[kTextSize]) {
-    char text[4 * kTextSize];  // room beyond the field, so the cut is made here by characters
+void readControlText(HWND dialog, int id, char* field, size_t size) {
+    static char text[8192];  // room beyond the field, so the cut is made here by characters
     text[0] = '\0';
     GetDlgItemTextA(dialog, id, text, sizeof text);
-    copyText(field, text);
+    copyText(field, size, text);
 }
 
 bool confirmDeletion(HWND owner, const char* text) {

@@ -23,7 +23,11 @@ HINSTANCE pluginInstance();
 void centerWindow(HWND window);
 
 // A control's text in a fixed field; a longer text is cut at a whole character.
-void readControlText(HWND dialog, int id, char (&field)[kTextSize]);
+void readControlText(HWND dialog, int id, char* field, size_t size);
+template <size_t N>
+void readControlText(HWND dialog, int id, char (&field)[N]) {
+    readControlText(dialog, id, field, N);
+}
 
 // A deletion question under the caption "削除確認" with OK and Cancel; true for OK.
 bool confirmDeletion(HWND owner, const char* text);

@@ -7,7 +7,9 @@
 
 #include "dialogs/dialogSupport.h"
 #include "dialogs/settingsDialog.h"
+#include "launcher/templateExpansion.h"
 #include "platform/platform.h"
+#include "registry/argumentTemplates.h"
 #include "registry/emulatorEdit.h"
 #include "registry/workingList.h"
 #include "resource.h"
@@ -25,6 +27,16 @@ void fillEditCombos(HWND dialog) {
     }
 }
 
+// The arguments the sample ROM would get with the template as typed, under the field.
+void showSampleArguments(HWND dialog) {
+    char text[kTemplateSize], sample[kSampleSize], exe[kTextSize];
+    readControlText(dialog, IDC_ARGUMENTS, text);
+    readControlText(dialog, IDC_EXE, exe);
+    sampleArguments(sample, text, comboSelection(dialog, IDC_KIND), isChecked(dialog, IDC_QUOTE),
+                    exe);
+    SetDlgItemTextA(dialog, IDC_ARGUMENTS_SAMPLE, sample);
+}
+
 void setEditControls(HWND dialog, const EmulatorEntry& entry) {
     SetDlgItemTextA(dialog, IDC_NAME, entry.name);
     SetDlgItemTextA(dialog, IDC_EXE, entry.exePath);
@@ -35,6 +47,8 @@ void setEditControls(HWND dialog, const EmulatorEntry& entry) {
     setChecked(dialog, IDC_EXTRACT, entry.extractArchive != 0);
     setChecked(dialog, IDC_QUOTE, entry.quotePath != 0);
     setChecked(dialog, IDC_SHORT_PATH, entry.shortPath != 0);
+    SendDlgItemMessageA(dialog, IDC_ARGUMENTS, EM_LIMITTEXT, kTemplateSize - 1, 0);
+    SetDlgItemTextA(dialog, IDC_ARGUMENTS, findTemplate(workingTemplates, entry));
 }
 
 void readEditControls(HWND dialog, EmulatorEntry& entry) {
@@ -67,7 +81,10 @@ void applyKindRules(HWND dialog) {
     enableControls(dialog, {IDC_BROWSE_WAIT_LABEL, IDC_BROWSE_WAIT}, states.browseWait);
     enableControls(dialog, {IDC_QUOTE}, states.quote);
     enableControls(dialog, {IDC_SHORT_PATH}, states.shortPath);
+    enableControls(dialog, {IDC_ARGUMENTS_LABEL, IDC_ARGUMENTS, IDC_ARGUMENTS_SAMPLE},
+                   states.arguments);
     applyExtractRule(dialog);
+    showSampleArguments(dialog);
 }
 
 // addMode, editIndex and workingList are the settings dialog's, set before it opened this one.
@@ -92,11 +109,28 @@ bool validateEmulator(HWND dialog, const char* name, const char* exePath, const 
     return error == nullptr;
 }
 
+// A template with a name that is neither a placeholder nor an environment variable is refused,
+// and the focus goes to it.
+bool validateTemplate(HWND dialog, const char* text) {
+    static char error[kTemplateErrorSize];
+    templateError(error, text);
+    if (error[0] == '\0') return true;
+    MessageBoxA(dialog, error, nullptr, MB_ICONWARNING);
+    HWND field = GetDlgItem(dialog, IDC_ARGUMENTS);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    return false;
+}
+
 bool acceptEmulatorEdit(HWND dialog) {
     EmulatorEntry entry{};
     readEditControls(dialog, entry);
-    if (!validateEmulator(dialog, entry.name, entry.exePath, folderToCheck(entry))) return false;
-    int32_t row = storeEditedEntry(workingList, workingCount, addMode == 1, editIndex, entry);
+    static char text[kTemplateSize];
+    readControlText(dialog, IDC_ARGUMENTS, text);
+    if (!validateEmulator(dialog, entry.name, entry.exePath, folderToCheck(entry)) ||
+        !validateTemplate(dialog, text))
+        return false;
+    int32_t row = storeEditedEmulator(addMode == 1, editIndex, entry, text);
     if (row < 0) return false;
     refreshEmulatorListView(row);  // the settings dialog, which opened this one
     return true;
@@ -185,6 +219,12 @@ BOOL onCommand(HWND dialog, int id, int code) {
         case IDC_EXTRACT:
             if (code != BN_CLICKED) return FALSE;
             applyExtractRule(dialog);
+            return TRUE;
+        case IDC_ARGUMENTS:
+        case IDC_EXE:
+        case IDC_QUOTE:
+            if (code != EN_CHANGE && code != BN_CLICKED) return FALSE;
+            showSampleArguments(dialog);
             return TRUE;
         case IDOK:
             if (acceptEmulatorEdit(dialog)) EndDialog(dialog, IDOK);

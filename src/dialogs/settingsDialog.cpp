@@ -17,9 +17,6 @@ HWND settingsDialog = nullptr;
 
 namespace {
 
-// The entries on their way to or from the copy file; 16 KB, kept off the host's stack.
-EmulatorEntry copies[kMaxEmulators];
-
 // Which rows' executables were missing at the last refresh: checked once per row there, never
 // on a repaint, since a path on a slow disk can take seconds.
 bool missingRows[kMaxEmulators];
@@ -75,20 +72,16 @@ void deleteAllEmulators(HWND dialog) {
 void copyEmulators() {
     int32_t selected[kMaxEmulators];
     int32_t count = selectedRows(emulatorList(), selected, kMaxEmulators);
-    if (count == 0) return;
-    count = collectEntries(copies, workingList, workingCount, selected, count);
-    writeCopyFile(count, copies);
+    if (count > 0) copyToCopyFile(selected, count);  // a save that fails is told
 }
 
+// A full list takes nothing and is not refreshed, but a missing copy file is told first.
 void pasteEmulators(HWND dialog) {
-    int32_t copyCount = 0;
-    FileRead read = readCopyFile(copyCount, copies);  // a file that cannot be read is told
+    bool full = workingCount >= kMaxEmulators;
+    FileRead read = pasteFromCopyFile();  // a file that cannot be read is told
     if (read == FileRead::Missing)
         MessageBoxA(dialog, "コピーされていません", nullptr, MB_ICONWARNING);
-    if (read != FileRead::Read) return;
-    if (workingCount >= kMaxEmulators) return;
-    workingCount = pasteEntries(workingList, workingCount, copies, copyCount);
-    refreshEmulatorListView(0);
+    if (read == FileRead::Read && !full) refreshEmulatorListView(0);
 }
 
 const char* emulatorName(int32_t row, const void*) { return workingList[row].name; }

@@ -6,7 +6,9 @@
 #include "core/pluginContext.h"
 #include "core/romCache.h"
 #include "launcher/launch.h"
+#include "launcher/templateExpansion.h"
 #include "platform/platform.h"
+#include "registry/argumentTemplates.h"
 
 namespace lb {
 
@@ -71,14 +73,20 @@ bool quotePath(char (&path)[kTextSize]) {
     return true;
 }
 
+// A template that names no path placeholder reads no cache and extracts nothing.
 bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
     plan = LaunchPlan{};
     if (chain == nullptr) return false;
-    loadRomCache();
-    char path[kTextSize];
-    if (!resolveRomPath(entry, *chain, path)) return false;
-    if (entry.shortPath != 0) shortenPath(path);
-    if (entry.quotePath != 0 && !quotePath(path)) return false;
+    const char* text = findTemplate(emulatorTemplates, entry);
+    char path[kTextSize] = "", raw[kTextSize] = "";
+    if (text[0] == '\0' || usesRomPath(text)) {
+        loadRomCache();
+        if (!resolveRomPath(entry, *chain, path)) return false;
+        copyText(raw, path);
+        if (entry.shortPath != 0) shortenPath(path);
+        if (entry.quotePath != 0 && !quotePath(path)) return false;
+    }
+    if (text[0] != '\0') return planTemplate(plan, entry, text, path, raw, *chain);
     return planProcess(plan, entry.exePath, path);
 }
 

@@ -12,7 +12,7 @@
 
 namespace lb {
 
-constexpr size_t kCommandLineSize = 2048;
+constexpr size_t kCommandLineSize = 32768;  // Windows takes at most 32,767 characters
 
 // One launch, resolved once (ROM paths looked up, archives extracted) and then either shown or
 // carried out, so what is shown is exactly what starts.
@@ -60,6 +60,12 @@ void launchTwoDrive(EmulatorEntry entry, const HostRomRecord* chain);
 // Fills the plan's program, folder and command line: "exePath args", or exePath alone for
 // empty args; false when the command line would not fit.
 bool planProcess(LaunchPlan& plan, const char* exePath, const char* args);
+
+// The plan of an entry with a command-line template: the executable, then the expanded template.
+// `rom` and `romRaw` are the ROM's path as the kind passes it and plain. A template that cannot
+// be expanded, or a command line too long for Windows, is told and plans nothing.
+bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text, const char* rom,
+                  const char* romRaw, const HostRomRecord& record);
 
 // "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
 // blank or a tab; false when it would not fit.

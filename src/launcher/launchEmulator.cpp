@@ -4,8 +4,11 @@
 #include <initializer_list>
 
 #include "core/pluginContext.h"
+#include "core/romCache.h"
 #include "launcher/launch.h"
+#include "launcher/templateExpansion.h"
 #include "platform/platform.h"
+#include "registry/argumentTemplates.h"
 
 namespace lb {
 
@@ -76,13 +79,42 @@ bool planProcess(LaunchPlan& plan, const char* exePath, const char* args) {
     return buildCommandLine(plan.commandLine, exePath, args);
 }
 
+bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text, const char* rom,
+                  const char* romRaw, const HostRomRecord& record) {
+    static char arguments[kCommandLineSize];
+    char offending[kOffendingSize];
+    TemplateValues values{rom, romRaw, entry.exePath, hostText(record.comment),
+                          hostText(record.crc32)};
+    Expansion expansion = expandTemplate(text, values, arguments, sizeof arguments, offending);
+    if (expansion == Expansion::Refused) {
+        static char message[kTemplateErrorSize];
+        templateError(message, text);
+        platform::showExclamation(message);
+        return false;
+    }
+    if (expansion == Expansion::TooLong || !planProcess(plan, entry.exePath, arguments)) {
+        platform::showExclamation(kTooLongText);
+        return false;
+    }
+    return true;
+}
+
+// The arcade kind passes the set name; its template's path placeholders get the cache's path
+// as it is, since the kind uses none of the path options.
 bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
     plan = LaunchPlan{};
     if (chain == nullptr) return false;
     char setName[kTextSize];
     // A set name cut short would start another game; such a name starts nothing.
     if (!copyText(setName, hostText(chain->comment))) return false;
-    return planProcess(plan, entry.exePath, setName);
+    const char* text = findTemplate(emulatorTemplates, entry);
+    if (text[0] == '\0') return planProcess(plan, entry.exePath, setName);
+    char path[kTextSize] = "";
+    if (usesRomPath(text)) {
+        loadRomCache();
+        lookupRomPath(path, hostText(chain->crc32));
+    }
+    return planTemplate(plan, entry, text, path, path, *chain);
 }
 
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {

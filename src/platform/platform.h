@@ -43,6 +43,10 @@ bool isWindowVisible(WindowHandle window);
 int32_t clientWidth(WindowHandle window);
 void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
 
+// The value of the process's environment variable `name` (without regard to case); false when
+// there is no such variable or its value does not fit `size`.
+bool environmentVariable(const char* name, char* buffer, size_t size);
+
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);
 

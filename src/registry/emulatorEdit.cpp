@@ -39,7 +39,8 @@ EditControlStates editControlStates(int32_t kind, bool extractChecked) {
     const EmulatorKindInfo& info = emulatorKindTable[kind];
     return {info.allowsExtract != 0, extractChecked && kind != MameModel2,
             info.allowsKeyWait != 0, info.allowsBrowseWait != 0,
-            info.allowsQuote != 0,   info.allowsShortPath != 0};
+            info.allowsQuote != 0,   info.allowsShortPath != 0,
+            kind == Standard || kind == MameModel2};
 }
 
 int32_t storedSelection(int32_t selection, int32_t rows, int32_t fallback) {

@@ -25,6 +25,7 @@ struct EditControlStates {
     bool browseWait;  // the browse wait label and combo
     bool quote;
     bool shortPath;
+    bool arguments;  // the command-line template's label and field
 };
 EditControlStates editControlStates(int32_t kind, bool extractChecked);
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/fileIo.h"
+#include "registry/argumentTemplates.h"
 
 namespace lb {
 
@@ -42,23 +43,36 @@ bool loadEmulatorList(bool tell) {
     if (dataFilePath(path, context->systemName, ".emu"))
         read = readEmulatorListFile(path, context->emulatorCount, context->emulators);
     if (read != FileRead::Read) context->emulatorCount = 0;
+    emulatorTemplates.count = 0;
+    if (read == FileRead::Read) loadTemplates(path, emulatorTemplates);
     if (read == FileRead::Unreadable && tell) tellReadFailure(path);
     return read != FileRead::Unreadable;
 }
 
-bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]) {
-    char path[kTextSize];
+bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
+                   const TemplateTable* templates) {
+    char path[kTextSize], companion[kTextSize + 8];
     if (!dataFilePath(path, "Copy.dat")) return false;
-    if (writeEmulatorListFile(path, count, entries)) return true;
-    tellSaveFailure(path);
+    if (!writeEmulatorListFile(path, count, entries)) {
+        tellSaveFailure(path);
+        return false;
+    }
+    static const TemplateTable none{};
+    if (saveTemplates(path, templates != nullptr ? *templates : none, entries,
+                      boundedEmulatorCount(count)))
+        return true;
+    if (templateFilePath(companion, path)) tellSaveFailure(companion);
     return false;
 }
 
-FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]) {
+FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],
+                      TemplateTable* templates) {
     char path[kTextSize];
+    if (templates != nullptr) templates->count = 0;
     if (!dataFilePath(path, "Copy.dat")) return FileRead::Missing;
     FileRead read = readEmulatorListFile(path, count, entries);
     if (read == FileRead::Unreadable) tellReadFailure(path);
+    if (read == FileRead::Read && templates != nullptr) loadTemplates(path, *templates);
     return read;
 }
 

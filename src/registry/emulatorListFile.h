@@ -31,14 +31,18 @@ FileRead readEmulatorListFile(const char* path, int32_t& count,
 
 // The current system's list file: `emulatorCount` and `emulators` of the state record.
 bool saveEmulatorList();
-// The state's list of the current system read again from its file: an empty list for a missing
-// file; false, with an empty list, for a file that exists but cannot be read, which `tell`
-// tells the user.
+// The state's list of the current system read again from its file, with its templates
+// (emulatorTemplates): an empty list for a missing file; false, with an empty list, for a file that
+// exists but cannot be read, which `tell` tells the user.
 bool loadEmulatorList(bool tell);
 
-// The copy file carries 1..20 copied entries from one system's list into any other. A copy
-// file that cannot be saved or read is told to the user.
-bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators]);
-FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators]);
+// The copy file carries 1..20 copied entries from one system's list into any other, and their
+// command-line templates beside it. A copy file that cannot be saved or read is told to the
+// user.
+struct TemplateTable;
+bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
+                   const TemplateTable* templates = nullptr);
+FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],
+                      TemplateTable* templates = nullptr);
 
 }  // namespace lb

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "registry/argumentTemplates.h"
+#include "registry/emulatorEdit.h"
 #include "registry/emulatorListFile.h"
 
 namespace lb {
@@ -26,12 +28,14 @@ bool sameNameOrPath(const EmulatorEntry& a, const EmulatorEntry& b) {
 void loadWorkingList() {
     workingCount = boundedEmulatorCount(context->emulatorCount);
     std::memcpy(workingList, context->emulators, sizeof(EmulatorEntry) * size_t(workingCount));
+    workingTemplates = emulatorTemplates;
 }
 
 void storeWorkingList() {
     context->emulatorCount = boundedEmulatorCount(workingCount);
     std::memcpy(context->emulators, workingList,
                 sizeof(EmulatorEntry) * size_t(context->emulatorCount));
+    emulatorTemplates = workingTemplates;
 }
 
 bool saveWorkingList() {
@@ -50,8 +54,47 @@ bool saveWorkingList() {
         tellSaveFailure(path);
         return false;
     }
+    if (!saveTemplates(path, workingTemplates, workingList, count)) {
+        char companion[kTextSize + 8];
+        if (templateFilePath(companion, path)) tellSaveFailure(companion);
+        return false;
+    }
     storeWorkingList();
     return true;
+}
+
+int32_t storeEditedEmulator(bool adding, int32_t index, const EmulatorEntry& entry,
+                            const char* argumentTemplate) {
+    EmulatorEntry before{};
+    bool editing = !adding && index >= 0 && index < boundedEmulatorCount(workingCount);
+    if (editing) before = workingList[index];
+    int32_t row = storeEditedEntry(workingList, workingCount, adding, index, entry);
+    if (row < 0) return row;
+    // A renamed entry, or one given another executable, takes its template along.
+    if (editing) setTemplate(workingTemplates, before, "", workingList, workingCount);
+    setTemplate(workingTemplates, entry, argumentTemplate, workingList, workingCount);
+    return row;
+}
+
+FileRead pasteFromCopyFile() {
+    static EmulatorEntry copies[kMaxEmulators];  // 16 KB, kept off the host's stack
+    static TemplateTable copiedTemplates;
+    int32_t copyCount = 0;
+    FileRead read = readCopyFile(copyCount, copies, &copiedTemplates);
+    if (read != FileRead::Read) return read;
+    int32_t before = boundedEmulatorCount(workingCount);
+    workingCount = pasteEntries(workingList, workingCount, copies, copyCount);
+    for (int32_t i = before; i < workingCount; ++i)
+        setTemplate(workingTemplates, workingList[i], findTemplate(copiedTemplates, workingList[i]),
+                    workingList, workingCount);
+    return read;
+}
+
+bool copyToCopyFile(const int32_t* selected, int32_t selectedCount) {
+    static EmulatorEntry copies[kMaxEmulators];
+    int32_t count = collectEntries(copies, workingList, workingCount, selected, selectedCount);
+    if (count == 0) return true;
+    return writeCopyFile(count, copies, &workingTemplates);
 }
 
 int32_t moveEntry(EmulatorEntry (&list)[kMaxEmulators], int32_t count, int32_t current,

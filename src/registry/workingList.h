@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/fileIo.h"
 #include "core/pluginContext.h"
 #include "registry/emulatorEntry.h"
 
@@ -30,6 +31,18 @@ void storeWorkingList();
 // nothing, so the dialog can stay open for another try; false. Without a data folder the list
 // is stored and nothing is written.
 bool saveWorkingList();
+
+// The edit dialog's OK: stores the entry as storeEditedEntry does, with its command-line
+// template (an empty text: none). An edited entry takes its template along when its name or
+// executable changes. The row it landed at, or -1.
+int32_t storeEditedEmulator(bool adding, int32_t index, const EmulatorEntry& entry,
+                            const char* argumentTemplate);
+
+// Copy and Paste of the settings dialog, templates included: the selected rows into the copy
+// file (told when the save fails; false), and the copy file's entries appended to the working
+// list as pasteEntries appends them. A copy file that cannot be read is told.
+bool copyToCopyFile(const int32_t* selected, int32_t selectedCount);
+FileRead pasteFromCopyFile();
 
 // Swaps entry `current` with its neighbour `step` (-1 up, +1 down) places away; the entry's
 // new index, or -1 when nothing moved (no such entry, or it is already at that end).

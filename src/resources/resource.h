@@ -30,6 +30,9 @@
 #define IDC_EXTRACT 2014
 #define IDC_QUOTE 2015
 #define IDC_SHORT_PATH 2016
+#define IDC_ARGUMENTS 2017
+#define IDC_ARGUMENTS_LABEL 2018
+#define IDC_ARGUMENTS_SAMPLE 2019
 
 // FAVORITEDLG and its list's context menu: 3004 + i starts emulator i
 #define IDC_FAVORITE_LIST 3000

@@ -38,6 +38,7 @@ struct State {
 
     std::vector<Window> windows;                    // descendants of the active window
     std::map<std::string, std::string> shortPaths;  // path -> its 8.3 form
+    std::map<std::string, std::string> environment;  // upper-cased name -> value
     std::vector<Process> started;
     int openProcesses = 0;  // started and not yet closed
     bool failStart = false;

@@ -1,6 +1,7 @@
 // In-memory implementation of the platform seam for the native tests. Paths are plain keys;
 // double-byte characters follow code page 932 as on a Japanese Windows.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,6 +159,16 @@ int32_t clientWidth(WindowHandle handle) { return window(handle).width; }
 
 void windowText(WindowHandle handle, char* buffer, size_t size) {
     std::snprintf(buffer, size, "%s", window(handle).text.c_str());
+}
+
+bool environmentVariable(const char* name, char* buffer, size_t size) {
+    std::string key = name;
+    for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
+    auto& environment = fake::state().environment;
+    auto it = environment.find(key);
+    if (it == environment.end() || it->second.size() >= size) return false;
+    std::snprintf(buffer, size, "%s", it->second.c_str());
+    return true;
 }
 
 bool shortPathName(const char* path, char* buffer, size_t size) {

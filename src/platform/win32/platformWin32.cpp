@@ -137,6 +137,17 @@ void windowText(WindowHandle window, char* buffer, size_t size) {
     SendMessageA(asWindow(window), WM_GETTEXT, WPARAM(size), reinterpret_cast<LPARAM>(buffer));
 }
 
+bool environmentVariable(const char* name, char* buffer, size_t size) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD n = GetEnvironmentVariableA(name, buffer, DWORD(size));
+    if (n == 0) {
+        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND || size == 0) return false;
+        buffer[0] = '\0';  // a variable whose value is empty
+        return true;
+    }
+    return n < size;
+}
+
 bool shortPathName(const char* path, char* buffer, size_t size) {
     DWORD n = GetShortPathNameA(path, buffer, DWORD(size));
     return n > 0 && n < size;
@@ -144,7 +155,7 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
 
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir) {
-    char line[2048];
+    static char line[32768];                    // the longest command line Windows takes
     lstrcpynA(line, commandLine, sizeof line);  // CreateProcessA may write into it
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -1,0 +1,212 @@
+// Expansion of command-line templates, walking whole characters: '%' is never the second byte
+// of a double-byte character, but a name is cut only between characters.
+#include "launcher/templateExpansion.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "platform/platform.h"
+#include "registry/emulatorEntry.h"
+
+namespace lb {
+
+const char kTooLongText[] = "コマンドラインが長すぎます";
+
+namespace {
+
+constexpr size_t kEnvironmentSize = 32768;
+
+bool sameName(const char* name, size_t length, const char* placeholder) {
+    if (std::strlen(placeholder) != length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        char c = name[i];
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        if (c != placeholder[i]) return false;
+    }
+    return true;
+}
+
+// The file name of a path: the text after its last backslash, slash or drive colon.
+const char* fileNameOf(const char* path) {
+    const char* name = path;
+    if (path[0] != '\0' && path[1] == ':') name = path + 2;
+    for (const char* p = name; *p != '\0'; p += characterLength(p))
+        if (characterLength(p) == 1 && (*p == '\\' || *p == '/')) name = p + 1;
+    return name;
+}
+
+// The text a placeholder stands for, at `text` for `length` bytes; false when `name` is none.
+// Folders and the base name are made in `scratch`.
+bool placeholder(const char* name, size_t length, const TemplateValues& values, const char*& text,
+                 char (&scratch)[kTextSize]) {
+    const char* file = fileNameOf(values.romRaw);
+    text = scratch;
+    if (sameName(name, length, "ROM")) {
+        text = values.rom;
+    } else if (sameName(name, length, "ROMRAW")) {
+        text = values.romRaw;
+    } else if (sameName(name, length, "FILENAME")) {
+        text = file;
+    } else if (sameName(name, length, "BASENAME")) {
+        const char* dot = nullptr;
+        for (const char* p = file; *p != '\0'; p += characterLength(p))
+            if (*p == '.') dot = p;
+        size_t keep = dot != nullptr ? size_t(dot - file) : std::strlen(file);
+        if (keep >= kTextSize) keep = 0;  // only a path longer than a field
+        std::memcpy(scratch, file, keep);
+        scratch[keep] = '\0';
+    } else if (sameName(name, length, "GAMEDIR")) {
+        folderOf(scratch, values.romRaw);
+    } else if (sameName(name, length, "EMUDIR")) {
+        folderOf(scratch, values.exePath);
+    } else if (sameName(name, length, "SET")) {
+        text = values.set;
+    } else if (sameName(name, length, "CRC")) {
+        text = values.key;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+class Output {
+public:
+    Output(char* out, size_t size) : out_(out), size_(size) {
+        if (size_ > 0) out_[0] = '\0';
+    }
+    void put(const char* text, size_t length) {
+        if (length >= size_ - used_) {
+            full_ = true;
+            return;
+        }
+        std::memcpy(out_ + used_, text, length);
+        used_ += length;
+        out_[used_] = '\0';
+    }
+    bool full() const { return full_ || size_ == 0; }
+
+private:
+    char* out_;
+    size_t size_;
+    size_t used_ = 0;
+    bool full_ = false;
+};
+
+void offendingText(char (&offending)[kOffendingSize], const char* from, size_t length) {
+    size_t n = 0;
+    while (n < length && n + characterLength(from + n) < kOffendingSize)
+        n += characterLength(from + n);
+    std::memcpy(offending, from, n);
+    offending[n] = '\0';
+}
+
+}  // namespace
+
+void folderOf(char (&folder)[kTextSize], const char* path) {
+    size_t keep = size_t(fileNameOf(path) - path);
+    size_t drive = path[0] != '\0' && path[1] == ':' ? 2 : 0;
+    folder[0] = '\0';
+    if (keep + 2 > kTextSize) return;  // only a path longer than a field
+    std::memcpy(folder, path, keep);
+    folder[keep] = '\0';
+    if (keep == drive + 1 || (keep == drive && drive > 0)) {
+        folder[keep] = '.';  // a root, "C:\." or "\.", or the drive's folder, "C:."
+        folder[keep + 1] = '\0';
+    } else if (keep > drive) {
+        folder[keep - 1] = '\0';  // the separator before the name
+    }
+}
+
+Expansion expandTemplate(const char* text, const TemplateValues& values, char* out, size_t size,
+                         char (&offending)[kOffendingSize]) {
+    offending[0] = '\0';
+    Output output(out, size);
+    static char environment[kEnvironmentSize];
+    for (const char* p = text; *p != '\0';) {
+        size_t step = characterLength(p);
+        if (*p != '%') {
+            output.put(p, step);
+            p += step;
+            continue;
+        }
+        if (p[1] == '%') {
+            output.put("%", 1);
+            p += 2;
+            continue;
+        }
+        const char* name = p + 1;
+        const char* end = name;
+        while (*end != '\0' && *end != '%') end += characterLength(end);
+        if (*end == '\0') {
+            offendingText(offending, p, std::strlen(p));
+            return Expansion::Refused;
+        }
+        size_t length = size_t(end - name);
+        char scratch[kTextSize], variable[kTextSize];
+        const char* value = nullptr;
+        if (placeholder(name, length, values, value, scratch)) {
+            output.put(value, std::strlen(value));
+        } else if (length > 0 && length < sizeof variable &&
+                   (std::memcpy(variable, name, length), variable[length] = '\0',
+                    platform::environmentVariable(variable, environment, sizeof environment))) {
+            output.put(environment, std::strlen(environment));
+        } else {
+            offendingText(offending, p, length + 2);
+            return Expansion::Refused;
+        }
+        p = end + 1;
+    }
+    return output.full() ? Expansion::TooLong : Expansion::Done;
+}
+
+bool usesRomPath(const char* text) {
+    for (const char* p = text; *p != '\0';) {
+        if (*p != '%') {
+            p += characterLength(p);
+            continue;
+        }
+        if (p[1] == '%') {
+            p += 2;
+            continue;
+        }
+        const char* end = p + 1;
+        while (*end != '\0' && *end != '%') end += characterLength(end);
+        if (*end == '\0') return false;
+        size_t length = size_t(end - p - 1);
+        for (const char* name : {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR"})
+            if (sameName(p + 1, length, name)) return true;
+        p = end + 1;
+    }
+    return false;
+}
+
+void templateError(char (&message)[kTemplateErrorSize], const char* text) {
+    message[0] = '\0';
+    static char expanded[32768];
+    char offending[kOffendingSize];
+    TemplateValues values{"", "", "", "", ""};
+    if (expandTemplate(text, values, expanded, sizeof expanded, offending) != Expansion::Refused)
+        return;
+    const char* parts[] = {"コマンドライン引数に使えない文字列があります: ", offending};
+    joinTexts(message, sizeof message, parts, 2);
+}
+
+void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
+                     const char* exePath) {
+    const char kSample[] = "C:\\ROMs\\Sample Game.zip";
+    const char* rom = kind == MameModel2 || !quote ? kSample : "\"C:\\ROMs\\Sample Game.zip\"";
+    if (text[0] == '\0') {
+        copyText(out, kind == MameModel2 ? "sample" : rom);
+        return;
+    }
+    char offending[kOffendingSize];
+    TemplateValues values{rom, kSample, exePath, "sample", "1A2B3C4D"};
+    Expansion result = expandTemplate(text, values, out, sizeof out, offending);
+    if (result == Expansion::Refused) {
+        char message[kTemplateErrorSize];
+        templateError(message, text);
+        copyText(out, message);
+    }
+}
+
+}  // namespace lb

@@ -1,0 +1,62 @@
+// An emulator's command-line template expanded for one launch. Placeholders are matched without
+// regard to ASCII case:
+//
+//   %ROM%       the ROM path as the kind passes it (extracted, shortened, quoted as set)
+//   %ROMRAW%    the same path with no short form and no quotes
+//   %FILENAME%  its file name, with the extension      %BASENAME%  without it
+//   %GAMEDIR%   its folder                             %EMUDIR%    the executable's folder
+//   %SET%       the set name                           %CRC%       the ROM's key
+//   %%          one %
+//
+// Folders never end in a backslash ("C:\." for a drive's root), so "%GAMEDIR%" is always read
+// back as one argument. Any other %NAME% that names an environment variable expands to its
+// value, as cmd does; a %NAME% that is neither, and a lone %, are refused.
+#pragma once
+
+#include <cstddef>
+
+#include "core/text.h"
+
+namespace lb {
+
+// What the placeholders stand for in one launch.
+struct TemplateValues {
+    const char* rom;      // %ROM%
+    const char* romRaw;   // %ROMRAW%, and the base of the file and folder placeholders
+    const char* exePath;  // the base of %EMUDIR%
+    const char* set;      // %SET%
+    const char* key;      // %CRC%
+};
+
+enum class Expansion { Done, Refused, TooLong };
+
+// Expands `text` into `out` (`size` bytes with the NUL). Refused names the first text that is
+// neither a placeholder nor an environment variable in `offending`: "%ROMM%", or for a lone %
+// the text from it to the end.
+constexpr size_t kOffendingSize = 1024;
+Expansion expandTemplate(const char* text, const TemplateValues& values, char* out, size_t size,
+                         char (&offending)[kOffendingSize]);
+
+// Whether the template needs the ROM's path: it names %ROM%, %ROMRAW%, %FILENAME%, %BASENAME%
+// or %GAMEDIR%.
+bool usesRomPath(const char* text);
+
+// The folder of `path` without its final backslash, "C:\." for a drive's root, the empty text
+// for a path without a folder.
+void folderOf(char (&folder)[kTextSize], const char* path);
+
+// The message for a template that is refused: "コマンドライン引数に使えない文字列があります: "
+// and the offending text. The empty text when the template can be expanded.
+constexpr size_t kTemplateErrorSize = kOffendingSize + 64;
+void templateError(char (&message)[kTemplateErrorSize], const char* text);
+
+// What the sample ROM "C:\ROMs\Sample Game.zip" with set name "sample" and key "1A2B3C4D" would
+// get with `text` (today's arguments of the kind when it is empty) after the entry's quote
+// option, for the edit dialog's line under the field.
+constexpr size_t kSampleSize = 2048;
+void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
+                     const char* exePath);
+
+extern const char kTooLongText[];
+
+}  // namespace lb
