@@ -1,7 +1,8 @@
-// Feeds one input, in five parts, to every file the plug-in reads: "Setting.dat", the system's
-// ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file) and
-// "Copy.dat", with a read error at one read for some inputs; then drives the popup and main menus,
-// a paste, and the favourites working copy.
+// Feeds one input, in six parts, to every file the plug-in reads: "Setting.dat", the system's
+// ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file),
+// "Copy.dat" and the command-line templates beside the lists, with a read error at one read for
+// some inputs; then drives the popup and main menus, a paste, an edit with a template, and the
+// favourites working copy.
 #include <cstdint>
 #include <string>
 
@@ -17,7 +18,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
-    std::vector<std::string> parts = fuzzParts(data, size, 5);
+    std::vector<std::string> parts = fuzzParts(data, size, 6);
     fake::reset();
     if (!lb::attachPlugin(nullptr)) return 0;
     fake::state().windows.push_back({"TComboBox", true, 100, "N64"});
@@ -27,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   std::string("N64") + std::string(257, '\0') + parts[2]);
     fake::putFile("C:\\Host\\caches\\N64.cache", parts[3]);
     if (!parts[4].empty()) fake::putFile(std::string(kDir) + "Copy.dat", parts[4]);
+    // The command-line templates beside the list and the copy file.
+    fake::putFile(std::string(kDir) + "N64.emu.txt", parts[5]);
+    fake::putFile(std::string(kDir) + "Copy.dat.txt", parts[5]);
     // Some inputs also meet a read error, at any read of any file.
     fake::state().failReadAt = int(size % 23);
     initPlugin(nullptr, 0, 0, 0, 0, kDir);
@@ -44,7 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t copyCount = 0;
     if (lb::readCopyFile(copyCount, copies) == lb::FileRead::Read)
         lb::workingCount = lb::pasteEntries(lb::workingList, lb::workingCount, copies, copyCount);
-    lb::storeWorkingList();
+    lb::pasteFromCopyFile();
+    if (lb::workingCount > 0)
+        lb::storeEditedEmulator(false, 0, lb::workingList[0], parts[5].substr(0, 1000).c_str());
+    lb::saveWorkingList();
     lb::saveEmulatorList();
 
     lb::openWorkingFavorites();

@@ -37,9 +37,12 @@ EmulatorEntry newEmulatorEntry(const char* tempDir, const char* listName) {
 EditControlStates editControlStates(int32_t kind, bool extractChecked) {
     if (!validKind(kind)) return {};
     const EmulatorKindInfo& info = emulatorKindTable[kind];
-    return {info.allowsExtract != 0, extractChecked && kind != MameModel2,
-            info.allowsKeyWait != 0, info.allowsBrowseWait != 0,
-            info.allowsQuote != 0,   info.allowsShortPath != 0,
+    return {info.allowsExtract != 0,
+            extractChecked && kind != MameModel2,
+            info.allowsKeyWait != 0,
+            info.allowsBrowseWait != 0,
+            info.allowsQuote != 0,
+            info.allowsShortPath != 0,
             kind == Standard || kind == MameModel2};
 }
 

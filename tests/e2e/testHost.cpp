@@ -152,14 +152,22 @@ int captureDialogs(const char* dll, const char* shots) {
     std::string stub = s.installStub("Emu\\1964");
     CreateDirectoryA("C:\\Emu\\Project64 1.6", nullptr);
     std::string emu = "C:\\Emu\\Project64 1.6\\Project64.exe";
-    for (const char* exe : {emu.c_str(), "C:\\Emu\\1964\\1964.exe", "C:\\Emu\\mupen64.exe"})
+    CreateDirectoryA("C:\\Emu\\RetroArch", nullptr);
+    std::string retroArch = "C:\\Emu\\RetroArch\\retroarch.exe";
+    for (const char* exe :
+         {emu.c_str(), "C:\\Emu\\1964\\1964.exe", "C:\\Emu\\mupen64.exe", retroArch.c_str()})
         CopyFileA(stub.c_str(), exe, FALSE);
     DeleteFileA(stub.c_str());
     CreateDirectoryA("C:\\ROMs", nullptr);
     s.writeEmulators(
         {quotedAndShort(emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\")),
+         quotedAndShort(emulator("RetroArch (Mupen64Plus)", retroArch, 0, s.dataDir + "temp\\")),
          emulator("1964 (キーボード操作)", "C:\\Emu\\1964\\1964.exe", 1, s.dataDir + "temp\\"),
          emulator("Mupen64 ソフト描画", "C:\\Emu\\mupen64.exe", 0)});
+    // RetroArch needs its core before the ROM: a command-line template.
+    writeFile(s.dataDir + s.system + ".emu.txt",
+              "name=RetroArch (Mupen64Plus)\r\nexe=" + retroArch +
+                  "\r\nargs=-L cores\\mupen64plus_next_libretro.dll %ROM%\r\n");
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         selectRows(settings, 1001, {1}, 1);
         captureWindow(settings, workDir + "settingsDialog.bmp");

@@ -5,6 +5,7 @@
 #include "favorites/favorites.h"
 #include "platform/fake/fakePlatform.h"
 #include "plugin/exports.h"
+#include "registry/argumentTemplates.h"
 #include "registry/emulatorListFile.h"
 
 using namespace lb;
@@ -74,6 +75,11 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFileAndLeavesNoTemporary
         {"N64.emu", 2, [] { saveEmulatorList(); }},
         {"Copy.dat", 2, [] { writeCopyFile(2, context->emulators); }},
         {"N64.fvr", 3, [] { saveFavorites(); }},
+        {"N64.emu.txt", 1,
+         [] {
+             setTemplate(emulatorTemplates, context->emulators[0], "%ROM%", context->emulators, 2);
+             saveTemplates("C:\\lb\\N64.emu", emulatorTemplates, context->emulators, 2);
+         }},
     };
     struct Step {
         const char* name;

@@ -1,0 +1,155 @@
+// Command-line templates against the real DLL: what the stub emulator receives, the edit
+// dialog's field, and the templates carried through the settings dialog, a restart and
+// Copy and Paste, while the list files keep their bytes.
+#include "dialogDriver.h"
+#include "resource.h"
+#include "session.h"
+
+using namespace host;
+
+namespace {
+
+const std::string kSettingsTitle = "エミュレータ設定(Launchboard)";
+
+std::string companion(const std::string& name, const std::string& exe, const std::string& args) {
+    return "name=" + name + "\r\nexe=" + exe + "\r\nargs=" + args + "\r\n\r\n";
+}
+
+std::string shortPath(const std::string& path) {
+    char buffer[MAX_PATH] = "";
+    GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+    return buffer;
+}
+
+// The edit dialog opened on row `row` (-1: Add), played by `user`.
+void editRow(HWND settings, int row, const std::function<void(HWND)>& user) {
+    if (row >= 0) selectRows(settings, IDC_EMULATOR_LIST, {row}, row);
+    clickLater(settings, row >= 0 ? IDC_EDIT : IDC_ADD);
+    HWND edit =
+        waitForDialog(row >= 0 ? "エミュレータ編集(Launchboard)" : "エミュレータ追加(Launchboard)");
+    if (edit != nullptr) user(edit);
+}
+
+}  // namespace
+
+HOST_CASE(templatesStartTheEmulatorWithTheirOwnArgumentsAndAShiftPreviewShowsThem) {
+    Session s("templateLaunch");
+    std::string ra = s.installStub("Retro Arch"), mame = s.installStub("MAME");
+    std::string rom = s.root + "Super Game.zip";
+    s.writeCache({{"K1", rom, "Super Game.sfc"}});
+    EmulatorRecord standard = emulator("RA", ra, 0);
+    standard.quotePath = 1;
+    standard.shortPath = 1;
+    s.writeEmulators({standard, emulator("MAME", mame, 4)});
+    std::string emu = s.dataDir + s.system + ".emu";
+    writeFile(emu + ".txt", companion("RA", ra, "-L \"cores\\x y.dll\" %ROM% --name=%BASENAME%") +
+                                companion("MAME", mame, "-rompath \"%GAMEDIR%\" %SET%"));
+    s.popupItems();
+    Chain chain({"K1"}, "sgame");
+    std::string expected =
+        programPart(ra) + " -L \"cores\\x y.dll\" \"" + shortPath(rom) + "\" --name=Super Game";
+    CHECK_EQ(s.clickAndWait(0, chain.first()).commandLine, expected, "the standard kind");
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine,
+             mame + " -rompath \"" + s.root.substr(0, s.root.size() - 1) + "\" sgame",
+             "the arcade kind: the cache path's folder and the set name");
+
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    Answered box;
+    runDriven([&] { return s.plugin.onPopupMenuHaveClick(0, chain.first()); },
+              [&] { box = answerMessageBox(IDCANCEL); });
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    CHECK(box.text.find("コマンドライン: " + expected) != std::string::npos,
+          "the preview shows the expanded line: " + box.text);
+
+    // The list restored from a backup names another executable: the template is ignored.
+    std::string moved = s.installStub("Moved");
+    standard.exePath[0] = '\0';
+    std::snprintf(standard.exePath, sizeof standard.exePath, "%s", moved.c_str());
+    s.writeEmulators({standard});
+    s.popupItems();
+    CHECK_EQ(s.clickAndWait(0, chain.first()).commandLine,
+             programPart(moved) + " \"" + shortPath(rom) + "\"", "a stale template is ignored");
+}
+
+HOST_CASE(aTemplateIsCheckedOnOkAndFollowsItsEntryThroughEditsARestartAndCopyAndPaste) {
+    Session s("templateEdit");
+    std::string a = s.installStub("A"), b = s.installStub("B");
+    s.writeEmulators({emulator("Alpha", a, 0), emulator("Beta", b, 0)});
+    std::string emu = s.dataDir + s.system + ".emu";
+    onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND settings) {
+        editRow(settings, 1, [&](HWND edit) {
+            CHECK(isEnabled(edit, IDC_ARGUMENTS), "the field is enabled for the standard kind");
+            for (const char* bad : {"%ROMM% x", "-v 50%"}) {
+                typeText(edit, IDC_ARGUMENTS, bad);
+                clickLater(edit, IDOK);
+                Answered box = answerMessageBox();
+                std::string offending = bad[1] == 'R' ? "%ROMM%" : "%";
+                CHECK_EQ(box.text, "コマンドライン引数に使えない文字列があります: " + offending,
+                         std::string("refused: ") + bad);
+                Sleep(200);
+                GUITHREADINFO thread{};
+                thread.cbSize = sizeof thread;
+                GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &thread);
+                CHECK(thread.hwndFocus == GetDlgItem(edit, IDC_ARGUMENTS),
+                      "the field has the focus");
+            }
+            typeText(edit, IDC_ARGUMENTS, "-L a.dll %ROM%");
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS_SAMPLE),
+                     std::string("-L a.dll C:\\ROMs\\Sample Game.zip"), "the sample line");
+            clickCheckBox(edit, IDC_QUOTE);
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS_SAMPLE),
+                     std::string("-L a.dll \"C:\\ROMs\\Sample Game.zip\""), "quoted");
+            chooseComboRow(edit, IDC_KIND, 1);
+            CHECK(!isEnabled(edit, IDC_ARGUMENTS), "disabled for the keyboard-driven kind");
+            chooseComboRow(edit, IDC_KIND, 0);
+            typeText(edit, IDC_NAME, "Beta Renamed");
+            clickNow(edit, IDOK);
+        });
+        selectRows(settings, IDC_EMULATOR_LIST, {1}, 1);
+        clickNow(settings, IDC_MOVE_UP);
+        clickNow(settings, IDOK);
+    });
+    CHECK_EQ(readFile(emu + ".txt"),
+             "; Launchboard: command-line templates\r\n" +
+                 companion("Beta Renamed", b, "-L a.dll %ROM%"),
+             "the companion file after a rename and a move");
+    CHECK(!fileExists(s.dataDir + "Copy.dat.txt"), "no copy, no companion");
+    const std::string withTemplate = readFile(emu);
+
+    s.restart();
+    onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND settings) {
+        editRow(settings, 0, [&](HWND edit) {
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string("-L a.dll %ROM%"),
+                     "after a restart");
+            clickNow(edit, IDCANCEL);
+        });
+        selectRows(settings, IDC_EMULATOR_LIST, {0}, 0);
+        clickNow(settings, IDC_COPY);
+        clickNow(settings, IDCANCEL);
+    });
+    SetWindowTextA(s.window.combos[0], "SNES");
+    onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND settings) {
+        clickNow(settings, IDC_PASTE);
+        editRow(settings, 0, [&](HWND edit) {
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string("-L a.dll %ROM%"),
+                     "pasted into another system");
+            clickNow(edit, IDCANCEL);
+        });
+        clickNow(settings, IDOK);
+    });
+    CHECK_EQ(readFile(s.dataDir + "SNES.emu.txt"), readFile(emu + ".txt"), "the SNES companion");
+
+    SetWindowTextA(s.window.combos[0], s.system.c_str());
+    onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND settings) {
+        editRow(settings, 0, [&](HWND edit) {
+            typeText(edit, IDC_ARGUMENTS, "");
+            clickNow(edit, IDOK);
+        });
+        clickNow(settings, IDOK);
+    });
+    CHECK_EQ(readFile(emu), withTemplate, "the list file's bytes do not depend on templates");
+}

@@ -1,0 +1,218 @@
+// Command-line templates: their expansion, their companion file, and what carries them along.
+#include "hostChain.h"
+#include "launcher/launch.h"
+#include "launcher/templateExpansion.h"
+#include "pluginFixture.h"
+#include "registry/argumentTemplates.h"
+#include "registry/emulatorListFile.h"
+#include "registry/workingList.h"
+
+using namespace lb;
+
+namespace {
+
+const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
+const char kCache[] = "C:\\Host\\caches\\N64.cache";
+
+EmulatorEntry entryOf(const char* name, const char* exePath, int32_t kind = Standard) {
+    EmulatorEntry e{};
+    copyText(e.name, name);
+    copyText(e.exePath, exePath);
+    copyText(e.extractDir, "C:\\Tmp\\");
+    e.kind = kind;
+    return e;
+}
+
+int extractions = 0;
+int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) {
+    ++extractions;
+    return 0;
+}
+
+class TemplateTest : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        extractions = 0;
+        initPlugin(countExtract, 0, 0, 0, 0, kDir);
+        copyText(state().systemName, "N64");
+        fake::putFile(kCache, "C:\\ROMs\\Super Game.zip;Super Game.sfc;a;b;K1;clean;\n");
+        fake::state().shortPaths["C:\\ROMs\\Super Game.zip"] = "C:\\ROMs\\SUPERG~1.ZIP";
+        emulatorTemplates.count = 0;
+    }
+    // Plans a launch of `entry` with `text` on ROM K1 (set name "sgame"); its command line, or
+    // "(none)" with the message shown.
+    std::string planned(const EmulatorEntry& entry, const char* text) {
+        emulatorTemplates.count = 0;
+        setTemplate(emulatorTemplates, entry, text, &entry, 1);
+        HostChain chain;
+        chain.add({"K1", "Super Game", "pub", "src", "sram", "sgame"});
+        static LaunchPlan plan;
+        fake::state().messages.clear();
+        if (!planLaunch(entry, chain.first(), plan))
+            return "(none)" + (fake::state().messages.empty() ? "" : fake::state().messages[0]);
+        return plan.commandLine;
+    }
+};
+
+}  // namespace
+
+TEST(TemplateExpansion, placeholdersFoldersEnvironmentAndRefusals) {
+    fake::reset();
+    fake::state().environment["HOME"] = "C:\\Users\\me";
+    fake::state().environment["BIG"] = std::string(20000, 'x');
+    TemplateValues v{"\"C:\\ROMs\\Super Game.sfc\"", "C:\\ROMs\\Super Game.sfc",
+                     "C:\\Emu\\RA\\retroarch.exe", "sgame", "1A2B"};
+    struct Row {
+        const char* text;
+        const char* romRaw;
+        Expansion result;
+        const char* out;  // the expansion, or the offending text
+    } rows[] = {
+        {"-L cores\\snes.dll %ROM%", nullptr, Expansion::Done,
+         "-L cores\\snes.dll \"C:\\ROMs\\Super Game.sfc\""},
+        {"%rom%|%RomRaw%", nullptr, Expansion::Done,
+         "\"C:\\ROMs\\Super Game.sfc\"|C:\\ROMs\\Super Game.sfc"},
+        {"%FILENAME%|%BASENAME%|%GAMEDIR%|%EMUDIR%", nullptr, Expansion::Done,
+         "Super Game.sfc|Super Game|C:\\ROMs|C:\\Emu\\RA"},
+        {"%SET% %crc% 100%% %%ROM%%", nullptr, Expansion::Done, "sgame 1A2B 100% %ROM%"},
+        {"\"%GAMEDIR%\"", "C:\\a.zip", Expansion::Done, "\"C:\\.\""},
+        {"%GAMEDIR%|%BASENAME%", "\\\\srv\\share\\a.b.zip", Expansion::Done, "\\\\srv\\share|a.b"},
+        {"[%GAMEDIR%]", "a.zip", Expansion::Done, "[]"},
+        {"[%GAMEDIR%]", "C:a.zip", Expansion::Done, "[C:.]"},
+        {"[%GAMEDIR%]", "\\a.zip", Expansion::Done, "[\\.]"},
+        {"%GAMEDIR%|%FILENAME%", "C:\\表\\ソ.zip", Expansion::Done, "C:\\表|ソ.zip"},
+        {"%home%\\saves", nullptr, Expansion::Done, "C:\\Users\\me\\saves"},
+        {"表%ROMM% %ROM%", nullptr, Expansion::Refused, "%ROMM%"},
+        {"-x 50% y", nullptr, Expansion::Refused, "% y"},
+        {"%%%", nullptr, Expansion::Refused, "%"},
+        {"%BIG% %BIG%", nullptr, Expansion::TooLong, ""},
+    };
+    for (const Row& row : rows) {
+        TemplateValues values = v;
+        if (row.romRaw != nullptr) values.romRaw = row.romRaw;
+        static char out[kCommandLineSize];
+        char offending[kOffendingSize];
+        Expansion result = expandTemplate(row.text, values, out, sizeof out, offending);
+        EXPECT_EQ(int(result), int(row.result)) << row.text;
+        if (result == Expansion::Done) EXPECT_STREQ(out, row.out) << row.text;
+        if (result == Expansion::Refused) EXPECT_STREQ(offending, row.out) << row.text;
+    }
+    char message[kTemplateErrorSize];
+    templateError(message, "a %ROMM%");
+    EXPECT_STREQ(message, "コマンドライン引数に使えない文字列があります: %ROMM%");
+    templateError(message, "%HOME% %ROM%");
+    EXPECT_STREQ(message, "");
+    EXPECT_FALSE(usesRomPath("%SET% %CRC% %EMUDIR% %%ROM%% %HOME%"));
+    EXPECT_TRUE(usesRomPath("x %gamedir%"));
+}
+
+TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath) {
+    EmulatorEntry standard = entryOf("RA", "D:\\Emu\\RA\\retroarch.exe");
+    standard.quotePath = 1;
+    standard.shortPath = 1;
+    EmulatorEntry extracting = standard;
+    extracting.extractArchive = 1;
+    EmulatorEntry arcade = entryOf("MAME", "D:\\MAME\\mame.exe", MameModel2);
+    fake::state().readPath = kCache;
+    struct Row {
+        const EmulatorEntry* entry;
+        const char* text;
+        const char* commandLine;
+        bool readsCache;
+    } rows[] = {
+        {&standard, "", "D:\\Emu\\RA\\retroarch.exe \"C:\\ROMs\\SUPERG~1.ZIP\"", true},
+        {&standard, "-L \"cores\\x y.dll\" %ROM% --name=%BASENAME%",
+         "D:\\Emu\\RA\\retroarch.exe -L \"cores\\x y.dll\" \"C:\\ROMs\\SUPERG~1.ZIP\" --name=Super "
+         "Game",
+         true},
+        {&extracting, "%ROMRAW%", "D:\\Emu\\RA\\retroarch.exe C:\\Tmp\\Super Game.sfc", true},
+        {&standard, "%SET% %CRC% %EMUDIR%", "D:\\Emu\\RA\\retroarch.exe sgame K1 D:\\Emu\\RA",
+         false},
+        {&arcade, "", "D:\\MAME\\mame.exe sgame", false},
+        {&arcade, "-rompath \"%GAMEDIR%\" %SET%", "D:\\MAME\\mame.exe -rompath \"C:\\ROMs\" sgame",
+         true},
+        {&standard, "%ROMM%", "(none)コマンドライン引数に使えない文字列があります: %ROMM%", false},
+    };
+    for (const Row& row : rows) {
+        fake::state().reads = 0;
+        extractions = 0;
+        EXPECT_EQ(planned(*row.entry, row.text), row.commandLine) << row.text;
+        EXPECT_EQ(fake::state().reads > 0, row.readsCache) << row.text;
+        EXPECT_EQ(extractions, row.entry->extractArchive != 0 && row.readsCache ? 1 : 0)
+            << row.text;
+    }
+    fake::state().environment["BIG"] = std::string(16000, 'x');
+    EXPECT_EQ(planned(standard, "%BIG% %BIG% %BIG%"), "(none)コマンドラインが長すぎます");
+}
+
+TEST_F(TemplateTest, templatesFollowTheirEntryThroughEditPasteCopyAndSaveAndAreIgnoredWhenStale) {
+    state().emulatorCount = 2;
+    state().emulators[0] = entryOf("RA", "D:\\RA.exe");
+    state().emulators[1] = entryOf("Other", "D:\\Other.exe");
+    writeEmulatorListFile("C:\\Host\\LaunchboardData0001\\N64.emu", 2, state().emulators);
+    const std::string emu = std::string(kDir) + "N64.emu", companion = emu + ".txt";
+    const std::string listBefore = fake::fileBytes(emu);
+    loadEmulatorList(false);
+    loadWorkingList();
+    ASSERT_TRUE(saveWorkingList());
+    EXPECT_FALSE(fake::hasFile(companion)) << "no template, no companion file";
+
+    EmulatorEntry renamed = entryOf("RetroArch", "D:\\RA.exe");
+    EXPECT_EQ(storeEditedEmulator(false, 0, state().emulators[0], "-L a.dll %ROM%"), 0);
+    EXPECT_EQ(storeEditedEmulator(false, 0, renamed, "-L a.dll %ROM%"), 0);
+    moveEntry(workingList, workingCount, 0, 1);
+    ASSERT_TRUE(saveWorkingList());
+    EXPECT_EQ(fake::fileBytes(emu).substr(4 + 804, 9), std::string("RetroArch"));
+    EXPECT_EQ(fake::fileBytes(companion),
+              "; Launchboard: command-line templates\r\nname=RetroArch\r\nexe=D:\\RA.exe\r\n"
+              "args=-L a.dll %ROM%\r\n\r\n");
+    loadEmulatorList(false);
+    EXPECT_STREQ(findTemplate(emulatorTemplates, state().emulators[1]), "-L a.dll %ROM%");
+
+    int32_t second[] = {1};
+    ASSERT_TRUE(copyToCopyFile(second, 1));
+    copyText(state().systemName, "SNES");
+    loadEmulatorList(false);
+    loadWorkingList();
+    ASSERT_EQ(pasteFromCopyFile(), FileRead::Read);
+    ASSERT_EQ(workingCount, 1);
+    EXPECT_STREQ(findTemplate(workingTemplates, workingList[0]), "-L a.dll %ROM%");
+
+    // The list restored from a backup: its entry has another executable.
+    copyText(state().systemName, "N64");
+    fake::putFile(emu, listBefore);
+    fake::putFile(companion, fake::fileBytes(companion) +
+                                 "name=Other\r\nexe=D:\\Moved.exe\r\n"
+                                 "args=%SET%\r\n");
+    loadEmulatorList(false);
+    EXPECT_STREQ(findTemplate(emulatorTemplates, state().emulators[0]), "");
+    EXPECT_STREQ(findTemplate(emulatorTemplates, state().emulators[1]), "");
+}
+
+TEST(TemplateFile, aDamagedOrHostileCompanionLosesOnlyItsOwnTemplates) {
+    std::string longName(300, 'n'), longArgs(1100, 'a');
+    std::string text =
+        "garbage\nname=A\nexe=C:\\a.exe\nargs=%ROM%\n"  // LF alone is a line end
+        "name=B\nargs=no exe\n"                         // incomplete
+        "name=" +
+        longName +
+        "\nexe=C:\\l.exe\nargs=x\r\n"  // a name too long
+        "name=C\r\nexe=C:\\c.exe\r\nargs=" +
+        longArgs +
+        "\r\n"
+        "name=D\r\nexe=C:\\d.exe\r\n; a comment\r\nargs=-d\r\n" +
+        std::string("name=E\0\r\nexe=x\r\nargs=y\r\n", 24);
+    TemplateTable table{};
+    readTemplateText(text.data(), text.size(), table);
+    ASSERT_EQ(table.count, 2);
+    EXPECT_STREQ(table.rows[0].name, "A");
+    EXPECT_STREQ(table.rows[0].text, "%ROM%");
+    EXPECT_STREQ(table.rows[1].name, "D");
+    EmulatorEntry injected = entryOf("x\r\nargs=evil", "C:\\a.exe");
+    setTemplate(table, injected, "-y", &injected, 1);
+    static char out[65536];
+    size_t length = 0;
+    EXPECT_EQ(writeTemplateText(out, sizeof out, length, table, &injected, 1), 0)
+        << "a name with a line end is not written";
+}
