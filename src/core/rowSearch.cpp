@@ -2,6 +2,7 @@
 #include "core/rowSearch.h"
 
 #include "core/text.h"
+#include "core/textFold.h"
 
 namespace lb {
 
@@ -25,13 +26,14 @@ bool beginsWithTyped(const char* text, const char* typed) {
 }
 
 int32_t findTypedRow(int32_t rowCount, int32_t start, bool wrap, const char* typed, RowText textOf,
-                     const void* user) {
+                     const void* user, bool folded) {
     if (typed == nullptr || rowCount <= 0) return -1;
     if (start < 0 || start >= rowCount) start = 0;
+    auto begins = folded ? beginsWithFolded : beginsWithTyped;
     for (int32_t row = start; row < rowCount; ++row)
-        if (beginsWithTyped(textOf(row, user), typed)) return row;
+        if (begins(textOf(row, user), typed)) return row;
     for (int32_t row = 0; wrap && row < start; ++row)
-        if (beginsWithTyped(textOf(row, user), typed)) return row;
+        if (begins(textOf(row, user), typed)) return row;
     return -1;
 }
 

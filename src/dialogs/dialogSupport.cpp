@@ -93,7 +93,7 @@ int32_t selectedRows(HWND list, int32_t* rows, int32_t capacity) {
 }
 
 bool answerFindRequest(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
-                       const void* user) {
+                       const void* user, bool folded) {
     char typed[4 * kTextSize] = "";
     int32_t start = 0;
     UINT flags = 0;
@@ -116,7 +116,7 @@ bool answerFindRequest(HWND dialog, const NMHDR& header, int32_t rowCount, RowTe
     }
     int32_t row = -1;
     if ((flags & (LVFI_STRING | LVFI_PARTIAL)) && typed[0] != '\0')
-        row = findTypedRow(rowCount, start, (flags & LVFI_WRAP) != 0, typed, textOf, user);
+        row = findTypedRow(rowCount, start, (flags & LVFI_WRAP) != 0, typed, textOf, user, folded);
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, LONG_PTR(row));
     return true;
 }

@@ -80,10 +80,10 @@ void refreshListView(HWND list, int32_t count, int32_t row);
 
 // Answers an owner-data list's type-to-find request (LVN_ODFINDITEMA or LVN_ODFINDITEMW; a list
 // may send the wide form to an ANSI dialog) through the dialog's message result: the row whose
-// text `textOf` gives begins with the typed text, or -1, which keeps the list's selection.
-// False for any other notification.
+// text `textOf` gives begins with the typed text (`folded` as findTypedRow takes it), or -1,
+// which keeps the list's selection. False for any other notification.
 bool answerFindRequest(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
-                       const void* user);
+                       const void* user, bool folded = false);
 
 // Whether a list's key notification is `key` pressed alone, or with Ctrl for `withCtrl`.
 bool isListKey(const NMHDR& header, WORD key, bool withCtrl = false);

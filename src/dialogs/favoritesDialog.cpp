@@ -11,6 +11,7 @@
 #include "core/settingsFile.h"
 #include "dialogs/dialogSupport.h"
 #include "favorites/favoriteColumns.h"
+#include "favorites/favoriteFilter.h"
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
 #include "launcher/launch.h"
@@ -20,16 +21,52 @@ namespace lb {
 
 namespace {
 
+// The rows shown for the filter's text, over the working copy; set when the dialog opens and
+// after each change of the text, sort or delete; read by every row the list asks for.
+FavoriteFilter filter;
+
 HWND favoriteList(HWND dialog) { return GetDlgItem(dialog, IDC_FAVORITE_LIST); }
 
 void setFavoritesTitle(HWND dialog) {
     char title[kTextSize];
-    std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件", int(workingFavoriteCount));
+    if (filter.narrowed)
+        std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件中 %d件",
+                      int(workingFavoriteCount), int(filter.shownCount));
+    else
+        std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件",
+                      int(workingFavoriteCount));
     SetWindowTextA(dialog, title);
 }
 
 void refreshFavoriteListView(HWND dialog, int32_t row) {
-    refreshListView(favoriteList(dialog), workingFavoriteCount, row);
+    refreshListView(favoriteList(dialog), filter.shownCount, row);
+}
+
+// The shown row of working-copy entry `entry`; 0 when it is not shown.
+int32_t shownRowOf(int32_t entry) {
+    for (int32_t row = 0; row < filter.shownCount; ++row)
+        if (shownEntry(filter, row) == entry) return row;
+    return 0;
+}
+
+void applyFilterText(HWND dialog) {
+    char text[kTextSize];
+    readControlText(dialog, IDC_FAVORITE_FILTER, text);
+    applyFilter(filter, text);
+}
+
+// The working copy was changed by a delete: folded again, filtered again, shown again.
+void refilter(HWND dialog, int32_t row) {
+    prepareFilter(filter, workingFavorites, workingFavoriteCount);
+    applyFilterText(dialog);
+    setFavoritesTitle(dialog);
+    refreshFavoriteListView(dialog, filter.shownCount > 0 ? row : -1);
+}
+
+void onFilterChange(HWND dialog) {
+    applyFilterText(dialog);
+    setFavoritesTitle(dialog);
+    refreshFavoriteListView(dialog, filter.shownCount > 0 ? 0 : -1);
 }
 
 BOOL CALLBACK noteWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) {
@@ -62,9 +99,13 @@ void layoutFavoritesDialog(HWND dialog) {
     GetClientRect(dialog, &client);
     GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_DELETE), &button);
     GetWindowRect(GetDlgItem(dialog, IDC_CLOSE_ON_LAUNCH), &box);
+    RECT field{}, label{};
+    GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_FILTER), &field);
+    GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_FILTER_LABEL), &label);
     FavoritesLayout layout{};
     if (!layoutFavorites(client.right, client.bottom, button.right - button.left,
-                         button.bottom - button.top, box.bottom - box.top, layout))
+                         button.bottom - button.top, box.bottom - box.top, layout,
+                         field.bottom - field.top, label.right - label.left))
         return;
     const std::pair<int, const ControlRect*> places[] = {
         {IDC_FAVORITE_DELETE, &layout.deleteButton},
@@ -72,11 +113,13 @@ void layoutFavoritesDialog(HWND dialog) {
         {IDC_CLOSE_ON_LAUNCH, &layout.closeOnLaunchBox},
         {IDOK, &layout.okButton},
         {IDCANCEL, &layout.cancelButton},
+        {IDC_FAVORITE_FILTER_LABEL, &layout.filterLabel},
+        {IDC_FAVORITE_FILTER, &layout.filterField},
         {IDC_FAVORITE_LIST, &layout.list}};
     for (const auto& [id, r] : places)
         MoveWindow(GetDlgItem(dialog, id), r->x, r->y, r->width, r->height, TRUE);
-    for (int id :
-         {IDC_FAVORITE_DELETE, IDC_FAVORITE_DELETE_ALL, IDC_CLOSE_ON_LAUNCH, IDOK, IDCANCEL})
+    for (int id : {IDC_FAVORITE_DELETE, IDC_FAVORITE_DELETE_ALL, IDC_CLOSE_ON_LAUNCH, IDOK,
+                   IDCANCEL, IDC_FAVORITE_FILTER_LABEL})
         InvalidateRect(GetDlgItem(dialog, id), nullptr, TRUE);
 }
 
@@ -106,32 +149,38 @@ void updateSortMarks(HWND dialog) {
 }
 
 void provideFavoriteText(NMLVDISPINFOA& request) {
-    int32_t row = request.item.iItem;
-    if (workingFavorites == nullptr || row < 0 || row >= workingFavoriteCount) return;
-    provideListText(request, favoriteColumnText(workingFavorites[row], request.item.iSubItem));
+    int32_t entry = shownEntry(filter, request.item.iItem);
+    if (workingFavorites == nullptr || entry < 0 || entry >= workingFavoriteCount) return;
+    provideListText(request, favoriteColumnText(workingFavorites[entry], request.item.iSubItem));
 }
 
+// All favourites are sorted, then filtered again; the focused favourite stays focused.
 void onFavoriteColumnClick(const NMLISTVIEW& click, HWND dialog) {
     clickFavoriteColumn(click.iSubItem);
     updateSortMarks(dialog);
     if (workingFavoriteCount < 1) return;
-    int32_t focused = focusedSelectedRow(favoriteList(dialog));
+    int32_t focused = shownEntry(filter, focusedSelectedRow(favoriteList(dialog)));
     char key[kTextSize] = "";
     bool kept = focused >= 0 && focused < workingFavoriteCount;
     if (kept) copyText(key, workingFavorites[focused].crc32);
-    sortWorkingFavorites();
-    refreshFavoriteListView(dialog, kept ? rowOfKey(key) : 0);
+    static int32_t order[kMaxFavorites];
+    sortWorkingFavorites(order);
+    reorderFilter(filter, order);
+    applyFilterText(dialog);
+    refreshFavoriteListView(dialog, kept ? shownRowOf(rowOfKey(key)) : 0);
 }
 
-// The selected rows as a chain, owned by the caller until releaseSelectionChain.
+// The selected shown rows as a chain, owned by the caller until releaseSelectionChain.
 HostRomRecord* selectionChain(HWND dialog) {
     static int32_t rows[kMaxFavorites];
     int32_t count = selectedRows(favoriteList(dialog), rows, kMaxFavorites);
+    for (int32_t i = 0; i < count; ++i) rows[i] = shownEntry(filter, rows[i]);
     return buildSelectionChain(rows, count);
 }
 
 void closeFavoritesDialog(HWND dialog, int commandId) {
     freeWorkingFavorites();
+    releaseFilter(filter);
     context->closeOnLaunch = isChecked(dialog, IDC_CLOSE_ON_LAUNCH) ? 1 : 0;
     storeFavoriteColumns(dialog);
     WINDOWPLACEMENT placement{};
@@ -169,16 +218,22 @@ void deleteSelectedFavorites(HWND dialog) {
     if (confirmed && workingFavorites != nullptr)
         removeFavorites(workingFavorites, workingFavoriteCount, chain);
     releaseSelectionChain(chain);
-    if (!confirmed) return;
-    setFavoritesTitle(dialog);
-    refreshFavoriteListView(dialog, 0);
+    if (confirmed) refilter(dialog, 0);
 }
 
+// Under a filter, the shown rows are deleted, and the question names their number.
 void deleteAllFavorites(HWND dialog) {
-    if (!confirmDeletion(dialog, "お気に入りをリストから全て削除しますか")) return;
-    workingFavoriteCount = 0;
-    setFavoritesTitle(dialog);
-    refreshFavoriteListView(dialog, -1);
+    if (!filter.narrowed) {
+        if (!confirmDeletion(dialog, "お気に入りをリストから全て削除しますか")) return;
+        workingFavoriteCount = 0;
+    } else {
+        char question[kTextSize];
+        std::snprintf(question, sizeof question, "表示中の%d件をお気に入りから削除しますか？",
+                      int(filter.shownCount));
+        if (!confirmDeletion(dialog, question)) return;
+        removeWorkingRows(filter.shown, filter.shownCount);
+    }
+    refilter(dialog, 0);
 }
 
 // The context menu at `where` (screen coordinates): the emulators, by name as stored, and
@@ -197,7 +252,9 @@ void showFavoritesMenu(HWND dialog, POINT where) {
     DestroyMenu(menu);
 }
 
-const char* favoriteName(int32_t row, const void*) { return workingFavorites[row].name; }
+const char* favoriteName(int32_t row, const void*) {
+    return workingFavorites[shownEntry(filter, row)].name;
+}
 
 // The box closes the dialog on a launch, and only a process that started is one: nothing
 // selected, a cancelled preview, nothing to start or a start that failed leave it open.
@@ -210,6 +267,62 @@ void launchFromFavorites(HWND dialog, int commandId, bool preview) {
         commitAndClose(dialog);
 }
 
+// The dialog's controls, each with the window procedure it had before favoritesKeys.
+struct KeyedControl {
+    HWND control;
+    WNDPROC original;
+};
+KeyedControl keyedControls[16];
+int keyedCount = 0;
+
+// The filter's keys, whichever control has the focus: Ctrl+F goes to the field and selects its
+// text; Esc, while the field holds text, clears it instead of cancelling the dialog; Enter in
+// the field goes to the list. The dialog manager asks each control (WM_GETDLGCODE) before it
+// turns Esc into Cancel, so a control that wants the key gets it.
+LRESULT CALLBACK favoritesKeys(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC original = DefWindowProcA;
+    for (int i = 0; i < keyedCount; ++i)
+        if (keyedControls[i].control == control) original = keyedControls[i].original;
+    HWND dialog = GetParent(control);
+    HWND field = GetDlgItem(dialog, IDC_FAVORITE_FILTER);
+    bool filtered = GetWindowTextLengthA(field) > 0;
+    auto isOurs = [&](UINT what, WPARAM key) {
+        return what == WM_KEYDOWN &&
+               ((key == VK_ESCAPE && filtered) || (key == VK_RETURN && control == field));
+    };
+    if (message == WM_GETDLGCODE && lParam != 0) {
+        const MSG& key = *reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = CallWindowProcA(original, control, message, wParam, lParam);
+        return isOurs(key.message, key.wParam) ? code | DLGC_WANTMESSAGE : code;
+    }
+    if (isOurs(message, wParam)) {
+        if (wParam == VK_ESCAPE)
+            SetWindowTextA(field, "");  // its EN_CHANGE shows every row again
+        else
+            SetFocus(favoriteList(dialog));
+        return 0;
+    }
+    if (message == WM_CHAR &&
+        (wParam == 0x06 || wParam == 0x1B || (wParam == '\r' && control == field))) {
+        if (wParam == 0x06) {  // Ctrl+F
+            SetFocus(field);
+            SendMessageA(field, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
+    return CallWindowProcA(original, control, message, wParam, lParam);
+}
+
+void keyEveryControl(HWND dialog) {
+    keyedCount = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && keyedCount < 16;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        keyedControls[keyedCount].control = child;
+        keyedControls[keyedCount++].original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(favoritesKeys)));
+    }
+}
+
 void openFavoritesDialog(HWND dialog) {
     placeFavoritesDialog(dialog);
     openWorkingFavorites();
@@ -218,17 +331,21 @@ void openFavoritesDialog(HWND dialog) {
     setupFavoriteColumns(dialog);
     updateSortMarks(dialog);
     sortWorkingFavorites();
+    SendDlgItemMessageA(dialog, IDC_FAVORITE_FILTER, EM_LIMITTEXT, kTextSize - 1, 0);
+    prepareFilter(filter, workingFavorites, workingFavoriteCount);
     refreshFavoriteListView(dialog, 0);
     layoutFavoritesDialog(dialog);
     setFavoritesTitle(dialog);
     setChecked(dialog, IDC_CLOSE_ON_LAUNCH, context->closeOnLaunch != 0);
+    keyEveryControl(dialog);
+    SetFocus(favoriteList(dialog));  // type-to-find works at once, as before
 }
 
 BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);  // no answer left over from an earlier one
     if (sender != IDC_FAVORITE_LIST) return TRUE;
-    int32_t rows = workingFavorites != nullptr ? workingFavoriteCount : 0;
-    if (answerFindRequest(dialog, header, rows, favoriteName, nullptr)) return TRUE;
+    int32_t rows = workingFavorites != nullptr ? filter.shownCount : 0;
+    if (answerFindRequest(dialog, header, rows, favoriteName, nullptr, true)) return TRUE;
     if (isListKey(header, VK_DELETE)) {
         deleteSelectedFavorites(dialog);
         return TRUE;
@@ -259,12 +376,16 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
     return TRUE;
 }
 
-BOOL onCommand(HWND dialog, int id) {
+BOOL onCommand(HWND dialog, int id, int code) {
     if (id >= IDM_LAUNCH_FIRST && id <= IDM_LAUNCH_LAST) {
         launchFromFavorites(dialog, id, platform::isShiftDown());  // a context menu item
         return TRUE;
     }
     switch (id) {
+        case IDC_FAVORITE_FILTER:
+            if (code != EN_CHANGE) return FALSE;
+            onFilterChange(dialog);
+            return TRUE;
         case IDOK:
             commitAndClose(dialog);
             return TRUE;
@@ -287,7 +408,7 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
         case WM_INITDIALOG:
             openFavoritesDialog(dialog);
-            return TRUE;
+            return FALSE;  // the focus was set: on the list
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             limits->ptMinTrackSize = {300, 300};
@@ -304,7 +425,7 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             showFavoritesMenu(dialog, keyboardMenuPoint(favoriteList(dialog)));
             return TRUE;
         case WM_COMMAND:
-            return onCommand(dialog, LOWORD(wParam));
+            return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         default:
             return FALSE;
     }

@@ -68,8 +68,9 @@ const char* favoriteColumnText(const FavoriteEntry& entry, int32_t column) {
 }
 
 void sortFavorites(FavoriteEntry* entries, int32_t count, int32_t sortColumn,
-                   const ColumnState (&columns)[kColumnCount]) {
+                   const ColumnState (&columns)[kColumnCount], int32_t* order) {
     count = boundedFavoriteCount(count);
+    for (int32_t i = 0; order != nullptr && i < count; ++i) order[i] = i;
     if (count == 0 || !isFavoriteColumn(sortColumn)) return;
     FavoriteComparator compare = favoriteComparators[sortColumn];
     bool descending = columns[sortColumn].descending != 0;
@@ -78,6 +79,7 @@ void sortFavorites(FavoriteEntry* entries, int32_t count, int32_t sortColumn,
         int result = compare(entries[a], entries[b]);
         return descending ? result > 0 : result < 0;
     });
+    if (order != nullptr) std::memcpy(order, sortIndex, sizeof(int32_t) * size_t(count));
     // Row i takes entry sortIndex[i]: follow each cycle of the permutation with one spare record.
     static FavoriteEntry spare;
     for (int32_t start = 0; start < count; ++start) {

@@ -37,9 +37,9 @@ inline bool isFavoriteColumn(int32_t column) { return column >= 0 && column < kC
 
 // Sorts `count` entries by `sortColumn` in the direction stored for it: an index is sorted and
 // the records are then moved once, so entry i ends where row i shows it. A sort column outside
-// the table sorts nothing.
+// the table sorts nothing. `order`, when given, receives for each row the row its entry had.
 void sortFavorites(FavoriteEntry* entries, int32_t count, int32_t sortColumn,
-                   const ColumnState (&columns)[kColumnCount]);
+                   const ColumnState (&columns)[kColumnCount], int32_t* order = nullptr);
 
 // A click on the header of `column`: the sort column again flips its direction; another
 // column becomes the sort column with the direction it kept. Changes the state record.

@@ -51,10 +51,26 @@ void freeWorkingFavorites() {
     workingFavoriteCount = 0;
 }
 
-void sortWorkingFavorites() {
+void sortWorkingFavorites(int32_t* order) {
     if (workingFavorites == nullptr) return;
-    sortFavorites(workingFavorites, workingFavoriteCount, context->sortColumn,
-                  context->columnState);
+    sortFavorites(workingFavorites, workingFavoriteCount, context->sortColumn, context->columnState,
+                  order);
+}
+
+void removeWorkingRows(const int32_t* rows, int32_t rowCount) {
+    if (workingFavorites == nullptr) return;
+    static bool removed[kMaxFavorites];
+    int32_t count = boundedFavoriteCount(workingFavoriteCount);
+    std::memset(removed, 0, sizeof(bool) * size_t(count));
+    for (int32_t i = 0; i < rowCount; ++i)
+        if (rows[i] >= 0 && rows[i] < count) removed[rows[i]] = true;
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (removed[i]) continue;
+        if (kept != i) workingFavorites[kept] = workingFavorites[i];
+        ++kept;
+    }
+    workingFavoriteCount = kept;
 }
 
 int32_t rowOfKey(const char* crc32) {
@@ -105,7 +121,7 @@ int32_t chainLength(const HostRomRecord* chain) {
 }
 
 bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
-                     FavoritesLayout& layout) {
+                     FavoritesLayout& layout, int32_t fh, int32_t lw) {
     if (W == 0 || H == 0) return false;
     int32_t x = W - bw - 10;
     layout.deleteButton = {x, 10, bw, bh};
@@ -113,7 +129,11 @@ bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
     layout.closeOnLaunchBox = {x, 2 * bh + 30, bw, ch};
     layout.okButton = {x, H - 2 * bh - 20, bw, bh};
     layout.cancelButton = {x, H - bh - 10, bw, bh};
-    layout.list = {10, 10, W - bw - 30, H - 20};
+    // The filter row above the list, as wide as the list; the list below it.
+    int32_t top = fh > 0 ? 10 + fh + 6 : 10;
+    layout.filterLabel = {10, 10 + 3, lw, fh > 3 ? fh - 3 : 0};
+    layout.filterField = {10 + lw + 6, 10, W - bw - 30 - lw - 6, fh};
+    layout.list = {10, top, W - bw - 30, H - 10 - top};
     return true;
 }
 

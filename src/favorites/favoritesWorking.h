@@ -28,8 +28,13 @@ void commitWorkingFavorites();
 bool saveWorkingFavorites();
 void freeWorkingFavorites();
 
-// The working copy sorted by the state's sort column and direction.
-void sortWorkingFavorites();
+// The working copy sorted by the state's sort column and direction; `order` as sortFavorites
+// gives it.
+void sortWorkingFavorites(int32_t* order = nullptr);
+
+// Removes the working copy's entries at `rows` (indexes of the copy), keeping the order of the
+// rest: the shown rows that 全て削除 deletes under a filter.
+void removeWorkingRows(const int32_t* rows, int32_t rowCount);
 
 // The lowest row whose key is `crc32`; 0 when there is none.
 int32_t rowOfKey(const char* crc32);
@@ -41,15 +46,17 @@ void releaseSelectionChain(HostRomRecord* chain);
 int32_t chainLength(const HostRomRecord* chain);
 
 // Places of the dialog's controls in client pixels. W and H are the client size, bw and bh the
-// delete button's size, ch the check box's height. False when the dialog is minimised.
+// delete button's size, ch the check box's height, fh and lw the filter field's height and its
+// label's width (0: no filter row). False when the dialog is minimised.
 struct ControlRect {
     int32_t x, y, width, height;
 };
 struct FavoritesLayout {
     ControlRect deleteButton, deleteAllButton, closeOnLaunchBox, okButton, cancelButton, list;
+    ControlRect filterLabel, filterField;
 };
 bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
-                     FavoritesLayout& layout);
+                     FavoritesLayout& layout, int32_t fh = 0, int32_t lw = 0);
 
 // Where the dialog opens: the stored rectangle when it touches some monitor's work area. A
 // rectangle never stored, or one that nobody could see, is centred on `work`, keeping its

@@ -44,7 +44,8 @@ void typeLetter(HWND dialog, int listId, char letter) {
 // list is version 6 in any case.
 bool isVersion6Control(HWND control) {
     HMODULE module = nullptr;
-    auto procedure = reinterpret_cast<LPCSTR>(GetWindowLongPtrW(control, GWLP_WNDPROC));
+    // The class's procedure: the dialog may subclass its controls for its keys.
+    auto procedure = reinterpret_cast<LPCSTR>(GetClassLongPtrW(control, GCLP_WNDPROC));
     GetModuleHandleExA(
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
         procedure, &module);

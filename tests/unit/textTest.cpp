@@ -61,7 +61,7 @@ TEST(BoundedText, aJoinThatDoesNotFitLeavesTheEmptyTextNotACutPath) {
 TEST(TypeToFind, theFirstRowFromTheStartBeginningWithTheTypedTextWrapsWhenAsked) {
     // ア is 0x83 0x41: its trail byte is the code of "A", which must not match a typed "a".
     static const char* const rows[] = {"Zeta",   "alpha", "Alpine", "\x83\x41rc",
-                                       "ゼルダ", "",      "ALPS"};
+                                       "ゼルダ", "",      "ALPS",   "@home"};
     auto textOf = [](int32_t row, const void*) { return rows[row]; };
     struct Row {
         const char* typed;
@@ -75,9 +75,11 @@ TEST(TypeToFind, theFirstRowFromTheStartBeginningWithTheTypedTextWrapsWhenAsked)
         {"\x83", 0, true, -1},  // a lone lead byte never matches half of ア or ゼ
         {"A", 3, false, 6},    {"q", 0, true, -1},  {"", 4, false, 4},
         {"a", 99, false, 1},  // a start past the rows begins at row 0
+        {"a", 8, false, 1},   // so does a start equal to the row count
+        {"`", 0, true, -1},   // case folds only A to Z: "`" is no "@"
     };
     for (const Row& c : cases)
-        EXPECT_EQ(findTypedRow(7, c.start, c.wrap, c.typed, textOf, nullptr), c.found)
+        EXPECT_EQ(findTypedRow(8, c.start, c.wrap, c.typed, textOf, nullptr), c.found)
             << "\"" << c.typed << "\" from row " << c.start << (c.wrap ? " with wrap" : "");
 }
 
