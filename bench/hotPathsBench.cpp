@@ -18,6 +18,7 @@
 #include "core/pluginContext.h"
 #include "core/romCache.h"
 #include "favorites/favoriteColumns.h"
+#include "favorites/favoriteFilter.h"
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
 #include "launcher/launch.h"
@@ -318,6 +319,72 @@ void referenceQsortOfRecords(benchmark::State& state) {
     freeWorkingFavorites();
 }
 
+// One key in the favourites dialog's filter: a two-character text over every favourite's six
+// folded texts.
+void opFilterFavorites(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    FavoriteFilter filter{};
+    prepareFilter(filter, workingFavorites, workingFavoriteCount);
+    for (auto _ : state) {
+        applyFilter(filter, "e3");
+        benchmark::DoNotOptimize(filter.shownCount);
+    }
+    releaseFilter(filter);
+    freeWorkingFavorites();
+}
+
+// A plain byte search of the same text in the same six fields, without folding.
+void floorFilterFavorites(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    for (auto _ : state) {
+        int32_t shown = 0;
+        for (int32_t i = 0; i < workingFavoriteCount; ++i) {
+            const FavoriteEntry& e = workingFavorites[i];
+            for (const char* field :
+                 {e.name, e.publisher, e.sourceRom, e.saveType, e.crc32, e.comment}) {
+                if (std::strstr(field, "e3") != nullptr) {
+                    ++shown;
+                    break;
+                }
+            }
+        }
+        benchmark::DoNotOptimize(shown);
+    }
+    freeWorkingFavorites();
+}
+
+// The first key after the dialog opens: the fold of every favourite's texts, then the filter.
+void opFirstFilterKey(benchmark::State& state) {
+    openFullWorkingCopy(entries(state));
+    FavoriteFilter filter{};
+    for (auto _ : state) {
+        showAllRows(filter, workingFavoriteCount);
+        filterEntries(filter, workingFavorites, workingFavoriteCount, "e3");
+        benchmark::DoNotOptimize(filter.shownCount);
+    }
+    releaseFilter(filter);
+    freeWorkingFavorites();
+}
+
+// The favourites dialog's opening without its windows, as the main menu makes it: the load of
+// 10,000 favourites against the cache, the working copy, its sort, and the filter's rows; the
+// floor is the same opening as it was before the filter.
+void openingOfFavorites(benchmark::State& state, bool filtered) {
+    setUp(entries(state));
+    isCompatible("Nintendo 64");
+    FavoriteFilter filter{};
+    for (auto _ : state) {
+        loadFavorites();
+        openWorkingFavorites();
+        sortWorkingFavorites();
+        if (filtered) showAllRows(filter, workingFavoriteCount);
+        benchmark::DoNotOptimize(filter.shownCount);
+        freeWorkingFavorites();
+    }
+}
+void opOpenFavoritesDialog(benchmark::State& state) { openingOfFavorites(state, true); }
+void floorOpenFavoritesDialog(benchmark::State& state) { openingOfFavorites(state, false); }
+
 void opBuildSelectionChain(benchmark::State& state) {
     openFullWorkingCopy(entries(state));
     std::vector<int32_t> rows(static_cast<size_t>(workingFavoriteCount));
@@ -474,6 +541,12 @@ BENCHMARK(opAddFavorites) LB_SIZES->Name("op/addFavorites");
 BENCHMARK(floorCopyFavorites) LB_SIZES->Name("floor/addFavorites");
 BENCHMARK(opPopupBuild) LB_SIZES->Name("op/popupBuild");
 BENCHMARK(floorReadList) LB_SIZES->Name("floor/popupBuild");
+BENCHMARK(opFilterFavorites) LB_SIZES->Name("op/filterFavorites");
+BENCHMARK(floorFilterFavorites) LB_SIZES->Name("floor/filterFavorites");
+BENCHMARK(opFirstFilterKey) LB_SIZES->Name("op/firstFilterKey");
+BENCHMARK(floorFilterFavorites) LB_SIZES->Name("floor/firstFilterKey");
+BENCHMARK(opOpenFavoritesDialog) LB_SIZES->Name("op/openFavoritesDialog");
+BENCHMARK(floorOpenFavoritesDialog) LB_SIZES->Name("floor/openFavoritesDialog");
 BENCHMARK(opLaunchPathResolution) LB_SIZES->Name("op/launchPathResolution");
 BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/launchPathResolution");
 

@@ -62,8 +62,8 @@ size_t foldText(const char* text, size_t size, uint16_t* out) {
     size_t units = 0;
     for (size_t at = 0; at < size && text[at] != '\0';) {
         auto c = static_cast<unsigned char>(text[at]);
-        if (c < 0x80) {
-            out[units++] = c >= 'a' && c <= 'z' ? uint16_t(c - 'a' + 'A') : c;
+        if (c < 0x80) {  // the common case, without a branch for the case
+            out[units++] = uint16_t(c - (unsigned(c - 'a') < 26u ? 'a' - 'A' : 0));
             ++at;
         } else if (c >= 0xA1 && c <= 0xDF) {
             uint16_t k = kHalfKana[c - 0xA1];

@@ -33,6 +33,14 @@ void releaseFilter(FavoriteFilter& filter);
 // shows every row.
 void applyFilter(FavoriteFilter& filter, const char* text);
 
+// Shows every one of `count` rows, folding nothing: the dialog opens so, and returns to it
+// after a delete, as fast as it did before it had a filter.
+void showAllRows(FavoriteFilter& filter, int32_t count);
+// applyFilter for the dialog: a text with a word folds `entries` first, once, when they are
+// not folded yet.
+void filterEntries(FavoriteFilter& filter, const FavoriteEntry* entries, int32_t count,
+                   const char* text);
+
 // After the working copy was sorted: row i now holds the entry that was row `order[i]`.
 void reorderFilter(FavoriteFilter& filter, const int32_t* order);
 

@@ -102,7 +102,7 @@ void captureLaunchPreview(Session& s) {
 
 // The favourites dialog with three dozen favourites, sorted by publisher.
 void captureFavorites(Session& s) {
-    const char* titles[] = {"スーパーマリオ64",   "ゼルダの伝説 時のオカリナ",    "マリオカート64",
+    const char* titles[] = {"スーパーマリオ64",   "ゼルダの伝説 時のオカリナ",    "ﾏﾘｵｶｰﾄ64",
                             "ゴールデンアイ 007", "バンジョーとカズーイの大冒険", "F-ZERO X",
                             "星のカービィ64",     "ポケモンスタジアム",           "Wave Race 64",
                             "Star Fox 64"};
@@ -125,6 +125,9 @@ void captureFavorites(Session& s) {
         SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, 190);
         clickFavoritesHeader(dialog, 1);  // Publisher
         captureWindow(dialog, workDir + "favoritesDialog.bmp");
+        // The filter in use: hiragana typed, katakana and half-width names found.
+        typeText(dialog, 3025, "まりお");
+        captureWindow(dialog, workDir + "favoritesFilter.bmp");
         clickNow(dialog, IDCANCEL);
     });
 }
