@@ -49,16 +49,87 @@ int32_t waitOf(const WaitChoice (&table)[kWaitChoiceCount], int32_t index) {
     return table[index].milliseconds;
 }
 
-bool emulatorInFront(uint32_t emulator) {
-    return belongsToEmulator(platform::foregroundProcessId(), emulator);
+constexpr int32_t kMaxProcesses = 4096;
+constexpr uint64_t kNoWindowGrace = 200, kNoWindowPoll = 20;
+constexpr uint64_t kReadyWait = 20000;
+constexpr uint32_t kIdleSlice = 100;
+
+// The parent of `id` in the snapshot; 0 when it is not there.
+uint32_t parentIn(const platform::ProcessLink* links, int32_t count, uint32_t id) {
+    for (int32_t i = 0; i < count; ++i)
+        if (links[i].id == id) return links[i].parent;
+    return 0;
 }
 
-// Polls until the emulator is in front, for at most kFrontWait.
-bool waitForEmulatorInFront(uint32_t emulator) {
-    for (uint32_t waited = 0;; waited += kFrontPoll) {
-        if (emulatorInFront(emulator)) return true;
-        if (waited >= kFrontWait) return false;
-        platform::sleepFor(kFrontPoll);
+// Whether `id` is the emulator or was started by it, following parents in one snapshot. A
+// parent link counts only when the parent was created before the child and not before the
+// emulator: a process id is reused once its process has ended, so the recorded parent of an
+// older process may name the emulator by chance.
+bool belongsTo(uint32_t id, const EmulatorProcess& emulator, const platform::ProcessLink* links,
+               int32_t count) {
+    for (int depth = 0; id != 0 && depth < kMaxAncestors; ++depth) {
+        if (id == emulator.id) return true;
+        uint32_t parent = parentIn(links, count, id);
+        if (parent == 0) return false;
+        uint64_t parentCreated = platform::creationTimeOf(parent);
+        uint64_t childCreated = platform::creationTimeOf(id);
+        if (parentCreated == 0 || childCreated == 0 || parentCreated > childCreated ||
+            parentCreated < emulator.created)
+            return false;
+        id = parent;
+    }
+    return false;
+}
+
+enum class Front { Emulator, Other, NoWindow, Exited };
+
+Front whoIsInFront(const EmulatorProcess& emulator) {
+    if (platform::processExited(emulator.process)) return Front::Exited;
+    uint32_t front = platform::foregroundProcessId();
+    if (front == 0) return Front::NoWindow;
+    platform::ProcessLink links[kMaxProcesses];
+    int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
+    return belongsTo(front, emulator, links, count) ? Front::Emulator : Front::Other;
+}
+
+// Before the first key the emulator may take up to 3 s of real time to come in front; before
+// the others it must be there, but no window at all is borne for 200 ms, while its file dialog
+// activates.
+Typing checkFront(const EmulatorProcess& emulator, bool first) {
+    uint64_t since = platform::tickCount();
+    for (uint64_t polls = 0;; ++polls) {
+        Front front = whoIsInFront(emulator);
+        if (front == Front::Emulator) return Typing::Done;
+        if (front == Front::Exited) return Typing::Stopped;
+        uint64_t waited = platform::tickCount() - since;
+        bool waiting = first ? waited < kFrontWait && polls * kFrontPoll < 2 * kFrontWait
+                             : front == Front::NoWindow && waited < kNoWindowGrace &&
+                                   polls * kNoWindowPoll < 2 * kNoWindowGrace;
+        if (!waiting) return Typing::Stopped;
+        if (!platform::pauseUnlessStopped(first ? kFrontPoll : uint32_t(kNoWindowPoll)))
+            return Typing::Closed;
+    }
+}
+
+// Waits, in slices that a stop can end, until the emulator waits for input. A program that
+// cannot be waited for so (a console program, a batch file) is ready when a window of it, or
+// of a process it started, is in front. Both within 20 s of real time.
+Typing waitUntilReady(const EmulatorProcess& emulator) {
+    uint64_t since = platform::tickCount();
+    bool console = false;
+    // The slices bound the wait too, should the clock stand still.
+    for (uint64_t slices = 0;; ++slices) {
+        if (platform::stopRequested()) return Typing::Closed;
+        if (!console) {
+            uint32_t idle = platform::waitForInputIdle(emulator.process, kIdleSlice);
+            if (idle == 0) return Typing::Done;
+            console = idle == platform::kWaitFailed;
+        }
+        if (platform::processExited(emulator.process)) return Typing::Stopped;
+        if (console && whoIsInFront(emulator) == Front::Emulator) return Typing::Done;
+        if (platform::tickCount() - since >= kReadyWait || slices * kFrontPoll >= 2 * kReadyWait)
+            return Typing::NotReady;
+        if (console && !platform::pauseUnlessStopped(kFrontPoll)) return Typing::Closed;
     }
 }
 
@@ -76,14 +147,12 @@ int32_t setClipboardText(const char* text) {
 }
 
 bool belongsToEmulator(uint32_t id, uint32_t emulator) {
-    for (int depth = 0; id != 0 && depth < kMaxAncestors; ++depth) {
-        if (id == emulator) return true;
-        id = platform::parentProcessId(id);
-    }
-    return false;
+    static platform::ProcessLink links[kMaxProcesses];
+    int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
+    return belongsTo(id, {0, emulator, platform::creationTimeOf(emulator)}, links, count);
 }
 
-bool sendOpenFileKeys(int32_t keyWait, int32_t browseWait, uint32_t emulatorProcess) {
+Typing sendOpenFileKeys(int32_t keyWait, int32_t browseWait, const EmulatorProcess& emulator) {
     uint8_t held[4];  // pressed and not yet released, in the order pressed
     int heldCount = 0;
     bool first = true;
@@ -92,12 +161,11 @@ bool sendOpenFileKeys(int32_t keyWait, int32_t browseWait, uint32_t emulatorProc
         // the key the emulator saw go down must come up (its dialog may close on an Enter and
         // leave no window in front for a moment).
         if (step.key != 0 && !step.release) {
-            bool inFront =
-                first ? waitForEmulatorInFront(emulatorProcess) : emulatorInFront(emulatorProcess);
+            Typing front = checkFront(emulator, first);
             first = false;
-            if (!inFront) {
+            if (front != Typing::Done) {
                 while (heldCount > 0) platform::keyEvent(held[--heldCount], true);
-                return false;
+                return front;
             }
         }
         if (step.key != 0) {
@@ -111,10 +179,36 @@ bool sendOpenFileKeys(int32_t keyWait, int32_t browseWait, uint32_t emulatorProc
                 if (at < heldCount) --heldCount;
             }
         }
-        if (step.pause == Pause::Key) platform::sleepFor(uint32_t(keyWait));
-        if (step.pause == Pause::Browse) platform::sleepFor(uint32_t(browseWait));
+        uint32_t pause = step.pause == Pause::Key      ? uint32_t(keyWait)
+                         : step.pause == Pause::Browse ? uint32_t(browseWait)
+                                                       : 0;
+        if (pause > 0 && !platform::pauseUnlessStopped(pause)) {
+            while (heldCount > 0) platform::keyEvent(held[--heldCount], true);
+            return Typing::Closed;
+        }
     }
-    return true;
+    return Typing::Done;
+}
+
+Typing typeIntoEmulator(const TypingJob& job) {
+    EmulatorProcess emulator{job.process, platform::processIdOf(job.process),
+                             platform::processCreationTime(job.process)};
+    Typing ready = waitUntilReady(emulator);
+    if (ready != Typing::Done) return ready;
+    return sendOpenFileKeys(job.keyWait, job.browseWait, emulator);
+}
+
+void runTypingJob(void* data) {
+    auto* job = static_cast<TypingJob*>(data);
+    Typing result = typeIntoEmulator(*job);
+    platform::closeProcess(job->process);
+    // After a stop asked for by closePlugin the host is closing: nothing is told.
+    if (result != Typing::Closed && !platform::stopRequested()) {
+        if (result == Typing::NotReady) platform::showExclamationOwnedBy(job->owner, kNotReadyText);
+        if (result == Typing::Stopped)
+            platform::showExclamationOwnedBy(job->owner, kKeysStoppedText);
+    }
+    platform::release(job);
 }
 
 bool planKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {

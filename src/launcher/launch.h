@@ -46,9 +46,10 @@ bool planKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain, LaunchP
 bool planTwoDrive(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
 
 // Carries a plan out: the process starts in the program's folder, nothing waits for it; the
-// keyboard-driven kind first puts the ROM path on the clipboard, then waits for the emulator
-// and types the File/Open script. A start the system refuses is told to the user. `owner` is
-// the window that was active when the launch began.
+// keyboard-driven kind first puts the ROM path on the clipboard, then hands the wait for the
+// emulator and the File/Open script to the worker and returns; only one such script runs at a
+// time. A start the system refuses is told to the user. `owner` is the window that was active
+// when the launch began.
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner);
 
 // The launch methods: plan, then carry out.
@@ -75,6 +76,8 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
 // because the emulator was not in front. A start the system refused is told by failureText.
 void previewText(char (&text)[kMessageSize], const LaunchPlan& plan);
 extern const char kKeysStoppedText[];
+extern const char kNotReadyText[];
+extern const char kStillTypingText[];
 extern const char kPreviewCaption[];
 
 // The keyboard-driven launch's pieces: the ROM path on the clipboard (at most 1024 bytes; 0,
@@ -82,13 +85,40 @@ extern const char kPreviewCaption[];
 constexpr size_t kMaxClipboardText = 1024;
 int32_t setClipboardText(const char* text);
 
-// Types the File/Open script into the emulator `emulatorProcess`. Before each key press the
-// foreground window must belong to that process or one it started: before the first it may
-// take up to 3 s to get there, before the others it must be there. When it is not, every key
-// the script holds down is released, no other key is sent, and false is returned.
-bool sendOpenFileKeys(int32_t keyWait, int32_t browseWait, uint32_t emulatorProcess);
+// The keyboard-driven launch's wait and key script run on the plug-in's worker thread, from a
+// copy of all they need: the emulator's process handle (kept open until the script ends, and
+// closed by the worker), the waits, and the window that was active when the launch began,
+// which owns the worker's messages. Nothing of the plug-in's state is shared.
+struct TypingJob {
+    platform::ProcessHandle process;
+    int32_t keyWait, browseWait;
+    platform::WindowHandle owner;
+};
+// How a wait and script ended: typed; stopped because another program was in front or the
+// emulator ended; not ready within 20 s; or closed by a stop that closePlugin asked for.
+enum class Typing { Done, Stopped, NotReady, Closed };
 
-// Whether process `id` is `emulator` or was started by it, following parents.
+struct EmulatorProcess {
+    platform::ProcessHandle process;
+    uint32_t id;
+    uint64_t created;
+};
+
+// The worker's body: waits for the emulator, types the script, tells the user when it was not
+// ready or stopped (never after a stop asked for by closePlugin), closes the process handle and
+// releases the job, which was allocated with platform::allocateZeroed.
+void runTypingJob(void* job);
+Typing typeIntoEmulator(const TypingJob& job);
+
+// Types the File/Open script into the emulator. Before each key press the foreground window
+// must belong to the emulator, alive, or a process it started: before the first it may take up
+// to 3 s of real time to get there; before the others it must be there, or no window be in
+// front for at most 200 ms. When it is not, or a stop is asked for, every key the script holds
+// down is released and no other key is sent.
+Typing sendOpenFileKeys(int32_t keyWait, int32_t browseWait, const EmulatorProcess& emulator);
+
+// Whether process `id` is `emulator` or was started by it, following parents in one snapshot
+// of the processes; a parent created after its child, or before the emulator, breaks the line.
 bool belongsToEmulator(uint32_t id, uint32_t emulator);
 
 // The pauses of an entry's wait indexes; an index outside the tables (only a damaged list file

@@ -15,13 +15,14 @@ namespace lb {
 const char kKeysStoppedText[] =
     "エミュレータが前面にないため、キー入力を中止しました\r\nROMのパスはクリップボードにあります";
 const char kPreviewCaption[] = "起動の確認";
+const char kNotReadyText[] = "20秒待ちましたが、エミュレータが起動しませんでした";
+const char kStillTypingText[] = "前のエミュレータへのキー入力がまだ終わっていません";
 
 namespace {
 
 const char kStartFailed[] = "エミュレータを起動できませんでした";
-const char kNotReady[] = "20秒待ちましたが、エミュレータが起動しませんでした";
+
 const char kKeysShown[] = "Alt, ↓, Enter, Ctrl+V, Enter";
-constexpr uint32_t kInputIdleTimeout = 20000;
 
 void appendLines(char (&text)[kMessageSize], std::initializer_list<const char*> parts) {
     appendParts(text, parts.begin(), parts.size());
@@ -54,7 +55,15 @@ LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool prev
     if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators)
         return LaunchResult::NothingToStart;
     platform::WindowHandle owner = platform::activeWindow();  // before anything else opens
-    static LaunchPlan plan;                                   // 2.8 KB, kept off the host's stack
+    const EmulatorEntry& entry = context->emulators[index];
+    bool typesKeys = entry.kind >= 0 && entry.kind < kEmulatorKindCount &&
+                     std::strcmp(emulatorKindTable[entry.kind].label,
+                                 emulatorKindTable[KeyboardDriven].label) == 0;
+    if (typesKeys && platform::workerRunning()) {
+        platform::showExclamation(kStillTypingText);  // before anything is extracted or shown
+        return LaunchResult::NothingToStart;
+    }
+    static LaunchPlan plan;  // 35 KB, kept off the host's stack
     if (!planLaunch(context->emulators[index], chain, plan)) return LaunchResult::NothingToStart;
     if (preview) {
         static char text[kMessageSize];
@@ -118,6 +127,10 @@ bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& pl
 }
 
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
+    if (plan.typesKeys && platform::workerRunning()) {
+        platform::showExclamation(kStillTypingText);  // and the clipboard stays as it is
+        return LaunchResult::NothingToStart;
+    }
     if (plan.typesKeys) setClipboardText(plan.clipboard);
     platform::ProcessHandle process =
         platform::startProcess(plan.program, plan.commandLine, plan.folder);
@@ -131,15 +144,14 @@ LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
         platform::closeProcess(process);
         return LaunchResult::Started;
     }
-    uint32_t idle = platform::waitForInputIdle(process, kInputIdleTimeout);
-    uint32_t id = platform::processIdOf(process);
-    platform::closeProcess(process);
-    if (idle != 0) {
-        platform::showExclamation(kNotReady);
+    auto* job = static_cast<TypingJob*>(platform::allocateZeroed(sizeof(TypingJob)));
+    if (job == nullptr) {
+        platform::closeProcess(process);
         return LaunchResult::Started;
     }
-    if (!sendOpenFileKeys(plan.keyWait, plan.browseWait, id))
-        platform::showExclamationOwnedBy(owner, kKeysStoppedText);
+    *job = TypingJob{process, plan.keyWait, plan.browseWait, owner};
+    // Without a thread the script runs here, as it always could.
+    if (!platform::startWorker(runTypingJob, job)) runTypingJob(job);
     return LaunchResult::Started;
 }
 

@@ -59,14 +59,42 @@ using ProcessHandle = uintptr_t;
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir);
 void closeProcess(ProcessHandle process);
-// The id of a started process; the process that owns the foreground window (0 for none); the
-// process that started a process (0 when it is not found).
+// The id of a started process; the process that owns the foreground window (0 for none).
 uint32_t processIdOf(ProcessHandle process);
 uint32_t foregroundProcessId();
-uint32_t parentProcessId(uint32_t processId);
 
-// WaitForInputIdle: 0 once the process waits for input, anything else on timeout or failure.
+// WaitForInputIdle: 0 once the process waits for input, kWaitTimeout when the time ran out,
+// kWaitFailed when it cannot wait (a console program, a batch file).
+constexpr uint32_t kWaitTimeout = 0x102, kWaitFailed = 0xFFFFFFFF;
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds);
+// Whether a started process has ended; its creation time (0 when unknown). The creation time of
+// process `id`, in the same units, for any process that can be asked (0 when unknown).
+bool processExited(ProcessHandle process);
+uint64_t processCreationTime(ProcessHandle process);
+uint64_t creationTimeOf(uint32_t processId);
+
+// One snapshot of the running processes: each process's id and its parent's; the number of
+// links written, at most `capacity`.
+struct ProcessLink {
+    uint32_t id, parent;
+};
+int32_t snapshotProcesses(ProcessLink* links, int32_t capacity);
+
+// Milliseconds of real time, from an arbitrary start.
+uint64_t tickCount();
+
+// The plug-in's one worker thread, for the keyboard-driven launch's wait and key script. It
+// runs `body(data)` holding a reference to the DLL, which it gives up as it ends, so a host that
+// unloads the DLL early never unmaps the code it runs. False, running nothing, when no thread
+// could be started.
+bool startWorker(void (*body)(void* data), void* data);
+// Whether the worker still runs.
+bool workerRunning();
+// Asks the worker to stop and waits until it has ended: closing a message box it shows.
+void stopWorker();
+// For the worker's body: a pause that ends early when a stop is asked for; false then.
+bool pauseUnlessStopped(uint32_t milliseconds);
+bool stopRequested();
 
 // Hands `size` bytes and a NUL to the clipboard as text: 0, -1 when the memory block cannot be
 // allocated, -2 when the clipboard cannot be opened.
@@ -80,7 +108,8 @@ void sleepFor(uint32_t milliseconds);
 // button and the exclamation icon.
 void showExclamation(const char* text);
 // The same, owned by `owner`, brought to the foreground and topmost: for a message that must be
-// seen while another program may be in front, where Windows may refuse the foreground.
+// seen while another program may be in front, where Windows may refuse the foreground. The
+// worker shows its messages so.
 void showExclamationOwnedBy(WindowHandle owner, const char* text);
 // A question with OK and Cancel and the information icon under `caption`, owned by the calling
 // thread's active window; true for OK.

@@ -78,9 +78,18 @@ void Driver::start(std::function<void()> run) {
     thread = CreateThread(nullptr, 0, runScript, this, 0, nullptr);
 }
 
+// The host's thread keeps answering its messages while it waits, as a host does: a window that
+// the plug-in's worker opens over the host's window needs it.
 void Driver::finish() {
     if (thread == nullptr) return;
-    WaitForSingleObject(thread, 60000);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000;) {
+        if (MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
     CloseHandle(thread);
     thread = nullptr;
 }

@@ -105,7 +105,8 @@ TEST_F(LaunchMethodTest, theKeyScriptTypesFileOpenAndPasteWithItsPauses) {
         EXPECT_EQ(arguments(), "") << "the emulator starts with its path alone";
         EXPECT_EQ(s.started[0].workingDir, "D:\\Emu\\");
         EXPECT_EQ(s.clipboard, "D:\\X68\\1.xdf") << "neither short form nor quotes";
-        EXPECT_EQ(s.inputIdleWaits.back(), 20000u);
+        EXPECT_EQ(s.inputIdleWaits.back(), 100u) << "waited for in slices that a stop can end";
+        EXPECT_EQ(s.workersStarted, 1 + (&row - rows)) << "on the worker";
         EXPECT_EQ(s.openProcesses, 0);
     }
 }
@@ -113,9 +114,12 @@ TEST_F(LaunchMethodTest, theKeyScriptTypesFileOpenAndPasteWithItsPauses) {
 TEST_F(LaunchMethodTest, anEmulatorThatDoesNotBecomeReadyGetsTheMessageAndNoKeys) {
     addEmulator(KeyboardDriven).extractArchive = 1;
     fake::state().inputIdleResult = 0x102;  // WAIT_TIMEOUT
+    fake::state().activeWindow = 42;
     launchEmulator(0, keys(1).first());
-    ASSERT_EQ(fake::state().messages.size(), 1u);
-    EXPECT_EQ(fake::state().messages[0], "20秒待ちましたが、エミュレータが起動しませんでした");
+    EXPECT_EQ(fake::state().ownedMessages,
+              std::vector<std::string>{"42|20秒待ちましたが、エミュレータが起動しませんでした"})
+        << "owned by the window active at the launch";
+    EXPECT_EQ(fake::state().clock, 20000u) << "20 s of the clock";
     EXPECT_TRUE(fake::state().keys.empty());
     EXPECT_EQ(fake::state().clipboard, "C:\\Tmp\\1.xdf") << "the clipboard keeps the ROM path";
     EXPECT_EQ(extractCount, 1);
@@ -216,6 +220,17 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
         {{1001, 1001, 1001, 1001, 99}, "18 18^ 40 40^ 13 13^ 17 17^", true},   // lost before V:
                                                                                // Ctrl is released
         {{1001, 1001, 99}, "18 18^ 40 40^", true},  // lost before the Enter of the file command
+        {{1001, 1001, 99, 1001}, "18 18^ 40 40^", true},  // only the first press waits
+        {std::vector<uint32_t>(30, 99), "", true},        // 1.5 s of another program...
+        {[] {
+             auto f = std::vector<uint32_t>(30, 99);
+             f.push_back(1001);
+             return f;
+         }(),
+         "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},  // ...then the emulator: in 3 s
+        {{1001, 0, 0, 1001}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},  // no window
+        {{1001, 0}, "18 18^", true},  // no window for more than 200 ms
+        {{1600}, "", true},           // started before the emulator: its parent id was reused
     };
     for (const Row& row : rows) {
         fake::State& s = fake::state();
@@ -224,7 +239,8 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
         s.started.clear();
         s.foreground = row.foreground;
         s.foregroundQuestions = 0;
-        s.parents = {{1500, 1001}, {99, 7}};
+        s.parents = {{1500, 1001}, {99, 7}, {1600, 1001}};
+        s.created = {{1600, 500}};
         s.activeWindow = 42;
         state().emulatorCount = 0;
         addEmulator(KeyboardDriven);
@@ -246,4 +262,43 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
     }
     EXPECT_TRUE(belongsToEmulator(1500, 1001));
     EXPECT_FALSE(belongsToEmulator(0, 0)) << "no foreground window belongs to nobody";
+}
+
+TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForABatchFilesWindow) {
+    fake::State& s = fake::state();
+    s.activeWindow = 42;
+    addEmulator(KeyboardDriven).keyWaitIndex = 4;  // 1000 ms between keys
+    s.stopAt = 3500;                               // closePlugin, after the Down key
+    EXPECT_EQ(launchEmulator(0, keys(1).first()), LaunchResult::Started);
+    std::string sent;
+    for (const auto& k : s.keys)
+        if (k.virtualKey != 0) sent += std::to_string(k.virtualKey) + (k.release ? "^ " : " ");
+    EXPECT_EQ(sent, "18 18^ 40 40^ ") << "no key after the stop but the release of the held Down";
+    EXPECT_EQ(s.clock, 3500u);
+    EXPECT_TRUE(s.ownedMessages.empty()) << "no message after a stop";
+    EXPECT_EQ(s.openProcesses, 0);
+
+    s = fake::State{};
+    s.workerBusy = true;
+    s.clipboard = "before";
+    initPlugin(nullptr, 0, 0, 0, 0, "C:\\Host\\LaunchboardData0001\\");
+    EXPECT_EQ(launchEmulator(0, keys(1).first()), LaunchResult::NothingToStart);
+    EXPECT_EQ(s.messages,
+              std::vector<std::string>{"前のエミュレータへのキー入力がまだ終わっていません"});
+    EXPECT_TRUE(s.started.empty());
+    EXPECT_EQ(s.clipboard, "before");
+
+    for (bool exited : {true, false}) {
+        s = fake::State{};
+        s.activeWindow = 42;
+        if (exited) s.exited = {1001};
+        s.inputIdleResult = exited ? 0 : platform::kWaitFailed;  // a batch file
+        s.foreground = {99, 99, 1500};                           // its child comes in front
+        s.parents = {{1500, 1001}};
+        launchEmulator(0, keys(1).first());
+        size_t pressed = 0;
+        for (const auto& k : s.keys) pressed += k.virtualKey != 0;
+        EXPECT_EQ(pressed, exited ? 0u : 12u) << (exited ? "exited" : "a batch file");
+        EXPECT_EQ(s.ownedMessages.size(), exited ? 1u : 0u);
+    }
 }

@@ -36,8 +36,8 @@ struct State {
     std::multiset<std::string> openFiles;  // not yet closed: neither deleted nor replaced
     std::vector<std::string> log;          // "mkdir P", "write P", "replace A B", "delete P"
 
-    std::vector<Window> windows;                    // descendants of the active window
-    std::map<std::string, std::string> shortPaths;  // path -> its 8.3 form
+    std::vector<Window> windows;                     // descendants of the active window
+    std::map<std::string, std::string> shortPaths;   // path -> its 8.3 form
     std::map<std::string, std::string> environment;  // upper-cased name -> value
     std::vector<Process> started;
     int openProcesses = 0;  // started and not yet closed
@@ -57,14 +57,20 @@ struct State {
     std::vector<uint32_t> foreground;
     size_t foregroundQuestions = 0;
     std::map<uint32_t, uint32_t> parents;  // process id -> the id of the process that started it
+    std::map<uint32_t, uint64_t> created;  // process id -> creation time; the id when not listed
+    std::set<uint32_t> exited;             // ids of started processes that have ended
+    bool workerBusy = false;               // another launch's worker still runs
+    int workersStarted = 0;                // the worker's body runs at once, on the calling thread
+    unsigned long stopAt = ~0ul;           // the clock time at which a stop is asked for
+    int stops = 0;                         // stopWorker calls
     uintptr_t activeWindow = 7;
     bool shiftDown = false;
     bool answerOk = true;                    // what askOkCancel answers
     std::vector<std::string> questions;      // "caption|text" of each askOkCancel
     std::vector<std::string> ownedMessages;  // "owner|text" of each showExclamationOwnedBy
     std::set<std::string> networkDrives;     // drive letters, as "N"
-    uint32_t inputIdleResult = 0;            // what waitForInputIdle answers
-    std::vector<uint32_t> inputIdleWaits;    // the timeouts asked for
+    uint32_t inputIdleResult = 0;  // what waitForInputIdle answers; a timeout takes its time
+    std::vector<uint32_t> inputIdleWaits;  // the timeouts asked for
     std::string clipboard;
     int32_t clipboardResult = 0;  // -1 or -2 to fail setClipboardBytes
     std::vector<Key> keys;        // key events and pauses, in order

@@ -210,16 +210,55 @@ uint32_t foregroundProcessId() {
     return s.foreground[at];
 }
 
-uint32_t parentProcessId(uint32_t processId) {
-    auto& s = fake::state();
-    auto it = s.parents.find(processId);
-    return it == s.parents.end() ? 0 : it->second;
-}
-
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
     auto& s = fake::state();
     s.inputIdleWaits.push_back(milliseconds);
-    return process == 0 ? 0xFFFFFFFFu : s.inputIdleResult;
+    if (process == 0) return kWaitFailed;
+    if (s.inputIdleResult != 0 && s.inputIdleResult != kWaitFailed) s.clock += milliseconds;
+    return s.inputIdleResult;
+}
+
+bool processExited(ProcessHandle process) {
+    return fake::state().exited.count(processIdOf(process)) != 0;
+}
+
+uint64_t creationTimeOf(uint32_t processId) {
+    auto& created = fake::state().created;
+    auto it = created.find(processId);
+    return it == created.end() ? processId : it->second;
+}
+
+uint64_t processCreationTime(ProcessHandle process) { return creationTimeOf(processIdOf(process)); }
+
+int32_t snapshotProcesses(ProcessLink* links, int32_t capacity) {
+    int32_t n = 0;
+    for (const auto& [id, parent] : fake::state().parents)
+        if (n < capacity) links[n++] = {id, parent};
+    return n;
+}
+
+uint64_t tickCount() { return fake::state().clock; }
+
+bool startWorker(void (*body)(void*), void* data) {
+    ++fake::state().workersStarted;
+    body(data);
+    return true;
+}
+
+bool workerRunning() { return fake::state().workerBusy; }
+
+void stopWorker() { ++fake::state().stops; }
+
+bool stopRequested() { return fake::state().clock >= fake::state().stopAt; }
+
+bool pauseUnlessStopped(uint32_t milliseconds) {
+    auto& s = fake::state();
+    if (s.clock + milliseconds < s.stopAt) {
+        sleepFor(milliseconds);
+        return true;
+    }
+    if (s.stopAt > s.clock) sleepFor(uint32_t(s.stopAt - s.clock));
+    return false;
 }
 
 int32_t setClipboardBytes(const char* bytes, size_t size) {

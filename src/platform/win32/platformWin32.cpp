@@ -186,21 +186,123 @@ uint32_t foregroundProcessId() {
     return id;
 }
 
-uint32_t parentProcessId(uint32_t processId) {
+int32_t snapshotProcesses(ProcessLink* links, int32_t capacity) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return 0;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    uint32_t parent = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == processId) {
-            parent = entry.th32ParentProcessID;
-            break;
-        }
-    }
+    int32_t n = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && n < capacity;
+         more = Process32Next(snapshot, &entry))
+        links[n++] = {entry.th32ProcessID, entry.th32ParentProcessID};
     CloseHandle(snapshot);
-    return parent;
+    return n;
+}
+
+namespace {
+
+uint64_t creationTime(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (process == nullptr || !GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    return uint64_t(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
+}  // namespace
+
+uint64_t processCreationTime(ProcessHandle process) {
+    return creationTime(reinterpret_cast<HANDLE>(process));
+}
+
+uint64_t creationTimeOf(uint32_t processId) {
+    constexpr DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+    HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, processId);
+    if (process == nullptr) process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    uint64_t time = creationTime(process);
+    if (process != nullptr) CloseHandle(process);
+    return time;
+}
+
+bool processExited(ProcessHandle process) {
+    return WaitForSingleObject(reinterpret_cast<HANDLE>(process), 0) == WAIT_OBJECT_0;
+}
+
+uint64_t tickCount() { return GetTickCount64(); }
+
+namespace {
+
+// The worker: its thread, the event that asks it to stop, and its body's arguments.
+HANDLE workerThread = nullptr;
+DWORD workerThreadId = 0;
+HANDLE stopEvent = nullptr;
+struct WorkerStart {
+    void (*body)(void*);
+    void* data;
+    HMODULE module;
+};
+
+DWORD WINAPI runWorker(LPVOID parameter) {
+    WorkerStart start = *static_cast<WorkerStart*>(parameter);
+    delete static_cast<WorkerStart*>(parameter);
+    start.body(start.data);
+    FreeLibraryAndExitThread(start.module, 0);  // the reference taken for this thread
+}
+
+BOOL CALLBACK closeWorkerWindow(HWND window, LPARAM) {
+    PostMessageA(window, WM_COMMAND, IDOK, 0);  // its message box
+    return TRUE;
+}
+
+}  // namespace
+
+bool startWorker(void (*body)(void*), void* data) {
+    if (workerRunning()) return false;
+    if (workerThread != nullptr) CloseHandle(workerThread);
+    workerThread = nullptr;
+    if (stopEvent == nullptr) stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (stopEvent == nullptr) return false;
+    ResetEvent(stopEvent);
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(&runWorker), &self))
+        return false;
+    auto* start = new (std::nothrow) WorkerStart{body, data, self};
+    if (start != nullptr)
+        workerThread = CreateThread(nullptr, 0, runWorker, start, 0, &workerThreadId);
+    if (workerThread == nullptr) {
+        delete start;
+        FreeLibrary(self);
+        return false;
+    }
+    return true;
+}
+
+bool workerRunning() {
+    return workerThread != nullptr && WaitForSingleObject(workerThread, 0) == WAIT_TIMEOUT;
+}
+
+void stopWorker() {
+    if (workerThread == nullptr) return;
+    SetEvent(stopEvent);
+    // The body looks at the event at least every 100 ms; a message box it shows is closed.
+    for (int tries = 0; tries < 20 && WaitForSingleObject(workerThread, 50) == WAIT_TIMEOUT;
+         ++tries)
+        EnumThreadWindows(workerThreadId, closeWorkerWindow, 0);
+    WaitForSingleObject(workerThread, 500);
+    CloseHandle(workerThread);
+    workerThread = nullptr;
+}
+
+bool stopRequested() {
+    return stopEvent != nullptr && WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
+}
+
+bool pauseUnlessStopped(uint32_t milliseconds) {
+    if (stopEvent == nullptr) {
+        Sleep(milliseconds);
+        return true;
+    }
+    return WaitForSingleObject(stopEvent, milliseconds) == WAIT_TIMEOUT;
 }
 
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
