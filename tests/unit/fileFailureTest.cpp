@@ -66,18 +66,22 @@ std::string message(const char* headline, const std::string& file, uint32_t erro
            fake::state().errorTexts.at(error);
 }
 
+// A file, the moment it is read or saved, whether the user is told, what the user or the host
+// does, and what must hold afterwards.
+struct Case {
+    const char* file;
+    const char* when;
+    bool told;
+    void (*run)();
+    bool (*expect)();
+};
+
 }  // namespace
 
 // Each file, made unreadable at the moment each reader needs it: refused at its opening, or a
 // read error at each of its reads in turn.
 TEST(FileFailure, anUnreadableFileChangesNothingAndIsToldWhereTheUserAskedForIt) {
-    struct Row {
-        const char* file;
-        const char* when;
-        bool told;
-        void (*run)();
-        bool (*expect)();
-    } rows[] = {
+    const Case rows[] = {
         {"N64.fvr", "popup add", true, [] { click(2, "K9"); }, [] { return true; }},
         {"N64.fvr", "popup remove", true, [] { click(3, "K1"); }, [] { return true; }},
         {"N64.fvr", "favorites dialog", true, [] { onMenuClick(1); },
@@ -99,7 +103,7 @@ TEST(FileFailure, anUnreadableFileChangesNothingAndIsToldWhereTheUserAskedForIt)
         {"Setting.dat", "start and close", false, [] {},
          [] { return context->sortColumn == 0 && context->columnOrder[0] == 0; }},
     };
-    for (const Row& row : rows) {
+    for (const Case& row : rows) {
         std::string path = row.file[0] == '.' ? kCache : kDir + row.file;
         for (int read = 0;; ++read) {  // 0: the opening is refused
             fake::reset();
@@ -136,13 +140,7 @@ TEST(FileFailure, anUnreadableFileChangesNothingAndIsToldWhereTheUserAskedForIt)
 
 // Each save the user or the plug-in makes, failing at each of its steps in turn.
 TEST(FileFailure, aSaveThatFailsKeepsTheFileAndIsToldUnlessTheHostIsClosingOrTheLoadRepairs) {
-    struct Row {
-        const char* file;
-        const char* when;
-        bool told;
-        void (*run)();
-        bool (*expect)();
-    } rows[] = {
+    const Case rows[] = {
         {"N64.emu", "settings OK", true,
          [] {
              loadWorkingList();
@@ -177,7 +175,7 @@ TEST(FileFailure, aSaveThatFailsKeepsTheFileAndIsToldUnlessTheHostIsClosingOrThe
         {"flush at close", 112, [](fake::State& s, int) { s.failClose = true; }},
         {"replace", 5, [](fake::State& s, int) { s.failReplace = true; }},
     };
-    for (const Row& row : rows) {
+    for (const Case& row : rows) {
         for (const Step& step : steps) {
             bool writes = std::string(step.name) == "write";
             for (int write = 1;; ++write) {

@@ -261,6 +261,9 @@ bool startWorker(void (*body)(void*), void* data) {
     workerThread = nullptr;
     if (stopEvent == nullptr) stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (stopEvent == nullptr) return false;
+    // The visual styles' context is made here, on the host's thread, before the worker's
+    // message boxes use it.
+    endVisualStyles(beginVisualStyles());
     ResetEvent(stopEvent);
     HMODULE self = nullptr;
     if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
