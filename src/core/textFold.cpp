@@ -35,12 +35,13 @@ constexpr Sign kSigns[] = {
     {0x8184, '>'}, {0x818F, '\\'}, {0x8190, '$'},  {0x8193, '%'}, {0x8194, '#'}, {0x8195, '&'},
     {0x8196, '*'}, {0x8197, '@'},  {0xFA56, '\''}, {0xFA57, '"'}};
 
-// Whether katakana `k` takes a voiced mark as k + 1, or a semi-voiced one as k + 2.
+// Whether katakana `k` takes a semi-voiced mark as k + 2 (the ハ row), or a voiced one as
+// k + 1 (the カ, サ, タ and ハ rows).
+bool takesSemiVoicedMark(uint16_t k) { return k >= 0x836E && k <= 0x837A && (k - 0x836E) % 3 == 0; }
 bool takesVoicedMark(uint16_t k) {
     return (k >= 0x834A && k <= 0x8367 && k != 0x8362 && (k <= 0x8360 ? k % 2 == 0 : k % 2 == 1)) ||
-           (k >= 0x836E && k <= 0x837A && (k - 0x836E) % 3 == 0);
+           takesSemiVoicedMark(k);
 }
-bool takesSemiVoicedMark(uint16_t k) { return k >= 0x836E && k <= 0x837A && (k - 0x836E) % 3 == 0; }
 
 uint16_t foldWide(uint16_t code) {
     if (code >= 0x829F && code <= 0x82F1) {  // hiragana: the katakana run skips 0x837F

@@ -232,7 +232,9 @@ void deleteAllFavorites(HWND dialog) {
         std::snprintf(question, sizeof question, "表示中の%d件をお気に入りから削除しますか？",
                       int(filter.shownCount));
         if (!confirmDeletion(dialog, question)) return;
-        removeWorkingRows(filter.shown, filter.shownCount);
+        if (workingFavorites != nullptr)
+            removeFavoriteRows(workingFavorites, workingFavoriteCount, filter.shown,
+                               filter.shownCount);
     }
     refilter(dialog, 0);
 }

@@ -112,6 +112,15 @@ void addFavorites(const HostRomRecord* chain) {
     saveFavoritesAndTell();
 }
 
+void removeFavoriteRows(FavoriteEntry* list, int32_t& count, const int32_t* rows,
+                        int32_t rowCount) {
+    count = boundedFavoriteCount(count);
+    std::memset(removed, 0, sizeof removed);
+    for (int32_t i = 0; i < rowCount; ++i)
+        if (rows[i] >= 0 && rows[i] < count) removed[rows[i]] = true;
+    closeUp(list, count);
+}
+
 bool removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
     count = boundedFavoriteCount(count);
     std::memset(removed, 0, sizeof removed);

@@ -24,6 +24,15 @@ void fieldsOf(const FavoriteEntry& entry, const char* (&fields)[kFieldCount]) {
 
 bool isBlank(uint16_t unit) { return unit == ' ' || unit == '\t'; }
 
+// The filter's text folded, and whether it holds a word, not only blanks.
+size_t foldQuery(const char* text, uint16_t (&folded)[kTextSize], bool& anyWord) {
+    size_t length = foldText(text, kTextSize - 1, folded);
+    size_t blanks = 0;
+    while (blanks < length && isBlank(folded[blanks])) ++blanks;
+    anyWord = blanks < length;
+    return length;
+}
+
 bool holdsEveryWord(const FavoriteFilter& filter, int32_t row, const uint16_t* text,
                     size_t length) {
     const FoldedSpan& span = filter.spans[row];
@@ -42,9 +51,8 @@ bool holdsEveryWord(const FavoriteFilter& filter, int32_t row, const uint16_t* t
 }  // namespace
 
 bool prepareFilter(FavoriteFilter& filter, const FavoriteEntry* entries, int32_t count) {
-    releaseFilter(filter);
     count = boundedFavoriteCount(count);
-    filter.rowCount = filter.shownCount = count;
+    showAllRows(filter, count);
     if (count == 0 || entries == nullptr) return true;
     size_t total = 0;
     const char* fields[kFieldCount];
@@ -57,8 +65,7 @@ bool prepareFilter(FavoriteFilter& filter, const FavoriteEntry* entries, int32_t
         static_cast<FoldedSpan*>(platform::allocateZeroed(size_t(count) * sizeof(FoldedSpan)));
     filter.shown = static_cast<int32_t*>(platform::allocateZeroed(size_t(count) * sizeof(int32_t)));
     if (filter.units == nullptr || filter.spans == nullptr || filter.shown == nullptr) {
-        releaseFilter(filter);
-        filter.rowCount = filter.shownCount = count;
+        showAllRows(filter, count);
         return false;
     }
     size_t used = 0;
@@ -90,10 +97,7 @@ void releaseFilter(FavoriteFilter& filter) {
 
 void applyFilter(FavoriteFilter& filter, const char* text) {
     uint16_t folded[kTextSize];
-    size_t length = foldText(text, kTextSize - 1, folded);
-    size_t blanks = 0;
-    while (blanks < length && isBlank(folded[blanks])) ++blanks;
-    filter.narrowed = blanks < length;
+    size_t length = foldQuery(text, folded, filter.narrowed);
     if (filter.shown == nullptr) {
         filter.shownCount = filter.rowCount;  // nothing folded: every row stays
         filter.narrowed = false;
@@ -113,8 +117,9 @@ void showAllRows(FavoriteFilter& filter, int32_t count) {
 
 void filterEntries(FavoriteFilter& filter, const FavoriteEntry* entries, int32_t count,
                    const char* text) {
+    uint16_t folded[kTextSize];
     bool word = false;
-    for (const char* p = text; *p != '\0' && !word; ++p) word = *p != ' ' && *p != '\t';
+    foldQuery(text, folded, word);
     if (word && filter.spans == nullptr) prepareFilter(filter, entries, count);
     applyFilter(filter, text);
 }

@@ -53,6 +53,10 @@ void addFavorites(const HostRomRecord* chain);
 // rest, and saves the state's list; false when that save failed.
 bool removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain);
 
+// Removes the entries at `rows` (indexes into `list`), keeping the order of the rest; saves
+// nothing.
+void removeFavoriteRows(FavoriteEntry* list, int32_t& count, const int32_t* rows, int32_t rowCount);
+
 // The popup's two favourites items: the current system's list is read and pruned, the chain's
 // ROMs are added or removed, and the list is saved, once. A few selected ROMs are looked for
 // while the list is read. A list that cannot be read is told and nothing is saved; a save that

@@ -57,22 +57,6 @@ void sortWorkingFavorites(int32_t* order) {
                   order);
 }
 
-void removeWorkingRows(const int32_t* rows, int32_t rowCount) {
-    if (workingFavorites == nullptr) return;
-    static bool removed[kMaxFavorites];
-    int32_t count = boundedFavoriteCount(workingFavoriteCount);
-    std::memset(removed, 0, sizeof(bool) * size_t(count));
-    for (int32_t i = 0; i < rowCount; ++i)
-        if (rows[i] >= 0 && rows[i] < count) removed[rows[i]] = true;
-    int32_t kept = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        if (removed[i]) continue;
-        if (kept != i) workingFavorites[kept] = workingFavorites[i];
-        ++kept;
-    }
-    workingFavoriteCount = kept;
-}
-
 int32_t rowOfKey(const char* crc32) {
     for (int32_t row = 0; row < workingFavoriteCount; ++row) {
         if (std::strncmp(workingFavorites[row].crc32, crc32, kTextSize) == 0) return row;

@@ -32,10 +32,6 @@ void freeWorkingFavorites();
 // gives it.
 void sortWorkingFavorites(int32_t* order = nullptr);
 
-// Removes the working copy's entries at `rows` (indexes of the copy), keeping the order of the
-// rest: the shown rows that 全て削除 deletes under a filter.
-void removeWorkingRows(const int32_t* rows, int32_t rowCount);
-
 // The lowest row whose key is `crc32`; 0 when there is none.
 int32_t rowOfKey(const char* crc32);
 

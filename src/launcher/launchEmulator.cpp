@@ -39,11 +39,7 @@ void previewText(char (&text)[kMessageSize], const LaunchPlan& plan) {
 }
 
 bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
-    if (entry.kind < 0 || entry.kind >= kEmulatorKindCount) return false;
-    const char* label = emulatorKindTable[entry.kind].label;
-    auto is = [label](EmulatorKind kind) {
-        return std::strcmp(label, emulatorKindTable[kind].label) == 0;
-    };
+    auto is = [&entry](EmulatorKind kind) { return hasKindLabel(entry, kind); };
     if (is(Standard)) return planCommandLine(entry, chain, plan);
     if (is(MameModel2)) return planSetName(entry, chain, plan);
     if (is(KeyboardDriven)) return planKeyboardDriven(entry, chain, plan);
@@ -55,11 +51,7 @@ LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool prev
     if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators)
         return LaunchResult::NothingToStart;
     platform::WindowHandle owner = platform::activeWindow();  // before anything else opens
-    const EmulatorEntry& entry = context->emulators[index];
-    bool typesKeys = entry.kind >= 0 && entry.kind < kEmulatorKindCount &&
-                     std::strcmp(emulatorKindTable[entry.kind].label,
-                                 emulatorKindTable[KeyboardDriven].label) == 0;
-    if (typesKeys && platform::workerRunning()) {
+    if (hasKindLabel(context->emulators[index], KeyboardDriven) && platform::workerRunning()) {
         platform::showExclamation(kStillTypingText);  // before anything is extracted or shown
         return LaunchResult::NothingToStart;
     }
@@ -97,7 +89,7 @@ bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text
     Expansion expansion = expandTemplate(text, values, arguments, sizeof arguments, offending);
     if (expansion == Expansion::Refused) {
         static char message[kTemplateErrorSize];
-        templateError(message, text);
+        refusalText(message, offending);
         platform::showExclamation(message);
         return false;
     }

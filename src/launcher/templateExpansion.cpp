@@ -15,6 +15,7 @@ const char kTooLongText[] = "コマンドラインが長すぎます";
 namespace {
 
 constexpr size_t kEnvironmentSize = 32768;
+constexpr size_t kExpandedSize = 32768;
 
 bool sameName(const char* name, size_t length, const char* placeholder) {
     if (std::strlen(placeholder) != length) return false;
@@ -26,28 +27,47 @@ bool sameName(const char* name, size_t length, const char* placeholder) {
     return true;
 }
 
-// The file name of a path: the text after its last backslash, slash or drive colon.
+// The file name of a path: what follows its drive and folder.
 const char* fileNameOf(const char* path) {
-    const char* name = path;
-    if (path[0] != '\0' && path[1] == ':') name = path + 2;
-    for (const char* p = name; *p != '\0'; p += characterLength(p))
-        if (characterLength(p) == 1 && (*p == '\\' || *p == '/')) name = p + 1;
-    return name;
+    char folder[kTextSize];
+    driveAndFolder(folder, path);
+    return path + std::strlen(folder);
+}
+
+// One piece of a template at `p`: plain text up to the next '%', "%%", a "%NAME%" (`name` and
+// `length` give NAME), or a lone '%' that runs to the end. `end` is just past the piece.
+enum class Piece { Text, Percent, Name, Lone };
+Piece nextPiece(const char* p, const char*& end, const char*& name, size_t& length) {
+    if (*p != '%') {
+        end = p;
+        while (*end != '\0' && *end != '%') end += characterLength(end);
+        return Piece::Text;
+    }
+    if (p[1] == '%') {
+        end = p + 2;
+        return Piece::Percent;
+    }
+    name = p + 1;
+    const char* close = name;
+    while (*close != '\0' && *close != '%') close += characterLength(close);
+    length = size_t(close - name);
+    end = *close == '\0' ? close : close + 1;
+    return *close == '\0' ? Piece::Lone : Piece::Name;
 }
 
 // The text a placeholder stands for, at `text` for `length` bytes; false when `name` is none.
 // Folders and the base name are made in `scratch`.
 bool placeholder(const char* name, size_t length, const TemplateValues& values, const char*& text,
                  char (&scratch)[kTextSize]) {
-    const char* file = fileNameOf(values.romRaw);
     text = scratch;
     if (sameName(name, length, "ROM")) {
         text = values.rom;
     } else if (sameName(name, length, "ROMRAW")) {
         text = values.romRaw;
     } else if (sameName(name, length, "FILENAME")) {
-        text = file;
+        text = fileNameOf(values.romRaw);
     } else if (sameName(name, length, "BASENAME")) {
+        const char* file = fileNameOf(values.romRaw);
         const char* dot = nullptr;
         for (const char* p = file; *p != '\0'; p += characterLength(p))
             if (*p == '.') dot = p;
@@ -103,13 +123,12 @@ void offendingText(char (&offending)[kOffendingSize], const char* from, size_t l
 }  // namespace
 
 void folderOf(char (&folder)[kTextSize], const char* path) {
-    size_t keep = size_t(fileNameOf(path) - path);
+    driveAndFolder(folder, path);  // with its final separator
+    size_t keep = std::strlen(folder);
     size_t drive = path[0] != '\0' && path[1] == ':' ? 2 : 0;
-    folder[0] = '\0';
-    if (keep + 2 > kTextSize) return;  // only a path longer than a field
-    std::memcpy(folder, path, keep);
-    folder[keep] = '\0';
-    if (keep == drive + 1 || (keep == drive && drive > 0)) {
+    if (keep + 2 > kTextSize) {
+        folder[0] = '\0';  // only a path longer than a field
+    } else if (keep == drive + 1 || (keep == drive && drive > 0)) {
         folder[keep] = '.';  // a root, "C:\." or "\.", or the drive's folder, "C:."
         folder[keep + 1] = '\0';
     } else if (keep > drive) {
@@ -122,73 +141,57 @@ Expansion expandTemplate(const char* text, const TemplateValues& values, char* o
     offending[0] = '\0';
     Output output(out, size);
     static char environment[kEnvironmentSize];
-    for (const char* p = text; *p != '\0';) {
-        size_t step = characterLength(p);
-        if (*p != '%') {
-            output.put(p, step);
-            p += step;
+    const char *end = nullptr, *name = nullptr;
+    size_t length = 0;
+    for (const char* p = text; *p != '\0'; p = end) {
+        Piece piece = nextPiece(p, end, name, length);
+        if (piece == Piece::Text) {
+            output.put(p, size_t(end - p));
             continue;
         }
-        if (p[1] == '%') {
+        if (piece == Piece::Percent) {
             output.put("%", 1);
-            p += 2;
             continue;
         }
-        const char* name = p + 1;
-        const char* end = name;
-        while (*end != '\0' && *end != '%') end += characterLength(end);
-        if (*end == '\0') {
-            offendingText(offending, p, std::strlen(p));
-            return Expansion::Refused;
-        }
-        size_t length = size_t(end - name);
         char scratch[kTextSize], variable[kTextSize];
         const char* value = nullptr;
-        if (placeholder(name, length, values, value, scratch)) {
+        if (piece == Piece::Name && placeholder(name, length, values, value, scratch)) {
             output.put(value, std::strlen(value));
-        } else if (length > 0 && length < sizeof variable &&
+        } else if (piece == Piece::Name && length > 0 && length < sizeof variable &&
                    (std::memcpy(variable, name, length), variable[length] = '\0',
                     platform::environmentVariable(variable, environment, sizeof environment))) {
             output.put(environment, std::strlen(environment));
         } else {
-            offendingText(offending, p, length + 2);
+            offendingText(offending, p, size_t(end - p));
             return Expansion::Refused;
         }
-        p = end + 1;
     }
     return output.full() ? Expansion::TooLong : Expansion::Done;
 }
 
 bool usesRomPath(const char* text) {
-    for (const char* p = text; *p != '\0';) {
-        if (*p != '%') {
-            p += characterLength(p);
-            continue;
-        }
-        if (p[1] == '%') {
-            p += 2;
-            continue;
-        }
-        const char* end = p + 1;
-        while (*end != '\0' && *end != '%') end += characterLength(end);
-        if (*end == '\0') return false;
-        size_t length = size_t(end - p - 1);
-        for (const char* name : {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR"})
-            if (sameName(p + 1, length, name)) return true;
-        p = end + 1;
+    const char *end = nullptr, *name = nullptr;
+    size_t length = 0;
+    for (const char* p = text; *p != '\0'; p = end) {
+        if (nextPiece(p, end, name, length) != Piece::Name) continue;
+        for (const char* path : {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR"})
+            if (sameName(name, length, path)) return true;
     }
     return false;
 }
 
-void templateError(char (&message)[kTemplateErrorSize], const char* text) {
-    message[0] = '\0';
-    static char expanded[32768];
-    char offending[kOffendingSize];
-    TemplateValues values{"", "", "", "", ""};
-    if (expandTemplate(text, values, expanded, sizeof expanded, offending) != Expansion::Refused)
-        return;
+void refusalText(char (&message)[kTemplateErrorSize], const char* offending) {
     const char* parts[] = {"コマンドライン引数に使えない文字列があります: ", offending};
     joinTexts(message, sizeof message, parts, 2);
+}
+
+void templateError(char (&message)[kTemplateErrorSize], const char* text) {
+    message[0] = '\0';
+    static char expanded[kExpandedSize];
+    char offending[kOffendingSize];
+    TemplateValues values{"", "", "", "", ""};
+    if (expandTemplate(text, values, expanded, sizeof expanded, offending) == Expansion::Refused)
+        refusalText(message, offending);
 }
 
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
@@ -201,10 +204,9 @@ void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool 
     }
     char offending[kOffendingSize];
     TemplateValues values{rom, kSample, exePath, "sample", "1A2B3C4D"};
-    Expansion result = expandTemplate(text, values, out, sizeof out, offending);
-    if (result == Expansion::Refused) {
+    if (expandTemplate(text, values, out, sizeof out, offending) == Expansion::Refused) {
         char message[kTemplateErrorSize];
-        templateError(message, text);
+        refusalText(message, offending);
         copyText(out, message);
     }
 }

@@ -49,6 +49,8 @@ void folderOf(char (&folder)[kTextSize], const char* path);
 // and the offending text. The empty text when the template can be expanded.
 constexpr size_t kTemplateErrorSize = kOffendingSize + 64;
 void templateError(char (&message)[kTemplateErrorSize], const char* text);
+// The same message for the offending text that an expansion gave.
+void refusalText(char (&message)[kTemplateErrorSize], const char* offending);
 
 // What the sample ROM "C:\ROMs\Sample Game.zip" with set name "sample" and key "1A2B3C4D" would
 // get with `text` (today's arguments of the kind when it is empty) after the entry's quote

@@ -9,7 +9,6 @@
 #include "registry/argumentTemplates.h"
 
 #include <cstring>
-#include <initializer_list>
 
 #include "core/text.h"
 #include "platform/platform.h"
@@ -48,20 +47,6 @@ bool listed(const TemplateRow& row, const EmulatorEntry* list, int32_t count) {
 }
 
 bool holdsLineEnd(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
-
-// Appends `parts` to `out` when they all fit.
-bool put(char* out, size_t size, size_t& length, std::initializer_list<const char*> parts) {
-    size_t total = 0;
-    for (const char* part : parts) total += std::strlen(part);
-    if (length + total >= size) return false;
-    for (const char* part : parts) {
-        size_t n = std::strlen(part);
-        std::memcpy(out + length, part, n);
-        length += n;
-    }
-    out[length] = '\0';
-    return true;
-}
 
 // Copies `length` bytes into a field; false when they do not fit with the NUL.
 template <size_t N>
@@ -102,20 +87,20 @@ bool setTemplate(TemplateTable& table, const EmulatorEntry& entry, const char* t
 
 int32_t writeTemplateText(char* out, size_t size, size_t& length, const TemplateTable& table,
                           const EmulatorEntry* list, int32_t count) {
+    const char* comment[] = {kComment};
     length = 0;
-    if (size > 0) out[0] = '\0';
-    put(out, size, length, {kComment});
+    if (size == 0 || !joinTexts(out, size, comment, 1)) return 0;
     int32_t written = 0;
     for (int32_t i = 0; i < count; ++i) {
         const char* text = findTemplate(table, list[i]);
         if (text[0] == '\0' || holdsLineEnd(list[i].name) || holdsLineEnd(list[i].exePath) ||
             holdsLineEnd(text))
             continue;
-        if (put(out, size, length,
-                {"name=", list[i].name, "\r\nexe=", list[i].exePath, "\r\nargs=", text,
-                 "\r\n\r\n"}))
-            ++written;
+        const char* parts[] = {"name=",     list[i].name, "\r\nexe=", list[i].exePath,
+                               "\r\nargs=", text,         "\r\n\r\n"};
+        if (appendTexts(out, size, parts, 7)) ++written;
     }
+    length = std::strlen(out);
     return written;
 }
 
@@ -174,7 +159,9 @@ bool saveTemplates(const char* listPath, const TemplateTable& table, const Emula
     int32_t written = writeTemplateText(text, sizeof text, length, table, list, count);
     if (written == 0 && !platform::fileExists(path)) return true;
     Chunk chunk{text, length};
-    return saveFileSafely(path, &chunk, 1);
+    if (saveFileSafely(path, &chunk, 1)) return true;
+    tellSaveFailure(path);
+    return false;
 }
 
 }  // namespace lb

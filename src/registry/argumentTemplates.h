@@ -63,8 +63,8 @@ void loadTemplates(const char* listPath, TemplateTable& table);
 
 // Saves the templates of `list`'s entries beside `listPath`, with the same care as the list: a
 // temporary file and a replace. With no template to save and no companion file yet, nothing is
-// written; an existing one is emptied to its comment line. False, with the old file kept, when
-// the save failed.
+// written; an existing one is emptied to its comment line. A save that fails is told to the
+// user; false, with the old file kept.
 bool saveTemplates(const char* listPath, const TemplateTable& table, const EmulatorEntry* list,
                    int32_t count);
 

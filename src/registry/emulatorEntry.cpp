@@ -2,6 +2,8 @@
 // dispatches on, so they are kept exactly as the edit dialog shows them.
 #include "registry/emulatorEntry.h"
 
+#include <cstring>
+
 namespace lb {
 
 const EmulatorKindInfo emulatorKindTable[kEmulatorKindCount] = {
@@ -26,6 +28,11 @@ void terminateTexts(EmulatorEntry& entry) {
     terminateText(entry.name);
     terminateText(entry.exePath);
     terminateText(entry.extractDir);
+}
+
+bool hasKindLabel(const EmulatorEntry& entry, EmulatorKind kind) {
+    return entry.kind >= 0 && entry.kind < kEmulatorKindCount &&
+           std::strcmp(emulatorKindTable[entry.kind].label, emulatorKindTable[kind].label) == 0;
 }
 
 }  // namespace lb

@@ -37,6 +37,10 @@ extern const EmulatorKindInfo emulatorKindTable[kEmulatorKindCount];
 extern const WaitChoice keyWaitTable[kWaitChoiceCount];
 extern const WaitChoice browseWaitTable[kWaitChoiceCount];
 
+// Whether the entry's kind carries the label of `kind`: the launcher dispatches on labels. False
+// for a kind outside the table.
+bool hasKindLabel(const EmulatorEntry& entry, EmulatorKind kind);
+
 // Ends every text of an entry read from a file inside its field.
 void terminateTexts(EmulatorEntry& entry);
 

@@ -51,18 +51,15 @@ bool loadEmulatorList(bool tell) {
 
 bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
                    const TemplateTable* templates) {
-    char path[kTextSize], companion[kTextSize + 8];
+    char path[kTextSize];
     if (!dataFilePath(path, "Copy.dat")) return false;
     if (!writeEmulatorListFile(path, count, entries)) {
         tellSaveFailure(path);
         return false;
     }
     static const TemplateTable none{};
-    if (saveTemplates(path, templates != nullptr ? *templates : none, entries,
-                      boundedEmulatorCount(count)))
-        return true;
-    if (templateFilePath(companion, path)) tellSaveFailure(companion);
-    return false;
+    return saveTemplates(path, templates != nullptr ? *templates : none, entries,
+                         boundedEmulatorCount(count));
 }
 
 FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],

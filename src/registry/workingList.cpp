@@ -54,11 +54,7 @@ bool saveWorkingList() {
         tellSaveFailure(path);
         return false;
     }
-    if (!saveTemplates(path, workingTemplates, workingList, count)) {
-        char companion[kTextSize + 8];
-        if (templateFilePath(companion, path)) tellSaveFailure(companion);
-        return false;
-    }
+    if (!saveTemplates(path, workingTemplates, workingList, count)) return false;  // told
     storeWorkingList();
     return true;
 }

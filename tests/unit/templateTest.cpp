@@ -95,8 +95,12 @@ TEST(TemplateExpansion, placeholdersFoldersEnvironmentAndRefusals) {
         char offending[kOffendingSize];
         Expansion result = expandTemplate(row.text, values, out, sizeof out, offending);
         EXPECT_EQ(int(result), int(row.result)) << row.text;
-        if (result == Expansion::Done) EXPECT_STREQ(out, row.out) << row.text;
-        if (result == Expansion::Refused) EXPECT_STREQ(offending, row.out) << row.text;
+        if (result == Expansion::Done) {
+            EXPECT_STREQ(out, row.out) << row.text;
+        }
+        if (result == Expansion::Refused) {
+            EXPECT_STREQ(offending, row.out) << row.text;
+        }
     }
     char message[kTemplateErrorSize];
     templateError(message, "a %ROMM%");
