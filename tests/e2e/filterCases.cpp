@@ -22,9 +22,15 @@ HWND focusOf(HWND dialog) {
     return thread.hwndFocus;
 }
 
-// A key as the dialog's message loop receives it, to the control with the focus.
+// A key as the dialog's message loop receives it, to the control with the focus. A message box
+// that has just closed may leave the focus nowhere for a moment: the key waits for it to return.
 void press(HWND dialog, WPARAM key, UINT message = WM_KEYDOWN) {
-    PostMessageA(focusOf(dialog), message, key, 0);
+    HWND focus = focusOf(dialog);
+    for (int waited = 0; focus != dialog && !IsChild(dialog, focus) && waited < 3000; waited += 20) {
+        Sleep(20);
+        focus = focusOf(dialog);
+    }
+    PostMessageA(focus, message, key, 0);
     Sleep(200);
 }
 
