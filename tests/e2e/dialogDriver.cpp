@@ -214,12 +214,23 @@ std::string windowTitle(HWND window) {
     return title;
 }
 
-bool waitUntilClosed(HWND window, int timeoutMs) {
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += 25) {
-        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
+        if (done()) return true;
         Sleep(25);
     }
     return false;
+}
+
+bool waitUntilClosed(HWND window, int timeoutMs) {
+    return waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+HWND focusIn(HWND dialog) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+    return thread.hwndFocus;
 }
 
 std::string favoritesTitle(int count) {

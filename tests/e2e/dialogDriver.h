@@ -58,8 +58,13 @@ void clickCheckBox(HWND dialog, int id);  // toggles the mark as a mouse click d
 void selectRows(HWND dialog, int listId, const std::vector<int>& rows, int focused);
 std::vector<std::string> listRows(HWND dialog, int listId);
 std::string windowTitle(HWND window);
+// Waits until `done` answers true; false on timeout. A modal window that has just closed leaves
+// its caller a moment before the caller acts on what it returned.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 // Waits until `window` is gone; false on timeout.
 bool waitUntilClosed(HWND window, int timeoutMs = 5000);
+// The window with the keyboard focus in the dialog's thread.
+HWND focusIn(HWND dialog);
 
 // The favourites dialog: its title for `count` favourites, and a click on the header of
 // `column`, delivered as the header control reports it to its list view.

@@ -15,21 +15,14 @@ std::string namesIn(const std::string& file) {
     return joined(names);
 }
 
-HWND focusOf(HWND dialog) {
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
-    return thread.hwndFocus;
-}
-
 // A key as the dialog's message loop receives it, to the control with the focus. A message box
 // that has just closed may leave the focus nowhere for a moment: the key waits for it to return.
 void press(HWND dialog, WPARAM key, UINT message = WM_KEYDOWN) {
-    HWND focus = focusOf(dialog);
-    for (int waited = 0; focus != dialog && !IsChild(dialog, focus) && waited < 3000; waited += 20) {
-        Sleep(20);
-        focus = focusOf(dialog);
-    }
+    HWND focus = nullptr;
+    waitUntil([&] {
+        focus = focusIn(dialog);
+        return focus == dialog || IsChild(dialog, focus);
+    });
     PostMessageA(focus, message, key, 0);
     Sleep(200);
 }
@@ -50,7 +43,7 @@ HOST_CASE(theFilterFoldsKanaWidthAndCaseAndKeepsHiddenFavoritesThroughDeletesAnd
     const std::string before = readFile(fvr);
     auto rows = [](HWND dialog) { return joined(listRows(dialog, IDC_FAVORITE_LIST)); };
     int result = onMenuDialog(s.plugin, 1, favoritesTitle(8), [&](HWND dialog) {
-        CHECK(focusOf(dialog) == GetDlgItem(dialog, IDC_FAVORITE_LIST), "the list has the focus");
+        CHECK(focusIn(dialog) == GetDlgItem(dialog, IDC_FAVORITE_LIST), "the list has the focus");
         struct Typed {
             const char* text;
             std::string shown;
@@ -72,16 +65,18 @@ HOST_CASE(theFilterFoldsKanaWidthAndCaseAndKeepsHiddenFavoritesThroughDeletesAnd
         selectRows(dialog, IDC_FAVORITE_LIST, {0}, 0);
         clickLater(dialog, IDC_FAVORITE_DELETE);
         answerMessageBox(IDOK);
+        waitUntil([&] { return rows(dialog) == "ＺＥＬＤＡ ＩＩ"; });
         CHECK_EQ(rows(dialog), std::string("ＺＥＬＤＡ ＩＩ"),
                  "Delete takes the selected shown row");
         clickLater(dialog, IDC_FAVORITE_DELETE_ALL);
         Answered box = answerMessageBox(IDOK);
         CHECK_EQ(box.text, std::string("表示中の1件をお気に入りから削除しますか？"),
                  "its question");
+        waitUntil([&] { return rows(dialog).empty(); });
         CHECK_EQ(rows(dialog), std::string(""), "全て削除 takes the shown rows");
 
         press(dialog, 0x06, WM_CHAR);  // Ctrl+F, from the list
-        CHECK(focusOf(dialog) == GetDlgItem(dialog, IDC_FAVORITE_FILTER), "Ctrl+F: the field");
+        CHECK(focusIn(dialog) == GetDlgItem(dialog, IDC_FAVORITE_FILTER), "Ctrl+F: the field");
         press(dialog, VK_ESCAPE);
         CHECK(IsWindowVisible(dialog), "Esc with a filter does not close the dialog");
         CHECK_EQ(controlText(dialog, IDC_FAVORITE_FILTER), std::string(""), "it clears the field");

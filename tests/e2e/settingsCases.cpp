@@ -201,6 +201,7 @@ HOST_CASE(theBrowseButtonsTakeTheNameFromTheExecutableAndOneFinalBackslash) {
         typeText(open, 0x47C, exe);  // the file name box of the open-file dialog
         clickLater(open, IDOK);
         waitUntilClosed(open);
+        waitUntil([&] { return controlText(edit, IDC_EXE) == exe; });
         nameSeen = controlText(edit, IDC_NAME);
         exeSeen = controlText(edit, IDC_EXE);
         clickCheckBox(edit, IDC_EXTRACT);
@@ -210,7 +211,7 @@ HOST_CASE(theBrowseButtonsTakeTheNameFromTheExecutableAndOneFinalBackslash) {
         if (browser == nullptr) return;
         clickLater(browser, IDOK);  // the folder the box named is preselected
         waitUntilClosed(browser);
-        Sleep(200);
+        waitUntil([&] { return controlText(edit, IDC_FOLDER) == picked + "\\"; });
         folderSeen = controlText(edit, IDC_FOLDER);
         clickNow(edit, IDCANCEL);
         clickNow(settings, IDCANCEL);

@@ -90,11 +90,7 @@ HOST_CASE(aTemplateIsCheckedOnOkAndFollowsItsEntryThroughEditsARestartAndCopyAnd
                 std::string offending = bad[1] == 'R' ? "%ROMM%" : "%";
                 CHECK_EQ(box.text, "コマンドライン引数に使えない文字列があります: " + offending,
                          std::string("refused: ") + bad);
-                Sleep(200);
-                GUITHREADINFO thread{};
-                thread.cbSize = sizeof thread;
-                GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &thread);
-                CHECK(thread.hwndFocus == GetDlgItem(edit, IDC_ARGUMENTS),
+                CHECK(waitUntil([&] { return focusIn(edit) == GetDlgItem(edit, IDC_ARGUMENTS); }),
                       "the field has the focus");
             }
             typeText(edit, IDC_ARGUMENTS, "-L a.dll %ROM%");
