@@ -61,25 +61,9 @@ uint32_t parentIn(const platform::ProcessLink* links, int32_t count, uint32_t id
     return 0;
 }
 
-// Whether `id` is the emulator or was started by it, following parents in one snapshot. A
-// parent link counts only when the parent was created before the child and not before the
-// emulator: a process id is reused once its process has ended, so the recorded parent of an
-// older process may name the emulator by chance.
-bool belongsTo(uint32_t id, const EmulatorProcess& emulator, const platform::ProcessLink* links,
-               int32_t count) {
-    for (int depth = 0; id != 0 && depth < kMaxAncestors; ++depth) {
-        if (id == emulator.id) return true;
-        uint32_t parent = parentIn(links, count, id);
-        if (parent == 0) return false;
-        uint64_t parentCreated = platform::creationTimeOf(parent);
-        uint64_t childCreated = platform::creationTimeOf(id);
-        if (parentCreated == 0 || childCreated == 0 || parentCreated > childCreated ||
-            parentCreated < emulator.created)
-            return false;
-        id = parent;
-    }
-    return false;
-}
+// How a wait and script ended: typed; stopped because another program was in front or the
+// emulator ended; not ready within 20 s; or closed by a stop that closePlugin asked for.
+enum class Typing { Done, Stopped, NotReady, Closed };
 
 enum class Front { Emulator, Other, NoWindow, Exited };
 
@@ -87,9 +71,7 @@ Front whoIsInFront(const EmulatorProcess& emulator) {
     if (platform::processExited(emulator.process)) return Front::Exited;
     uint32_t front = platform::foregroundProcessId();
     if (front == 0) return Front::NoWindow;
-    platform::ProcessLink links[kMaxProcesses];
-    int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
-    return belongsTo(front, emulator, links, count) ? Front::Emulator : Front::Other;
+    return belongsToEmulator(front, emulator) ? Front::Emulator : Front::Other;
 }
 
 // Before the first key the emulator may take up to 3 s of real time to come in front; before
@@ -133,25 +115,11 @@ Typing waitUntilReady(const EmulatorProcess& emulator) {
     }
 }
 
-}  // namespace
-
-int32_t keyWaitOf(const EmulatorEntry& entry) { return waitOf(keyWaitTable, entry.keyWaitIndex); }
-int32_t browseWaitOf(const EmulatorEntry& entry) {
-    return waitOf(browseWaitTable, entry.browseWaitIndex);
-}
-
-int32_t setClipboardText(const char* text) {
-    size_t length = std::strlen(text);
-    if (length > kMaxClipboardText) length = kMaxClipboardText;
-    return platform::setClipboardBytes(text, length);
-}
-
-bool belongsToEmulator(uint32_t id, uint32_t emulator) {
-    static platform::ProcessLink links[kMaxProcesses];
-    int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
-    return belongsTo(id, {0, emulator, platform::creationTimeOf(emulator)}, links, count);
-}
-
+// Types the File/Open script into the emulator. Before each key press the foreground window
+// must belong to the emulator, alive, or a process it started: before the first it may take up
+// to 3 s of real time to get there; before the others it must be there, or no window be in
+// front for at most 200 ms. When it is not, or a stop is asked for, every key the script holds
+// down is released and no other key is sent.
 Typing sendOpenFileKeys(int32_t keyWait, int32_t browseWait, const EmulatorProcess& emulator) {
     uint8_t held[4];  // pressed and not yet released, in the order pressed
     int heldCount = 0;
@@ -198,6 +166,38 @@ Typing typeIntoEmulator(const TypingJob& job) {
     return sendOpenFileKeys(job.keyWait, job.browseWait, emulator);
 }
 
+}  // namespace
+
+int32_t keyWaitOf(const EmulatorEntry& entry) { return waitOf(keyWaitTable, entry.keyWaitIndex); }
+int32_t browseWaitOf(const EmulatorEntry& entry) {
+    return waitOf(browseWaitTable, entry.browseWaitIndex);
+}
+
+int32_t setClipboardText(const char* text) {
+    size_t length = std::strlen(text);
+    if (length > kMaxClipboardText) length = kMaxClipboardText;
+    return platform::setClipboardBytes(text, length);
+}
+
+// A process id is reused once its process has ended, so the recorded parent of an older process
+// may name the emulator by chance: a link counts only between processes created in order.
+bool belongsToEmulator(uint32_t id, const EmulatorProcess& emulator) {
+    platform::ProcessLink links[kMaxProcesses];
+    int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
+    for (int depth = 0; id != 0 && depth < kMaxAncestors; ++depth) {
+        if (id == emulator.id) return true;
+        uint32_t parent = parentIn(links, count, id);
+        if (parent == 0) return false;
+        uint64_t parentCreated = platform::creationTimeOf(parent);
+        uint64_t childCreated = platform::creationTimeOf(id);
+        if (parentCreated == 0 || childCreated == 0 || parentCreated > childCreated ||
+            parentCreated < emulator.created)
+            return false;
+        id = parent;
+    }
+    return false;
+}
+
 void runTypingJob(void* data) {
     auto* job = static_cast<TypingJob*>(data);
     Typing result = typeIntoEmulator(*job);
@@ -211,8 +211,14 @@ void runTypingJob(void* data) {
     platform::release(job);
 }
 
+// While another launch's wait or script runs, nothing is planned: nothing is extracted, shown
+// or put on the clipboard.
 bool planKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
     plan = LaunchPlan{};
+    if (platform::workerRunning()) {
+        platform::showExclamation(kStillTypingText);
+        return false;
+    }
     if (chain == nullptr) return false;
     loadRomCache();
     char path[kTextSize];

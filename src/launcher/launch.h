@@ -39,7 +39,8 @@ LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool prev
 
 // The plan of `entry`'s launch by the label of its kind; false when nothing would start.
 bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan);
-// The plans of the four methods, each given its own copy of the entry.
+// The plans of the four methods, each given its own copy of the entry. Only one keyboard-driven
+// script runs at a time: while one runs, its plan tells the user and plans nothing.
 bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
 bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
 bool planKeyboardDriven(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);
@@ -47,9 +48,8 @@ bool planTwoDrive(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& p
 
 // Carries a plan out: the process starts in the program's folder, nothing waits for it; the
 // keyboard-driven kind first puts the ROM path on the clipboard, then hands the wait for the
-// emulator and the File/Open script to the worker and returns; only one such script runs at a
-// time. A start the system refuses is told to the user. `owner` is the window that was active
-// when the launch began.
+// emulator and the File/Open script to the worker and returns. A start the system refuses is
+// told to the user. `owner` is the window that was active when the launch began.
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner);
 
 // The launch methods: plan, then carry out.
@@ -94,10 +94,7 @@ struct TypingJob {
     int32_t keyWait, browseWait;
     platform::WindowHandle owner;
 };
-// How a wait and script ended: typed; stopped because another program was in front or the
-// emulator ended; not ready within 20 s; or closed by a stop that closePlugin asked for.
-enum class Typing { Done, Stopped, NotReady, Closed };
-
+// The emulator as the key script knows it: its process handle, id and creation time.
 struct EmulatorProcess {
     platform::ProcessHandle process;
     uint32_t id;
@@ -108,18 +105,11 @@ struct EmulatorProcess {
 // ready or stopped (never after a stop asked for by closePlugin), closes the process handle and
 // releases the job, which was allocated with platform::allocateZeroed.
 void runTypingJob(void* job);
-Typing typeIntoEmulator(const TypingJob& job);
 
-// Types the File/Open script into the emulator. Before each key press the foreground window
-// must belong to the emulator, alive, or a process it started: before the first it may take up
-// to 3 s of real time to get there; before the others it must be there, or no window be in
-// front for at most 200 ms. When it is not, or a stop is asked for, every key the script holds
-// down is released and no other key is sent.
-Typing sendOpenFileKeys(int32_t keyWait, int32_t browseWait, const EmulatorProcess& emulator);
-
-// Whether process `id` is `emulator` or was started by it, following parents in one snapshot
+// Whether process `id` is the emulator or was started by it, following parents in one snapshot
 // of the processes; a parent created after its child, or before the emulator, breaks the line.
-bool belongsToEmulator(uint32_t id, uint32_t emulator);
+// The key script asks it before every key.
+bool belongsToEmulator(uint32_t id, const EmulatorProcess& emulator);
 
 // The pauses of an entry's wait indexes; an index outside the tables (only a damaged list file
 // holds one) gets the wait a new entry starts with.

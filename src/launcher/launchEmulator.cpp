@@ -51,10 +51,6 @@ LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool prev
     if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators)
         return LaunchResult::NothingToStart;
     platform::WindowHandle owner = platform::activeWindow();  // before anything else opens
-    if (hasKindLabel(context->emulators[index], KeyboardDriven) && platform::workerRunning()) {
-        platform::showExclamation(kStillTypingText);  // before anything is extracted or shown
-        return LaunchResult::NothingToStart;
-    }
     static LaunchPlan plan;  // 35 KB, kept off the host's stack
     if (!planLaunch(context->emulators[index], chain, plan)) return LaunchResult::NothingToStart;
     if (preview) {
@@ -119,10 +115,6 @@ bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& pl
 }
 
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
-    if (plan.typesKeys && platform::workerRunning()) {
-        platform::showExclamation(kStillTypingText);  // and the clipboard stays as it is
-        return LaunchResult::NothingToStart;
-    }
     if (plan.typesKeys) setClipboardText(plan.clipboard);
     platform::ProcessHandle process =
         platform::startProcess(plan.program, plan.commandLine, plan.folder);

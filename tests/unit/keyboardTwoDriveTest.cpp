@@ -260,8 +260,8 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
         EXPECT_EQ(s.ownedMessages, told) << "owned by the window active when the launch began";
         EXPECT_EQ(s.clipboard, "D:\\X68\\1.xdf");
     }
-    EXPECT_TRUE(belongsToEmulator(1500, 1001));
-    EXPECT_FALSE(belongsToEmulator(0, 0)) << "no foreground window belongs to nobody";
+    EXPECT_TRUE(belongsToEmulator(1500, {0, 1001, platform::creationTimeOf(1001)}));
+    EXPECT_FALSE(belongsToEmulator(0, {0, 0, 0})) << "no foreground window belongs to nobody";
 }
 
 TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForABatchFilesWindow) {
