@@ -49,17 +49,22 @@ bool loadEmulatorList(bool tell) {
     return read != FileRead::Unreadable;
 }
 
-bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
-                   const TemplateTable* templates) {
-    char path[kTextSize];
-    if (!dataFilePath(path, "Copy.dat")) return false;
+bool saveListAndTemplates(const char* path, int32_t count,
+                          const EmulatorEntry (&entries)[kMaxEmulators],
+                          const TemplateTable& templates) {
     if (!writeEmulatorListFile(path, count, entries)) {
         tellSaveFailure(path);
         return false;
     }
+    return saveTemplates(path, templates, entries, boundedEmulatorCount(count));  // told
+}
+
+bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
+                   const TemplateTable* templates) {
+    char path[kTextSize];
     static const TemplateTable none{};
-    return saveTemplates(path, templates != nullptr ? *templates : none, entries,
-                         boundedEmulatorCount(count));
+    return dataFilePath(path, "Copy.dat") &&
+           saveListAndTemplates(path, count, entries, templates != nullptr ? *templates : none);
 }
 
 FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],

@@ -36,10 +36,16 @@ bool saveEmulatorList();
 // exists but cannot be read, which `tell` tells the user.
 bool loadEmulatorList(bool tell);
 
+// Saves a list file and, beside it, the templates of its entries; a save that fails is told to
+// the user.
+struct TemplateTable;
+bool saveListAndTemplates(const char* path, int32_t count,
+                          const EmulatorEntry (&entries)[kMaxEmulators],
+                          const TemplateTable& templates);
+
 // The copy file carries 1..20 copied entries from one system's list into any other, and their
 // command-line templates beside it. A copy file that cannot be saved or read is told to the
 // user.
-struct TemplateTable;
 bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
                    const TemplateTable* templates = nullptr);
 FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],

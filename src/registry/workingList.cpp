@@ -50,11 +50,7 @@ bool saveWorkingList() {
     std::memcpy(staged, context->emulators, sizeof staged);
     int32_t count = boundedEmulatorCount(workingCount);
     std::memcpy(staged, workingList, sizeof(EmulatorEntry) * size_t(count));
-    if (!writeEmulatorListFile(path, count, staged)) {
-        tellSaveFailure(path);
-        return false;
-    }
-    if (!saveTemplates(path, workingTemplates, workingList, count)) return false;  // told
+    if (!saveListAndTemplates(path, count, staged, workingTemplates)) return false;  // told
     storeWorkingList();
     return true;
 }
