@@ -56,18 +56,17 @@ void applyFilterText(HWND dialog) {
     filterEntries(filter, workingFavorites, workingFavoriteCount, text);
 }
 
-// The working copy was changed by a delete: folded again when filtered, shown again.
-void refilter(HWND dialog, int32_t row) {
-    showAllRows(filter, workingFavoriteCount);
+// The field's text applied, with the title and the rows, `row` selected.
+void showFiltered(HWND dialog, int32_t row) {
     applyFilterText(dialog);
     setFavoritesTitle(dialog);
     refreshFavoriteListView(dialog, filter.shownCount > 0 ? row : -1);
 }
 
-void onFilterChange(HWND dialog) {
-    applyFilterText(dialog);
-    setFavoritesTitle(dialog);
-    refreshFavoriteListView(dialog, filter.shownCount > 0 ? 0 : -1);
+// The working copy was changed by a delete: folded again when filtered, shown again.
+void refilter(HWND dialog, int32_t row) {
+    showAllRows(filter, workingFavoriteCount);
+    showFiltered(dialog, row);
 }
 
 BOOL CALLBACK noteWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) {
@@ -387,7 +386,7 @@ BOOL onCommand(HWND dialog, int id, int code) {
     switch (id) {
         case IDC_FAVORITE_FILTER:
             if (code != EN_CHANGE) return FALSE;
-            onFilterChange(dialog);
+            showFiltered(dialog, 0);
             return TRUE;
         case IDOK:
             commitAndClose(dialog);

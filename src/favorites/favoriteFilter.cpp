@@ -48,6 +48,20 @@ bool holdsEveryWord(const FavoriteFilter& filter, int32_t row, const uint16_t* t
     return true;
 }
 
+// Shows the rows that hold every word of the folded text; every row for a text without one.
+void applyFolded(FavoriteFilter& filter, const uint16_t* folded, size_t length, bool anyWord) {
+    filter.narrowed = anyWord;
+    if (filter.shown == nullptr) {
+        filter.shownCount = filter.rowCount;  // nothing folded: every row stays
+        filter.narrowed = false;
+        return;
+    }
+    int32_t shown = 0;
+    for (int32_t row = 0; row < filter.rowCount; ++row)
+        if (!anyWord || holdsEveryWord(filter, row, folded, length)) filter.shown[shown++] = row;
+    filter.shownCount = shown;
+}
+
 }  // namespace
 
 bool prepareFilter(FavoriteFilter& filter, const FavoriteEntry* entries, int32_t count) {
@@ -97,17 +111,9 @@ void releaseFilter(FavoriteFilter& filter) {
 
 void applyFilter(FavoriteFilter& filter, const char* text) {
     uint16_t folded[kTextSize];
-    size_t length = foldQuery(text, folded, filter.narrowed);
-    if (filter.shown == nullptr) {
-        filter.shownCount = filter.rowCount;  // nothing folded: every row stays
-        filter.narrowed = false;
-        return;
-    }
-    int32_t shown = 0;
-    for (int32_t row = 0; row < filter.rowCount; ++row)
-        if (!filter.narrowed || holdsEveryWord(filter, row, folded, length))
-            filter.shown[shown++] = row;
-    filter.shownCount = shown;
+    bool anyWord = false;
+    size_t length = foldQuery(text, folded, anyWord);
+    applyFolded(filter, folded, length, anyWord);
 }
 
 void showAllRows(FavoriteFilter& filter, int32_t count) {
@@ -118,10 +124,10 @@ void showAllRows(FavoriteFilter& filter, int32_t count) {
 void filterEntries(FavoriteFilter& filter, const FavoriteEntry* entries, int32_t count,
                    const char* text) {
     uint16_t folded[kTextSize];
-    bool word = false;
-    foldQuery(text, folded, word);
-    if (word && filter.spans == nullptr) prepareFilter(filter, entries, count);
-    applyFilter(filter, text);
+    bool anyWord = false;
+    size_t length = foldQuery(text, folded, anyWord);
+    if (anyWord && filter.spans == nullptr) prepareFilter(filter, entries, count);
+    applyFolded(filter, folded, length, anyWord);
 }
 
 void reorderFilter(FavoriteFilter& filter, const int32_t* order) {
