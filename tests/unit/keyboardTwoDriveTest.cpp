@@ -9,16 +9,10 @@ namespace {
 const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
 const char kCache[] = "C:\\Host\\caches\\X68000.cache";
 
-int extractCount = 0;
-int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) {
-    return ++extractCount;
-}
-
 class LaunchMethodTest : public PluginTest {
 protected:
     void SetUp() override {
         PluginTest::SetUp();
-        extractCount = 0;
         initPlugin(countExtract, 0, 0, 0, 0, kDir);
         copyText(state().systemName, "X68000");
         std::string cache;

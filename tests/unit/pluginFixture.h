@@ -10,10 +10,17 @@
 #include "core/pluginContext.h"
 #include "platform/fake/fakePlatform.h"
 
+// A host extract function that only counts its calls; every test starts from 0.
+inline int extractCount = 0;
+inline int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) {
+    return ++extractCount;
+}
+
 class PluginTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::reset();
+        extractCount = 0;
         ASSERT_TRUE(lb::attachPlugin(nullptr));
     }
     void TearDown() override {

@@ -23,17 +23,10 @@ EmulatorEntry entryOf(const char* name, const char* exePath, int32_t kind = Stan
     return e;
 }
 
-int extractions = 0;
-int32_t LB_STDCALL countExtract(const char*, const char*, int32_t, int32_t) {
-    ++extractions;
-    return 0;
-}
-
 class TemplateTest : public PluginTest {
 protected:
     void SetUp() override {
         PluginTest::SetUp();
-        extractions = 0;
         initPlugin(countExtract, 0, 0, 0, 0, kDir);
         copyText(state().systemName, "N64");
         fake::putFile(kCache, "C:\\ROMs\\Super Game.zip;Super Game.sfc;a;b;K1;clean;\n");
@@ -140,10 +133,10 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     };
     for (const Row& row : rows) {
         fake::state().reads = 0;
-        extractions = 0;
+        extractCount = 0;
         EXPECT_EQ(planned(*row.entry, row.text), row.commandLine) << row.text;
         EXPECT_EQ(fake::state().reads > 0, row.readsCache) << row.text;
-        EXPECT_EQ(extractions, row.entry->extractArchive != 0 && row.readsCache ? 1 : 0)
+        EXPECT_EQ(extractCount, row.entry->extractArchive != 0 && row.readsCache ? 1 : 0)
             << row.text;
     }
     fake::state().environment["BIG"] = std::string(16000, 'x');
