@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace platform {
 struct File;
@@ -32,9 +33,26 @@ struct Chunk {
 // then tells why.
 bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount);
 
+// Several files saved as one: every temporary file is written first, then each replaces its
+// target, a copy of the old target (".bak" beside it) kept until the last replace is done. When
+// any step fails, every target is left with exactly its previous bytes (a target that did not
+// exist is removed again) and every file the save made is removed.
+struct FileToSave {
+    const char* path;
+    const Chunk* chunks;
+    size_t chunkCount;
+};
+struct SaveFailure {
+    int file;        // the index of the file whose step failed; -1 when every file was saved
+    uint32_t error;  // the system's error code of that step
+};
+SaveFailure saveFilesTogether(const FileToSave* files, int count);
+
 // The messages of a file that could not be read or saved: the headline, the path and the
 // system's words for platform::lastError, owned by the active window.
 void tellReadFailure(const char* path);
+void tellReadFailure(const char* path, uint32_t error);
 void tellSaveFailure(const char* path);
+void tellSaveFailure(const SaveFailure& failure, const FileToSave* files);
 
 }  // namespace lb

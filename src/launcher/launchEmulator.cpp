@@ -9,6 +9,7 @@
 #include "launcher/templateExpansion.h"
 #include "platform/platform.h"
 #include "registry/argumentTemplates.h"
+#include "registry/emulatorListFile.h"
 
 namespace lb {
 
@@ -51,6 +52,8 @@ LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool prev
     if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators)
         return LaunchResult::NothingToStart;
     platform::WindowHandle owner = platform::activeWindow();  // before anything else opens
+    // Without its templates an emulator would start with arguments it was not meant to get.
+    if (!templatesReadyForLaunch()) return LaunchResult::NothingToStart;
     static LaunchPlan plan;  // 35 KB, kept off the host's stack
     if (!planLaunch(context->emulators[index], chain, plan)) return LaunchResult::NothingToStart;
     if (preview) {

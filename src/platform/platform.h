@@ -20,9 +20,10 @@ long readFromFile(File* file, void* buffer, size_t size);
 bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
 bool closeFile(File* file);  // false when buffered data could not be flushed
 bool replaceFile(const char* from, const char* to);  // rename over an existing target
+bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);
-// The system's error code of the last open, create, read, write, close, replace or process start
-// that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it failed.
+// The system's error code of the last open, create, read, write, close, replace, copy or process
+// start that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it failed.
 uint32_t lastError();
 // The system's words for `error`, inserts such as "%1" left as they are and the final line end
 // trimmed; the empty text when the system has none that fits.

@@ -139,29 +139,27 @@ bool templateFilePath(char (&path)[kTextSize + 8], const char* listPath) {
     return joinPath(path, listPath, ".txt");
 }
 
-void loadTemplates(const char* listPath, TemplateTable& table) {
+FileRead loadTemplates(const char* listPath, TemplateTable& table) {
     table.count = 0;
     char path[kTextSize + 8];
     static char text[kFileLimit];
     size_t got = 0;
-    if (!templateFilePath(path, listPath) ||
-        readFilePrefix(path, text, sizeof text, got) != FileRead::Read)
-        return;
-    readTemplateText(text, got, table);
+    if (!templateFilePath(path, listPath)) return FileRead::Missing;
+    FileRead read = readFilePrefix(path, text, sizeof text, got);
+    if (read == FileRead::Read) readTemplateText(text, got, table);
+    return read;
 }
 
-bool saveTemplates(const char* listPath, const TemplateTable& table, const EmulatorEntry* list,
-                   int32_t count) {
+bool templateFileText(const char* listPath, const TemplateTable& table, const EmulatorEntry* list,
+                      int32_t count, Chunk& chunk) {
     char path[kTextSize + 8];
-    if (!templateFilePath(path, listPath)) return true;
+    if (!templateFilePath(path, listPath)) return false;
     static char text[kMaxEmulators * (kTemplateSize + 2 * kTextSize + 32) + sizeof kComment];
     size_t length = 0;
     int32_t written = writeTemplateText(text, sizeof text, length, table, list, count);
-    if (written == 0 && !platform::fileExists(path)) return true;
-    Chunk chunk{text, length};
-    if (saveFileSafely(path, &chunk, 1)) return true;
-    tellSaveFailure(path);
-    return false;
+    if (written == 0 && !platform::fileExists(path)) return false;
+    chunk = Chunk{text, length};
+    return true;
 }
 
 }  // namespace lb

@@ -57,15 +57,15 @@ void readTemplateText(const char* text, size_t length, TemplateTable& table);
 // The companion of the list file `listPath`: its path with ".txt" appended.
 bool templateFilePath(char (&path)[kTextSize + 8], const char* listPath);
 
-// Reads the companion of `listPath` into `table`; a missing, unreadable or damaged file leaves
-// the table empty or with the templates it could read. Nothing is told.
-void loadTemplates(const char* listPath, TemplateTable& table);
+// Reads the companion of `listPath` into `table`: a damaged file gives the templates it could
+// read, a missing one none. A file that exists but cannot be read leaves the table empty and is
+// Unreadable: the caller must neither use nor save the table then. Nothing is told.
+FileRead loadTemplates(const char* listPath, TemplateTable& table);
 
-// Saves the templates of `list`'s entries beside `listPath`, with the same care as the list: a
-// temporary file and a replace. With no template to save and no companion file yet, nothing is
-// written; an existing one is emptied to its comment line. A save that fails is told to the
-// user; false, with the old file kept.
-bool saveTemplates(const char* listPath, const TemplateTable& table, const EmulatorEntry* list,
-                   int32_t count);
+// The companion's text for the templates of `list`'s entries, to be saved beside `listPath`
+// with its list; false when nothing is to be written: no template and no companion file yet.
+// An existing file is emptied to its comment line. The text lives until the next call.
+bool templateFileText(const char* listPath, const TemplateTable& table, const EmulatorEntry* list,
+                      int32_t count, Chunk& text);
 
 }  // namespace lb

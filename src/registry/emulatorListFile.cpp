@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/fileIo.h"
+#include "platform/platform.h"
 #include "registry/argumentTemplates.h"
 
 namespace lb {
@@ -21,7 +22,11 @@ FileRead readEmulatorListFile(const char* path, int32_t& count,
     size_t got = 0;
     FileRead read = readFilePrefix(path, &image, sizeof image, got);
     long size = long(got);
-    if (read != FileRead::Read || size < long(sizeof image.count)) return read;
+    if (read != FileRead::Read) return read;
+    if (size < long(sizeof image.count)) {
+        count = 0;  // too short to hold even its count: an empty list
+        return read;
+    }
     long whole = (size - long(offsetof(EmulatorListFile, entries))) / long(sizeof(EmulatorEntry));
     std::memcpy(entries, image.entries, size_t(whole) * sizeof(EmulatorEntry));
     for (long i = 0; i < whole; ++i) terminateTexts(entries[i]);
@@ -37,6 +42,25 @@ bool saveEmulatorList() {
     return writeEmulatorListFile(path, context->emulatorCount, context->emulators);
 }
 
+namespace {
+
+// Set by loadEmulatorList: the system error that kept the current system's templates' file from
+// being read, 0 when it was read or is missing. Read by the launches, which a popup click makes
+// on what the build of its menu loaded.
+uint32_t templatesUnread = 0;
+
+// Reads the templates beside the list file `path` into `table`; the error of a templates' file
+// that exists but cannot be read (told when `tell` says so), else 0.
+uint32_t readTemplatesBeside(const char* path, TemplateTable& table, bool tell) {
+    if (loadTemplates(path, table) != FileRead::Unreadable) return 0;
+    uint32_t error = platform::lastError();
+    char companion[kTextSize + 8];
+    if (tell && templateFilePath(companion, path)) tellReadFailure(companion, error);
+    return error == 0 ? ~0u : error;
+}
+
+}  // namespace
+
 bool loadEmulatorList(bool tell) {
     char path[kTextSize];
     FileRead read = FileRead::Missing;
@@ -44,19 +68,36 @@ bool loadEmulatorList(bool tell) {
         read = readEmulatorListFile(path, context->emulatorCount, context->emulators);
     if (read != FileRead::Read) context->emulatorCount = 0;
     emulatorTemplates.count = 0;
-    if (read == FileRead::Read) loadTemplates(path, emulatorTemplates);
-    if (read == FileRead::Unreadable && tell) tellReadFailure(path);
-    return read != FileRead::Unreadable;
+    templatesUnread = 0;
+    if (read == FileRead::Unreadable) {
+        if (tell) tellReadFailure(path);
+        return false;
+    }
+    if (read == FileRead::Read) templatesUnread = readTemplatesBeside(path, emulatorTemplates, tell);
+    return templatesUnread == 0;
+}
+
+bool templatesReadyForLaunch() {
+    char path[kTextSize], companion[kTextSize + 8];
+    if (templatesUnread == 0) return true;
+    if (dataFilePath(path, context->systemName, ".emu") && templateFilePath(companion, path))
+        tellReadFailure(companion, templatesUnread);
+    return false;
 }
 
 bool saveListAndTemplates(const char* path, int32_t count,
                           const EmulatorEntry (&entries)[kMaxEmulators],
                           const TemplateTable& templates) {
-    if (!writeEmulatorListFile(path, count, entries)) {
-        tellSaveFailure(path);
-        return false;
-    }
-    return saveTemplates(path, templates, entries, boundedEmulatorCount(count));  // told
+    Chunk list[] = {{&count, sizeof count}, {entries, sizeof entries}};
+    char companion[kTextSize + 8] = "";
+    Chunk text{};
+    FileToSave files[] = {{path, list, 2}, {companion, &text, 1}};
+    bool withTemplates =
+        templateFilePath(companion, path) &&
+        templateFileText(path, templates, entries, boundedEmulatorCount(count), text);
+    SaveFailure failure = saveFilesTogether(files, withTemplates ? 2 : 1);
+    tellSaveFailure(failure, files);
+    return failure.file < 0;
 }
 
 bool writeCopyFile(int32_t count, const EmulatorEntry (&entries)[kMaxEmulators],
@@ -74,7 +115,9 @@ FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],
     if (!dataFilePath(path, "Copy.dat")) return FileRead::Missing;
     FileRead read = readEmulatorListFile(path, count, entries);
     if (read == FileRead::Unreadable) tellReadFailure(path);
-    if (read == FileRead::Read && templates != nullptr) loadTemplates(path, *templates);
+    if (read == FileRead::Read && templates != nullptr &&
+        readTemplatesBeside(path, *templates, true) != 0)
+        return FileRead::Unreadable;
     return read;
 }
 

@@ -6,6 +6,7 @@
 #include "hostChain.h"
 #include "launcher/launch.h"
 #include "pluginFixture.h"
+#include "registry/argumentTemplates.h"
 #include "registry/emulatorListFile.h"
 #include "registry/workingList.h"
 
@@ -33,6 +34,9 @@ void putUsersFiles(bool stale = false) {
     fake::putFile(kDir + "Setting.dat", bytesOf(settings));
     fake::putFile(kDir + "N64.emu", listBytes("Alpha"));
     fake::putFile(kDir + "Copy.dat", listBytes("Copied"));
+    for (const char* name : {"Alpha", "Copied"})
+        fake::putFile(kDir + (name[0] == 'A' ? "N64.emu.txt" : "Copy.dat.txt"),
+                      std::string("name=") + name + "\r\nexe=C:\\Emu\\run.exe\r\nargs=-L %ROM%\r\n");
     std::string favorites = std::string("N64") + std::string(257, '\0') +
                             std::string(stale ? "\4\0\0\0" : "\3\0\0\0", 4);
     std::string cache;
@@ -96,10 +100,22 @@ TEST(FileFailure, anUnreadableFileChangesNothingAndIsToldWhereTheUserAskedForIt)
              popup = readCopyFile(count, workingList) == FileRead::Unreadable ? "unread" : "";
          },
          [] { return popup == "unread"; }},
+        {"N64.emu.txt", "settings dialog", true, [] { onMenuClick(0); },
+         [] { return fake::state().openedDialogs.empty(); }},
+        {"N64.emu.txt", "popup build", false, [] { popup = inPopupMenuHave(); },
+         [] { return popup == "Alpha"; }},
+        {"N64.emu.txt", "launch", true, [] { click(0, "K1"); },
+         [] { return fake::state().started.empty(); }},
+        {"Copy.dat.txt", "paste", true,
+         [] {
+             loadWorkingList();
+             popup = pasteFromCopyFile() == FileRead::Unreadable ? "unread" : "";
+         },
+         [] { return popup == "unread" && workingCount == 0; }},
         {"..\\caches\\N64.cache", "favorites load", false, [] { onMenuClick(1); },
          [] { return context->favoriteCount == 3 && fake::state().openedDialogs.size() == 1; }},
         {"..\\caches\\N64.cache", "launch", false, [] { click(0, "K1"); },
-         [] { return fake::state().started.at(0).commandLine == "C:\\Emu\\run.exe"; }},
+         [] { return fake::state().started.at(0).commandLine == "C:\\Emu\\run.exe -L "; }},
         {"Setting.dat", "start and close", false, [] {},
          [] { return context->sortColumn == 0 && context->columnOrder[0] == 0; }},
     };
@@ -147,7 +163,7 @@ TEST(FileFailure, aSaveThatFailsKeepsTheFileAndIsToldUnlessTheHostIsClosingOrThe
              workingCount = 0;
              saved = saveWorkingList();
          },
-         [] { return !saved && context->emulatorCount == 1; }},
+         [] { return !saved && context->emulatorCount == 1 && emulatorTemplates.count == 1; }},
         {"N64.fvr", "favorites OK", true,
          [] {
              loadFavorites();
@@ -165,20 +181,23 @@ TEST(FileFailure, aSaveThatFailsKeepsTheFileAndIsToldUnlessTheHostIsClosingOrThe
          [] { return context->favoriteCount == 3; }},
         {"Setting.dat", "close", false, [] { context->sortColumn = 5; }, [] { return true; }},
     };
+    using Count = int fake::State::*;
     struct Step {
         const char* name;
         uint32_t error;
-        void (*inject)(fake::State&, int write);
+        Count calls, failAt;
     } steps[] = {
-        {"create", 5, [](fake::State& s, int) { s.failCreate = true; }},
-        {"write", 112, [](fake::State& s, int write) { s.failWriteAt = write; }},
-        {"flush at close", 112, [](fake::State& s, int) { s.failClose = true; }},
-        {"replace", 5, [](fake::State& s, int) { s.failReplace = true; }},
+        {"create", 5, &fake::State::creates, &fake::State::failCreateAt},
+        {"write", 112, &fake::State::writes, &fake::State::failWriteAt},
+        {"flush at close", 112, &fake::State::closes, &fake::State::failCloseAt},
+        {"copy", 5, &fake::State::copies, &fake::State::failCopyAt},
+        {"replace", 5, &fake::State::replaces, &fake::State::failReplaceAt},
     };
+    // A list and its templates are saved as one: either failing keeps both, and the message
+    // names the one that failed.
     for (const Case& row : rows) {
         for (const Step& step : steps) {
-            bool writes = std::string(step.name) == "write";
-            for (int write = 1;; ++write) {
+            for (int call = 1;; ++call) {
                 fake::reset();
                 putUsersFiles(std::string(row.when) == "a load's repair");
                 auto before = fake::state().files;
@@ -187,28 +206,28 @@ TEST(FileFailure, aSaveThatFailsKeepsTheFileAndIsToldUnlessTheHostIsClosingOrThe
                 initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
                 isCompatible("Nintendo 64");
                 inPopupMenuHave();  // the current system and its list
-                s.writes = 0;
-                step.inject(s, write);
+                s.*step.calls = 0;
+                s.*step.failAt = call;
                 row.run();
                 bool isClose = std::string(row.file) == "Setting.dat";
-                if (writes && !isClose && s.writes < write) {
-                    closePlugin();
-                    break;  // the save had fewer writes
+                if (isClose) closePlugin();
+                if (s.*step.calls < call) {
+                    if (context != nullptr) closePlugin();
+                    break;  // the save had fewer such calls
                 }
                 std::string what = std::string(row.file) + " at " + row.when + ", failing at " +
-                                   step.name + " " + std::to_string(write);
+                                   step.name + " " + std::to_string(call);
                 if (!isClose) {
                     EXPECT_TRUE(row.expect()) << what;
                     std::vector<std::string> told;
                     if (row.told)
-                        told.push_back(message("保存できませんでした", row.file, step.error));
+                        told.push_back(message("保存できませんでした",
+                                               s.failedPath.substr(kDir.size()), step.error));
                     EXPECT_EQ(s.messages, told) << what;
+                    closePlugin();
                 }
-                closePlugin();
-                if (isClose && writes && s.writes < write) break;
                 EXPECT_TRUE(s.messages.empty() || row.told) << what;
                 EXPECT_TRUE(s.files == before) << what << ": a file changed";
-                if (!writes) break;
             }
         }
     }

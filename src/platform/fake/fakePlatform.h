@@ -34,7 +34,7 @@ struct State {
     std::set<std::string> directories;
     std::set<std::string> unreadable;      // exist, but cannot be opened: a sharing violation
     std::multiset<std::string> openFiles;  // not yet closed: neither deleted nor replaced
-    std::vector<std::string> log;          // "mkdir P", "write P", "replace A B", "delete P"
+    std::vector<std::string> log;  // "mkdir P", "write P", "replace A B", "copy A B", "delete P"
 
     std::vector<Window> windows;                     // descendants of the active window
     std::map<std::string, std::string> shortPaths;   // path -> its 8.3 form
@@ -90,6 +90,12 @@ struct State {
     int failWriteAt = 0;     // the n-th writeToFile call (from 1) fails; 0 = none
     int writes = 0;          // writeToFile calls so far
     bool failClose = false;  // closeFile reports that buffered data could not be flushed
+    // The n-th call (from 1) of each step fails; 0 = none. The counts are of the calls so far.
+    int failCreateAt = 0, failCloseAt = 0, failReplaceAt = 0, failCopyAt = 0;
+    int creates = 0, closes = 0, replaces = 0, copies = 0;
+    std::string failedPath;  // the target whose create, write, close, copy or replace failed last
+    // Open in another program without delete sharing: readable, but neither replaced nor deleted.
+    std::set<std::string> held;
 };
 
 // Every test starts from reset(): an empty file system and no failures.

@@ -51,6 +51,14 @@ T failWith(uint32_t error, T result) {
     return result;
 }
 
+// A failed step of a save, noting the file it was for: a temporary file's target.
+template <typename T>
+T failOn(const std::string& path, uint32_t error, T result) {
+    bool temporary = path.size() > 4 && path.compare(path.size() - 4, 4, ".tmp") == 0;
+    fake::state().failedPath = temporary ? path.substr(0, path.size() - 4) : path;
+    return failWith(error, result);
+}
+
 }  // namespace
 
 OpenResult openForRead(const char* path, File*& file) {
@@ -66,7 +74,8 @@ OpenResult openForRead(const char* path, File*& file) {
 File* createForWrite(const char* path) {
     auto& s = fake::state();
     // No sharing, as on Windows: a file still open cannot be created again.
-    if (s.failCreate || s.openFiles.count(path)) return failWith<File*>(5, nullptr);
+    if (s.failCreate || ++s.creates == s.failCreateAt || s.openFiles.count(path))
+        return failOn<File*>(path, 5, nullptr);
     s.openFiles.insert(path);
     s.files[path].clear();
     s.log.push_back(std::string("write ") + path);
@@ -88,7 +97,7 @@ long readFromFile(File* file, void* buffer, size_t size) {
 bool writeToFile(File* file, const void* data, size_t size) {
     auto& s = fake::state();
     auto& target = s.files[file->path];
-    if (++s.writes == s.failWriteAt) return failWith(112, false);
+    if (++s.writes == s.failWriteAt) return failOn(file->path, 112, false);
     size_t room = size;
     if (s.writeLimit >= 0) {
         size_t left =
@@ -96,23 +105,25 @@ bool writeToFile(File* file, const void* data, size_t size) {
         room = std::min(size, left);
     }
     target.append(static_cast<const char*>(data), room);
-    return room == size || failWith(112, false);
+    return room == size || failOn(file->path, 112, false);
 }
 
 bool closeFile(File* file) {
     auto& s = fake::state();
-    bool failed = file->writing && s.failClose;
+    bool failed = file->writing && (s.failClose || ++s.closes == s.failCloseAt);
     auto open = s.openFiles.find(file->path);
     if (open != s.openFiles.end()) s.openFiles.erase(open);
+    std::string path = file->path;
     delete file;
-    return !failed || failWith(112, false);
+    return !failed || failOn(path, 112, false);
 }
 
 bool replaceFile(const char* from, const char* to) {
     auto& s = fake::state();
     auto it = s.files.find(from);
-    if (s.failReplace || it == s.files.end() || s.openFiles.count(from) || s.openFiles.count(to))
-        return failWith(5, false);
+    if (s.failReplace || ++s.replaces == s.failReplaceAt || it == s.files.end() ||
+        s.openFiles.count(from) || s.openFiles.count(to) || s.held.count(to))
+        return failOn(to, s.held.count(to) ? 32 : 5, false);
     std::string bytes = std::move(it->second);
     s.files.erase(it);
     s.files[to] = std::move(bytes);
@@ -120,10 +131,21 @@ bool replaceFile(const char* from, const char* to) {
     return true;
 }
 
+bool copyFile(const char* from, const char* to) {
+    auto& s = fake::state();
+    auto it = s.files.find(from);
+    if (it == s.files.end()) return failWith(2, false);
+    if (++s.copies == s.failCopyAt || s.unreadable.count(from) || s.openFiles.count(to))
+        return failOn(from, s.unreadable.count(from) ? 32 : 5, false);
+    s.files[to] = it->second;
+    s.log.push_back(std::string("copy ") + from + " " + to);
+    return true;
+}
+
 bool deleteFile(const char* path) {
     auto& s = fake::state();
     s.log.push_back(std::string("delete ") + path);
-    if (s.openFiles.count(path)) return false;
+    if (s.openFiles.count(path) || s.held.count(path)) return false;
     return s.files.erase(path) != 0;
 }
 

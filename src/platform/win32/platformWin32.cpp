@@ -75,6 +75,8 @@ bool replaceFile(const char* from, const char* to) {
     return noted(MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
+bool copyFile(const char* from, const char* to) { return noted(CopyFileA(from, to, FALSE)); }
+
 uint32_t lastError() { return lastFailure; }
 
 void errorText(uint32_t error, char* buffer, size_t size) {
