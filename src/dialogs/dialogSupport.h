@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <cstdint>
 #include <initializer_list>
@@ -31,6 +32,21 @@ void readControlText(HWND dialog, int id, char (&field)[N]) {
 
 // A deletion question under the caption "削除確認" with OK and Cancel; true for OK.
 bool confirmDeletion(HWND owner, const char* text);
+
+// COM for the shell's browse dialogs, initialised on the calling thread where it is made and
+// balanced where it goes out of scope; the plug-in initialises it nowhere else.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
 
 // Enables or disables every listed control of a dialog.
 void enableControls(HWND dialog, std::initializer_list<int> ids, bool on);

@@ -158,6 +158,7 @@ void browseEmulatorExe(HWND dialog) {
     request.Flags = OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
                     OFN_EXPLORER | OFN_ENABLESIZING;
     request.lpfnHook = openFileHookProc;
+    ComApartment com;
     if (GetOpenFileNameA(&request) != TRUE) return;
     SetDlgItemTextA(dialog, IDC_EXE, file);
     copyText(context->lastExePath, file);
@@ -187,6 +188,7 @@ void browseExtractDir(HWND dialog) {
     request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     request.lpfn = browseFolderCallback;
     request.lParam = reinterpret_cast<LPARAM>(initial);
+    ComApartment com;
     LPITEMIDLIST item = SHBrowseForFolderA(&request);
     if (item == nullptr) return;
     IMalloc* allocator = nullptr;

@@ -61,17 +61,21 @@ uint32_t parentIn(const platform::ProcessLink* links, int32_t count, uint32_t id
     return 0;
 }
 
-// How a wait and script ended: typed; stopped because another program was in front or the
-// emulator ended; not ready within 20 s; or closed by a stop that closePlugin asked for.
-enum class Typing { Done, Stopped, NotReady, Closed };
+// How a wait and script ended: typed; stopped because another program was in front; stopped
+// because the emulator ended; not ready within 20 s; or closed by a stop that closePlugin asked
+// for.
+enum class Typing { Done, Stopped, Exited, NotReady, Closed };
 
 enum class Front { Emulator, Other, NoWindow, Exited };
 
+// A console window is never the emulator's: a batch file's own console, or a console program's,
+// takes no File/Open keys.
 Front whoIsInFront(const EmulatorProcess& emulator) {
     if (platform::processExited(emulator.process)) return Front::Exited;
-    uint32_t front = platform::foregroundProcessId();
+    bool console = false;
+    uint32_t front = platform::foregroundProcessId(console);
     if (front == 0) return Front::NoWindow;
-    return belongsToEmulator(front, emulator) ? Front::Emulator : Front::Other;
+    return !console && belongsToEmulator(front, emulator) ? Front::Emulator : Front::Other;
 }
 
 // Before the first key the emulator may take up to 3 s of real time to come in front; before
@@ -82,7 +86,7 @@ Typing checkFront(const EmulatorProcess& emulator, bool first) {
     for (uint64_t polls = 0;; ++polls) {
         Front front = whoIsInFront(emulator);
         if (front == Front::Emulator) return Typing::Done;
-        if (front == Front::Exited) return Typing::Stopped;
+        if (front == Front::Exited) return Typing::Exited;
         uint64_t waited = platform::tickCount() - since;
         bool waiting = first ? waited < kFrontWait && polls * kFrontPoll < 2 * kFrontWait
                              : front == Front::NoWindow && waited < kNoWindowGrace &&
@@ -95,7 +99,7 @@ Typing checkFront(const EmulatorProcess& emulator, bool first) {
 
 // Waits, in slices that a stop can end, until the emulator waits for input. A program that
 // cannot be waited for so (a console program, a batch file) is ready when a window of it, or
-// of a process it started, is in front. Both within 20 s of real time.
+// of a process it started, is in front, a console window never. Both within 20 s of real time.
 Typing waitUntilReady(const EmulatorProcess& emulator) {
     uint64_t since = platform::tickCount();
     bool console = false;
@@ -107,7 +111,7 @@ Typing waitUntilReady(const EmulatorProcess& emulator) {
             if (idle == 0) return Typing::Done;
             console = idle == platform::kWaitFailed;
         }
-        if (platform::processExited(emulator.process)) return Typing::Stopped;
+        if (platform::processExited(emulator.process)) return Typing::Exited;
         if (console && whoIsInFront(emulator) == Front::Emulator) return Typing::Done;
         if (platform::tickCount() - since >= kReadyWait || slices * kFrontPoll >= 2 * kReadyWait)
             return Typing::NotReady;
@@ -203,10 +207,17 @@ void runTypingJob(void* data) {
     Typing result = typeIntoEmulator(*job);
     platform::closeProcess(job->process);
     // After a stop asked for by closePlugin the host is closing: nothing is told.
-    if (result != Typing::Closed && !platform::stopRequested()) {
-        if (result == Typing::NotReady) platform::showExclamationOwnedBy(job->owner, kNotReadyText);
-        if (result == Typing::Stopped)
-            platform::showExclamationOwnedBy(job->owner, kKeysStoppedText);
+    const char* text = result == Typing::NotReady  ? kNotReadyText
+                       : result == Typing::Stopped ? kKeysStoppedText
+                       : result == Typing::Exited  ? kEmulatorEndedText
+                                                   : nullptr;
+    if (text != nullptr && !platform::stopRequested()) {
+        // The window active at the launch may be gone (a dialog closed on launch): its root
+        // owner, the host's main window, then owns the message, or nothing does.
+        platform::WindowHandle owner = platform::windowExists(job->owner)        ? job->owner
+                                       : platform::windowExists(job->mainWindow) ? job->mainWindow
+                                                                                 : 0;
+        platform::showExclamationOwnedBy(owner, text);
     }
     platform::release(job);
 }

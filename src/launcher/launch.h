@@ -76,6 +76,7 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
 // because the emulator was not in front. A start the system refused is told by failureText.
 void previewText(char (&text)[kMessageSize], const LaunchPlan& plan);
 extern const char kKeysStoppedText[];
+extern const char kEmulatorEndedText[];
 extern const char kNotReadyText[];
 extern const char kStillTypingText[];
 extern const char kPreviewCaption[];
@@ -92,7 +93,7 @@ int32_t setClipboardText(const char* text);
 struct TypingJob {
     platform::ProcessHandle process;
     int32_t keyWait, browseWait;
-    platform::WindowHandle owner;
+    platform::WindowHandle owner, mainWindow;  // mainWindow: the owner's root owner
 };
 // The emulator as the key script knows it: its process handle, id and creation time.
 struct EmulatorProcess {
@@ -102,8 +103,8 @@ struct EmulatorProcess {
 };
 
 // The worker's body: waits for the emulator, types the script, tells the user when it was not
-// ready or stopped (never after a stop asked for by closePlugin), closes the process handle and
-// releases the job, which was allocated with platform::allocateZeroed.
+// ready, ended or stopped (never after a stop asked for by closePlugin), closes the process
+// handle and releases the job, which was allocated with platform::allocateZeroed.
 void runTypingJob(void* job);
 
 // Whether process `id` is the emulator or was started by it, following parents in one snapshot

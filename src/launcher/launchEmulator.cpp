@@ -15,6 +15,7 @@ namespace lb {
 
 const char kKeysStoppedText[] =
     "エミュレータが前面にないため、キー入力を中止しました\r\nROMのパスはクリップボードにあります";
+const char kEmulatorEndedText[] = "エミュレータが終了したため、キー入力を中止しました";
 const char kPreviewCaption[] = "起動の確認";
 const char kNotReadyText[] = "20秒待ちましたが、エミュレータが起動しませんでした";
 const char kStillTypingText[] = "前のエミュレータへのキー入力がまだ終わっていません";
@@ -136,7 +137,7 @@ LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
         platform::closeProcess(process);
         return LaunchResult::Started;
     }
-    *job = TypingJob{process, plan.keyWait, plan.browseWait, owner};
+    *job = TypingJob{process, plan.keyWait, plan.browseWait, owner, platform::rootOwner(owner)};
     // Without a thread the script runs here, as it always could.
     if (!platform::startWorker(runTypingJob, job)) runTypingJob(job);
     return LaunchResult::Started;

@@ -60,9 +60,11 @@ using ProcessHandle = uintptr_t;
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir);
 void closeProcess(ProcessHandle process);
-// The id of a started process; the process that owns the foreground window (0 for none).
+// The id of a started process; the process that owns the foreground window (0 for none), and
+// whether that window is a console window (a console program's or a batch file's, which under
+// Wine belongs to the console host).
 uint32_t processIdOf(ProcessHandle process);
-uint32_t foregroundProcessId();
+uint32_t foregroundProcessId(bool& console);
 
 // WaitForInputIdle: 0 once the process waits for input, kWaitTimeout when the time ran out,
 // kWaitFailed when it cannot wait (a console program, a batch file).
@@ -91,7 +93,10 @@ uint64_t tickCount();
 bool startWorker(void (*body)(void* data), void* data);
 // Whether the worker still runs.
 bool workerRunning();
-// Asks the worker to stop and waits until it has ended: closing a message box it shows.
+// Asks the worker to stop and waits, at most about 1 s, until it has ended: a message box it
+// shows is closed, and what the box sends the calling thread (the owner's thread) is answered
+// meanwhile. Once it has ended, its thread handle and the stop event are closed; a worker that
+// could not be ended still counts as running, so no second one starts.
 void stopWorker();
 // For the worker's body: a pause that ends early when a stop is asked for; false then.
 bool pauseUnlessStopped(uint32_t milliseconds);
@@ -108,15 +113,19 @@ void sleepFor(uint32_t milliseconds);
 // A message box owned by the calling thread's active window, without caption, with an OK
 // button and the exclamation icon.
 void showExclamation(const char* text);
-// The same, owned by `owner`, brought to the foreground and topmost: for a message that must be
-// seen while another program may be in front, where Windows may refuse the foreground. The
-// worker shows its messages so.
+// The same, owned by `owner` (0: no owner), brought to the foreground and topmost: for a message
+// that must be seen while another program may be in front, where Windows may refuse the
+// foreground. The worker shows its messages so.
 void showExclamationOwnedBy(WindowHandle owner, const char* text);
 // A question with OK and Cancel and the information icon under `caption`, owned by the calling
 // thread's active window; true for OK.
 bool askOkCancel(const char* text, const char* caption);
 // The calling thread's active window (0 for none), and whether Shift is down for it.
 WindowHandle activeWindow();
+// The top of `window`'s chain of owners: for a dialog, the host's main window. Whether a window
+// still exists.
+WindowHandle rootOwner(WindowHandle window);
+bool windowExists(WindowHandle window);
 bool isShiftDown();
 // Whether `path` lies on a network drive (its root's drive type is remote).
 bool isOnNetworkDrive(const char* path);

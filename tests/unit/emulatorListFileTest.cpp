@@ -68,10 +68,12 @@ TEST_F(EmulatorListTest, aShorterSavedListReloadsExactlyWhateverTheSlotsPastTheC
     for (int i = 0; i < 3; ++i) EXPECT_EQ(bytesOf(loaded[i]), bytesOf(makeEntry(i))) << i;
 }
 
-TEST_F(EmulatorListTest, aCountOutsideZeroToTwentyReadsAsAnEmptyList) {
-    for (int32_t stored : {21, -1, 1000000, INT32_MIN}) {
+TEST_F(EmulatorListTest, aCountOutsideZeroToTwentyOrAFileTooShortForItReadsAsAnEmptyList) {
+    for (int32_t stored : {21, -1, 1000000, INT32_MIN, 1, 2, 3, 4}) {
         std::string bytes(16084, '\0');
         std::memcpy(bytes.data(), &stored, 4);
+        if (stored < 4 && stored > 0) bytes.resize(size_t(stored - 1));  // 0 to 2 bytes
+        if (stored == 4) bytes = "\1\0\0";
         fake::putFile("C:\\x.emu", bytes);
         static EmulatorEntry loaded[kMaxEmulators];
         int32_t count = 5;

@@ -206,6 +206,7 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
         std::vector<uint32_t> foreground;  // the answers, one per key press, the last repeated
         std::string keys;                  // key events sent, pauses left out
         bool stopped;
+        std::set<size_t> consoles = {};  // answers that are console windows
     } rows[] = {
         {{1001}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},
         {{1500}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},  // the emulator's child
@@ -225,13 +226,15 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
         {{1001, 0, 0, 1001}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false},  // no window
         {{1001, 0}, "18 18^", true},  // no window for more than 200 ms
         {{1600}, "", true},           // started before the emulator: its parent id was reused
-    };
+        {{1001, 1001, 1500}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false, {0, 1}},
+    };  // the last: its own console first, never typed into
     for (const Row& row : rows) {
         fake::State& s = fake::state();
         s.keys.clear();
         s.ownedMessages.clear();
         s.started.clear();
         s.foreground = row.foreground;
+        s.consoles = row.consoles;
         s.foregroundQuestions = 0;
         s.parents = {{1500, 1001}, {99, 7}, {1600, 1001}};
         s.created = {{1600, 500}};
@@ -282,17 +285,40 @@ TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForA
     EXPECT_TRUE(s.started.empty());
     EXPECT_EQ(s.clipboard, "before");
 
-    for (bool exited : {true, false}) {
+    // A batch file (1001) whose child (1500) comes in front; the window active at the launch is
+    // 42, the host's main window 7.
+    const char kEnded[] = "エミュレータが終了したため、キー入力を中止しました";
+    struct Row {
+        const char* what;
+        bool exited;
+        std::set<size_t> consoles;  // answers that are the batch file's console window
+        std::set<uintptr_t> gone;   // windows destroyed before the message
+        std::string told;
+    } rows[] = {
+        {"a batch file", false, {}, {}, ""},
+        {"its console in front first", false, {0, 1}, {}, ""},
+        {"exited", true, {}, {}, std::string("42|") + kEnded},
+        {"exited, the dialog closed on launch", true, {}, {42}, std::string("7|") + kEnded},
+        {"exited, the host gone too", true, {}, {42, 7}, std::string("0|") + kEnded},
+    };
+    for (const Row& row : rows) {
         s = fake::State{};
         s.activeWindow = 42;
-        if (exited) s.exited = {1001};
-        s.inputIdleResult = exited ? 0 : platform::kWaitFailed;  // a batch file
-        s.foreground = {99, 99, 1500};                           // its child comes in front
+        if (row.exited) s.exited = {1001};
+        s.inputIdleResult = platform::kWaitFailed;
+        s.foreground = {1001, 1001, 1500};
+        s.consoles = row.consoles;
+        s.goneWindows = row.gone;
         s.parents = {{1500, 1001}};
+        if (row.consoles.empty()) s.foreground = {99, 99, 1500};
         launchEmulator(0, keys(1).first());
-        size_t pressed = 0;
-        for (const auto& k : s.keys) pressed += k.virtualKey != 0;
-        EXPECT_EQ(pressed, exited ? 0u : 12u) << (exited ? "exited" : "a batch file");
-        EXPECT_EQ(s.ownedMessages.size(), exited ? 1u : 0u);
+        std::string fronts;
+        for (const auto& k : s.keys)
+            if (k.virtualKey != 0 && !k.release) fronts += std::to_string(k.front) + " ";
+        EXPECT_EQ(fronts, row.exited ? "" : "1500 1500 1500 1500 1500 1500 ")
+            << row.what << ": every press goes to the emulator's window";
+        std::vector<std::string> told;
+        if (!row.told.empty()) told.push_back(row.told);
+        EXPECT_EQ(s.ownedMessages, told) << row.what;
     }
 }

@@ -26,7 +26,8 @@ struct Process {
 struct Key {
     unsigned virtualKey;  // 0 for a pause
     bool release;
-    unsigned pause;  // milliseconds slept, for a pause
+    unsigned pause;      // milliseconds slept, for a pause
+    unsigned front = 0;  // for a key: the process in front at the last question before it
 };
 
 struct State {
@@ -56,6 +57,8 @@ struct State {
     // is empty, the last process started (started process n has the id 1000 + n).
     std::vector<uint32_t> foreground;
     size_t foregroundQuestions = 0;
+    uint32_t lastForeground = 0;  // the last answer given
+    std::set<size_t> consoles;  // the answers of `foreground`, by index, that are console windows
     std::map<uint32_t, uint32_t> parents;  // process id -> the id of the process that started it
     std::map<uint32_t, uint64_t> created;  // process id -> creation time; the id when not listed
     std::set<uint32_t> exited;             // ids of started processes that have ended
@@ -64,6 +67,8 @@ struct State {
     unsigned long stopAt = ~0ul;           // the clock time at which a stop is asked for
     int stops = 0;                         // stopWorker calls
     uintptr_t activeWindow = 7;
+    uintptr_t mainWindow = 7;          // the root owner of every window
+    std::set<uintptr_t> goneWindows;  // destroyed
     bool shiftDown = false;
     bool answerOk = true;                    // what askOkCancel answers
     std::vector<std::string> questions;      // "caption|text" of each askOkCancel

@@ -225,11 +225,13 @@ void errorText(uint32_t error, char* buffer, size_t size) {
 
 uint32_t processIdOf(ProcessHandle process) { return process == 0 ? 0 : 1000 + uint32_t(process); }
 
-uint32_t foregroundProcessId() {
+uint32_t foregroundProcessId(bool& console) {
     auto& s = fake::state();
+    console = false;
     if (s.foreground.empty()) return s.started.empty() ? 0 : 1000 + uint32_t(s.started.size());
     size_t at = std::min(s.foregroundQuestions++, s.foreground.size() - 1);
-    return s.foreground[at];
+    console = s.consoles.count(at) != 0;
+    return s.lastForeground = s.foreground[at];
 }
 
 uint32_t waitForInputIdle(ProcessHandle process, uint32_t milliseconds) {
@@ -290,7 +292,7 @@ int32_t setClipboardBytes(const char* bytes, size_t size) {
 }
 
 void keyEvent(uint8_t virtualKey, bool release) {
-    fake::state().keys.push_back({virtualKey, release, 0});
+    fake::state().keys.push_back({virtualKey, release, 0, fake::state().lastForeground});
 }
 
 void sleepFor(uint32_t milliseconds) {
@@ -312,6 +314,10 @@ bool askOkCancel(const char* text, const char* caption) {
 }
 
 WindowHandle activeWindow() { return fake::state().activeWindow; }
+WindowHandle rootOwner(WindowHandle window) { return window == 0 ? 0 : fake::state().mainWindow; }
+bool windowExists(WindowHandle window) {
+    return window != 0 && fake::state().goneWindows.count(window) == 0;
+}
 bool isShiftDown() { return fake::state().shiftDown; }
 
 bool isOnNetworkDrive(const char* path) {

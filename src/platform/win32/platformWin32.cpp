@@ -181,10 +181,15 @@ uint32_t processIdOf(ProcessHandle process) {
     return process == 0 ? 0 : GetProcessId(reinterpret_cast<HANDLE>(process));
 }
 
-uint32_t foregroundProcessId() {
+uint32_t foregroundProcessId(bool& console) {
     HWND front = GetForegroundWindow();
     DWORD id = 0;
-    if (front != nullptr) GetWindowThreadProcessId(front, &id);
+    char name[32] = "";
+    if (front != nullptr) {
+        GetWindowThreadProcessId(front, &id);
+        GetClassNameA(front, name, sizeof name);
+    }
+    console = lstrcmpA(name, "ConsoleWindowClass") == 0 || lstrcmpA(name, "WineConsoleClass") == 0;
     return id;
 }
 
@@ -289,13 +294,24 @@ bool workerRunning() {
 void stopWorker() {
     if (workerThread == nullptr) return;
     SetEvent(stopEvent);
-    // The body looks at the event at least every 100 ms; a message box it shows is closed.
-    for (int tries = 0; tries < 20 && WaitForSingleObject(workerThread, 50) == WAIT_TIMEOUT;
-         ++tries)
+    // The body looks at the event at least every 100 ms; a message box it shows is closed. The
+    // box's owner is a window of this thread, so the box's own messages to it (enabling it
+    // again, activating it) are answered while this thread waits.
+    DWORD since = GetTickCount();
+    bool ended = false;
+    while (!ended && GetTickCount() - since < 950) {
         EnumThreadWindows(workerThreadId, closeWorkerWindow, 0);
-    WaitForSingleObject(workerThread, 500);
+        DWORD woke = MsgWaitForMultipleObjects(1, &workerThread, FALSE, 20, QS_SENDMESSAGE);
+        ended = woke == WAIT_OBJECT_0;
+        MSG message;
+        if (woke == WAIT_OBJECT_0 + 1)
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (!ended) return;  // still running: it keeps its handles and the DLL
     CloseHandle(workerThread);
     workerThread = nullptr;
+    CloseHandle(stopEvent);
+    stopEvent = nullptr;
 }
 
 bool stopRequested() {
@@ -397,6 +413,13 @@ bool askOkCancel(const char* text, const char* caption) {
 }
 
 WindowHandle activeWindow() { return reinterpret_cast<WindowHandle>(GetActiveWindow()); }
+
+WindowHandle rootOwner(WindowHandle window) {
+    if (window == 0) return 0;
+    return reinterpret_cast<WindowHandle>(GetAncestor(asWindow(window), GA_ROOTOWNER));
+}
+
+bool windowExists(WindowHandle window) { return window != 0 && IsWindow(asWindow(window)); }
 
 bool isShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 
