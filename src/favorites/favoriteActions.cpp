@@ -121,7 +121,7 @@ void removeFavoriteRows(FavoriteEntry* list, int32_t& count, const int32_t* rows
     closeUp(list, count);
 }
 
-bool removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
+void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain) {
     count = boundedFavoriteCount(count);
     std::memset(removed, 0, sizeof removed);
     KeySearch search;
@@ -136,7 +136,6 @@ bool removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* c
         }
     }
     closeUp(list, count);
-    return saveFavorites();
 }
 
 // The list is saved once, by the change: the read's own rewrite would be overwritten at once.
@@ -159,10 +158,8 @@ void removeFavoritesFromPopup(const HostRomRecord* chain) {
     bool few = collectKeys(chain, search);
     search.drop = true;  // the favourites with these keys are left out as they are read
     if (readFavorites(few ? &search : nullptr, rewrite) == FileRead::Unreadable) return;
-    if (few)
-        saveFavoritesAndTell();
-    else if (!removeFavorites(context->favorites, context->favoriteCount, chain))
-        tellFavoritesSaveFailure();
+    if (!few) removeFavorites(context->favorites, context->favoriteCount, chain);
+    saveFavoritesAndTell();
 }
 
 }  // namespace lb

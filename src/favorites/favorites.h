@@ -50,8 +50,8 @@ void tellFavoritesSaveFailure();
 void addFavorites(const HostRomRecord* chain);
 
 // Removes from `list` every entry whose key a chain record carries, keeping the order of the
-// rest, and saves the state's list; false when that save failed.
-bool removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain);
+// rest; saves nothing, so the favourites dialog's deletions stay in its working copy.
+void removeFavorites(FavoriteEntry* list, int32_t& count, const HostRomRecord* chain);
 
 // Removes the entries at `rows` (indexes into `list`), keeping the order of the rest; saves
 // nothing.

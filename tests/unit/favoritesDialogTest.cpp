@@ -149,9 +149,11 @@ TEST_F(FavoritesDialogTest, theWorkingCopyCommitsItsShownOrderAndItsDeletions) {
     HostRomRecord records[2] = {};
     records[0] = {&records[1], "Ka"};
     records[1] = {nullptr, "Kc"};
+    size_t logged = fake::state().log.size();
     removeFavorites(workingFavorites, workingFavoriteCount, records);
     EXPECT_EQ(namesOf(state().favorites, state().favoriteCount), "b a c d")
         << "deletions stay in the working copy until it is committed";
+    EXPECT_EQ(fake::state().log.size(), logged) << "a deletion writes no file";
     commitWorkingFavorites();
     EXPECT_EQ(namesOf(state().favorites, state().favoriteCount), "d b");
 

@@ -54,6 +54,7 @@ TEST_F(FavoritesTest, theFileIsTheSystemNameACountAndTheEntries) {
     EXPECT_EQ(e.language, 3);
 
     removeFavorites(state().favorites, state().favoriteCount, chain.first());
+    saveFavorites();
     EXPECT_EQ(fake::fileBytes(kFile).size(), 264u) << "an empty list is the header alone";
 }
 
