@@ -12,7 +12,10 @@
 
 namespace lb {
 
-constexpr size_t kCommandLineSize = 32768;  // Windows takes at most 32,767 characters
+// Windows takes a command line of at most 32,767 characters with its NUL, counted as the
+// system counts them: a double-byte character is one. The buffer holds that many of two bytes.
+constexpr size_t kCommandLineCharacters = 32767;
+constexpr size_t kCommandLineSize = 2 * kCommandLineCharacters;
 
 // One launch, resolved once (ROM paths looked up, archives extracted) and then either shown or
 // carried out, so what is shown is exactly what starts.
@@ -69,7 +72,7 @@ bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text
                   const char* romRaw, const HostRomRecord& record);
 
 // "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
-// blank or a tab; false when it would not fit.
+// blank or a tab; false when it would not fit, or holds more characters than Windows takes.
 bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, const char* args);
 
 // The texts shown to the user, lines joined by CR LF: the preview of a plan; keys stopped

@@ -70,8 +70,11 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
     // one; any other path keeps the exact bytes emulators always saw.
     bool quoted = std::strpbrk(exePath, " \t") != nullptr;
     const char* quote = quoted ? "\"" : "";
-    if (args[0] == '\0') return joinPath(target, quote, exePath, quote);
-    return joinPath(target, quote, exePath, quote, " ", args);
+    bool joined = args[0] == '\0' ? joinPath(target, quote, exePath, quote)
+                                  : joinPath(target, quote, exePath, quote, " ", args);
+    size_t characters = 0;
+    for (const char* p = target; *p != '\0'; p += characterLength(p)) ++characters;
+    return joined && characters < kCommandLineCharacters;
 }
 
 bool planProcess(LaunchPlan& plan, const char* exePath, const char* args) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "launcher/launch.h"
 #include "platform/platform.h"
 #include "registry/emulatorEntry.h"
 
@@ -15,7 +16,7 @@ const char kTooLongText[] = "コマンドラインが長すぎます";
 namespace {
 
 constexpr size_t kEnvironmentSize = 32768;
-constexpr size_t kExpandedSize = 32768;
+constexpr size_t kExpandedSize = kCommandLineSize;
 
 bool sameName(const char* name, size_t length, const char* placeholder) {
     if (std::strlen(placeholder) != length) return false;
@@ -94,8 +95,9 @@ public:
     Output(char* out, size_t size) : out_(out), size_(size) {
         if (size_ > 0) out_[0] = '\0';
     }
+    // Once a piece does not fit, nothing more is put: the text is never a line with a hole.
     void put(const char* text, size_t length) {
-        if (length >= size_ - used_) {
+        if (full_ || length >= size_ - used_) {
             full_ = true;
             return;
         }
@@ -123,16 +125,24 @@ void offendingText(char (&offending)[kOffendingSize], const char* from, size_t l
 }  // namespace
 
 void folderOf(char (&folder)[kTextSize], const char* path) {
-    driveAndFolder(folder, path);  // with its final separator
-    size_t keep = std::strlen(folder);
+    driveAndFolder(folder, path);  // with its final separators
+    size_t whole = std::strlen(folder);
     size_t drive = path[0] != '\0' && path[1] == ':' ? 2 : 0;
-    if (keep + 2 > kTextSize) {
+    // Just past the folder's last character that is no separator, walking whole characters:
+    // the trail byte of 表 is the backslash code.
+    size_t named = drive;
+    for (size_t at = drive; at < whole; at += characterLength(folder + at))
+        if (characterLength(folder + at) == 2 || (folder[at] != '\\' && folder[at] != '/'))
+            named = at + characterLength(folder + at);
+    if (whole + 2 > kTextSize) {
         folder[0] = '\0';  // only a path longer than a field
-    } else if (keep == drive + 1 || (keep == drive && drive > 0)) {
-        folder[keep] = '.';  // a root, "C:\." or "\.", or the drive's folder, "C:."
+    } else if (named == drive && (whole > drive || drive > 0)) {
+        // A root, "C:\." or "\.", however many separators it has; the drive's folder, "C:."
+        size_t keep = whole > drive ? drive + 1 : drive;
+        folder[keep] = '.';
         folder[keep + 1] = '\0';
-    } else if (keep > drive) {
-        folder[keep - 1] = '\0';  // the separator before the name
+    } else {
+        folder[named] = '\0';  // every separator before the name
     }
 }
 
@@ -155,16 +165,22 @@ Expansion expandTemplate(const char* text, const TemplateValues& values, char* o
         }
         char scratch[kTextSize], variable[kTextSize];
         const char* value = nullptr;
+        platform::Variable found = platform::Variable::Missing;
         if (piece == Piece::Name && placeholder(name, length, values, value, scratch)) {
             output.put(value, std::strlen(value));
-        } else if (piece == Piece::Name && length > 0 && length < sizeof variable &&
-                   (std::memcpy(variable, name, length), variable[length] = '\0',
-                    platform::environmentVariable(variable, environment, sizeof environment))) {
-            output.put(environment, std::strlen(environment));
-        } else {
+            continue;
+        }
+        if (piece == Piece::Name && length > 0 && length < sizeof variable) {
+            std::memcpy(variable, name, length);
+            variable[length] = '\0';
+            found = platform::environmentVariable(variable, environment, sizeof environment);
+        }
+        if (found == platform::Variable::TooLong) return Expansion::TooLong;
+        if (found == platform::Variable::Missing) {
             offendingText(offending, p, size_t(end - p));
             return Expansion::Refused;
         }
+        output.put(environment, std::strlen(environment));
     }
     return output.full() ? Expansion::TooLong : Expansion::Done;
 }
@@ -202,12 +218,20 @@ void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool 
         copyText(out, kind == MameModel2 ? "sample" : rom);
         return;
     }
+    // Expanded as a launch expands it, with the launch's limits: the line shows what the
+    // emulator would get, cut only for the screen, or why the launch would start nothing.
+    static char expanded[kExpandedSize], line[kCommandLineSize];
     char offending[kOffendingSize];
     TemplateValues values{rom, kSample, exePath, "sample", "1A2B3C4D"};
-    if (expandTemplate(text, values, out, sizeof out, offending) == Expansion::Refused) {
+    Expansion expansion = expandTemplate(text, values, expanded, sizeof expanded, offending);
+    if (expansion == Expansion::Refused) {
         char message[kTemplateErrorSize];
         refusalText(message, offending);
         copyText(out, message);
+    } else if (expansion == Expansion::TooLong || !buildCommandLine(line, exePath, expanded)) {
+        copyText(out, kTooLongText);
+    } else {
+        copyText(out, expanded);
     }
 }
 

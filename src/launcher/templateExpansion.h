@@ -32,7 +32,8 @@ enum class Expansion { Done, Refused, TooLong };
 
 // Expands `text` into `out` (`size` bytes with the NUL). Refused names the first text that is
 // neither a placeholder nor an environment variable in `offending`: "%ROMM%", or for a lone %
-// the text from it to the end.
+// the text from it to the end. TooLong: the text, or an environment variable's value, does not
+// fit.
 constexpr size_t kOffendingSize = 1024;
 Expansion expandTemplate(const char* text, const TemplateValues& values, char* out, size_t size,
                          char (&offending)[kOffendingSize]);
@@ -41,8 +42,8 @@ Expansion expandTemplate(const char* text, const TemplateValues& values, char* o
 // or %GAMEDIR%.
 bool usesRomPath(const char* text);
 
-// The folder of `path` without its final backslash, "C:\." for a drive's root, the empty text
-// for a path without a folder.
+// The folder of `path` without its final backslashes, however many, "C:\." for a drive's root,
+// the empty text for a path without a folder.
 void folderOf(char (&folder)[kTextSize], const char* path);
 
 // The message for a template that is refused: "コマンドライン引数に使えない文字列があります: "
@@ -54,7 +55,8 @@ void refusalText(char (&message)[kTemplateErrorSize], const char* offending);
 
 // What the sample ROM "C:\ROMs\Sample Game.zip" with set name "sample" and key "1A2B3C4D" would
 // get with `text` (today's arguments of the kind when it is empty) after the entry's quote
-// option, for the edit dialog's line under the field.
+// option, for the edit dialog's line under the field: the arguments a launch would pass (cut
+// at a whole character when longer than the line), or the message of the launch's refusal.
 constexpr size_t kSampleSize = 2048;
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
                      const char* exePath);

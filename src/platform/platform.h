@@ -23,7 +23,8 @@ bool replaceFile(const char* from, const char* to);  // rename over an existing 
 bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);
 // The system's error code of the last open, create, read, write, close, replace, copy or process
-// start that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it failed.
+// start that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it
+// failed.
 uint32_t lastError();
 // The system's words for `error`, inserts such as "%1" left as they are and the final line end
 // trimmed; the empty text when the system has none that fits.
@@ -44,9 +45,10 @@ bool isWindowVisible(WindowHandle window);
 int32_t clientWidth(WindowHandle window);
 void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
 
-// The value of the process's environment variable `name` (without regard to case); false when
-// there is no such variable or its value does not fit `size`.
-bool environmentVariable(const char* name, char* buffer, size_t size);
+// The value of the process's environment variable `name` (without regard to case): found, no
+// such variable, or a value too long for `size` (the buffer then holds nothing of it).
+enum class Variable { Found, Missing, TooLong };
+Variable environmentVariable(const char* name, char* buffer, size_t size);
 
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);

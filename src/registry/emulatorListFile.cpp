@@ -73,7 +73,8 @@ bool loadEmulatorList(bool tell) {
         if (tell) tellReadFailure(path);
         return false;
     }
-    if (read == FileRead::Read) templatesUnread = readTemplatesBeside(path, emulatorTemplates, tell);
+    if (read == FileRead::Read)
+        templatesUnread = readTemplatesBeside(path, emulatorTemplates, tell);
     return templatesUnread == 0;
 }
 

@@ -158,8 +158,8 @@ HOST_CASE(aHeldTemplatesFileStartsNothingAndClosingWithTheWorkersBoxUpLeavesNoTh
         std::string companion = s.dataDir + s.system + ".emu.txt";
         writeFile(companion, "name=RetroArch\r\nexe=" + exe + "\r\nargs=-L core.dll %ROM%\r\n");
         const std::string before = readFile(companion);
-        HANDLE hold = CreateFileA(companion.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+        HANDLE hold =
+            CreateFileA(companion.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         Answered box;
         runDriven([&] { return s.plugin.onMenuClick(0); },
                   [&] { box = answerMessageBox(IDOK, 3000); });
@@ -167,7 +167,8 @@ HOST_CASE(aHeldTemplatesFileStartsNothingAndClosingWithTheWorkersBoxUpLeavesNoTh
                  "ファイルを読み込めませんでした\r\n" + companion,
                  "the settings dialog does not open over a held templates' file");
         CHECK(FindWindowA(nullptr, "エミュレータ設定(Launchboard)") == nullptr, "no dialog");
-        CHECK_EQ(joined(s.popupItems()), std::string("RetroArch | - | お気に入りに追加 | お気に入りから削除"),
+        CHECK_EQ(joined(s.popupItems()),
+                 std::string("RetroArch | - | お気に入りに追加 | お気に入りから削除"),
                  "the popup lists the emulators");
         Chain chain({"K1"});
         std::string log = s.root + "stub.log";

@@ -35,8 +35,9 @@ void putUsersFiles(bool stale = false) {
     fake::putFile(kDir + "N64.emu", listBytes("Alpha"));
     fake::putFile(kDir + "Copy.dat", listBytes("Copied"));
     for (const char* name : {"Alpha", "Copied"})
-        fake::putFile(kDir + (name[0] == 'A' ? "N64.emu.txt" : "Copy.dat.txt"),
-                      std::string("name=") + name + "\r\nexe=C:\\Emu\\run.exe\r\nargs=-L %ROM%\r\n");
+        fake::putFile(
+            kDir + (name[0] == 'A' ? "N64.emu.txt" : "Copy.dat.txt"),
+            std::string("name=") + name + "\r\nexe=C:\\Emu\\run.exe\r\nargs=-L %ROM%\r\n");
     std::string favorites = std::string("N64") + std::string(257, '\0') +
                             std::string(stale ? "\4\0\0\0" : "\3\0\0\0", 4);
     std::string cache;

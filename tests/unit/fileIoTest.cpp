@@ -108,8 +108,8 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                 int calls = fake::state().*step.calls;
                 if (context != nullptr) closePlugin();
                 if (calls < call) break;  // the save had fewer such calls
-                std::string what = std::string(save.files[0]) + " failing at " + step.name +
-                                   " " + std::to_string(call);
+                std::string what = std::string(save.files[0]) + " failing at " + step.name + " " +
+                                   std::to_string(call);
                 for (const char* file : save.files)
                     if (file != nullptr)
                         EXPECT_EQ(fake::fileBytes(kDir + std::string(file)), "previous bytes")

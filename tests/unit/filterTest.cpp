@@ -49,11 +49,19 @@ TEST(Folding, eachRuleMatchesBothWaysAndOnlyWholeCharacters) {
         {"x\x95\x5C\x41", "\x5C\x41", false},  // and never starts a match
         {"a@b", "`", false},                   // case folds only A to Z
         {"", "", true},
+        {"ムーミン", "む", true},
+        {"ヾ", "ゞ", true},
+        {"ヂ", "ﾁﾞ", true},
+        {"(a)", "）", true},
+        {"(a", "）", false},
+        {"It's \"x\"", "\xEE\xFBs \xEE\xFC", true},  // ＇ and ＂ of the IBM extension
+        {"It's \"x\"", "\xFA\x56s \xFA\x57", true},  // and of the NEC selection
     };
     for (const Row& row : rows)
         EXPECT_EQ(holds(row.text, row.word), row.found) << row.text << " / " << row.word;
     EXPECT_TRUE(beginsWithFolded("ｾﾞﾙﾀﾞの伝説", "ぜる"));
     EXPECT_FALSE(beginsWithFolded("\x83\x41rc", "a"));
+    EXPECT_TRUE(beginsWithFolded("ｾﾞﾙﾀﾞ", "ぜるだ")) << "the whole text typed";
 }
 
 TEST(Folding, theFilterWantsEveryWordInAnyFieldAndShowsRowsInOrder) {
@@ -80,6 +88,8 @@ TEST(Folding, theFilterWantsEveryWordInAnyFieldAndShowsRowsInOrder) {
     EXPECT_EQ(shown("   "), "0123");
     EXPECT_FALSE(filter.narrowed);
     EXPECT_EQ(shown("ndoゼ"), "") << "no match runs from one field into the next";
+    EXPECT_EQ(shown("説nin"), "") << "nor from the next field back";
+    EXPECT_EQ(shown("ii\tnintendo"), "2") << "a pasted tab splits words";
     EXPECT_EQ(shown(std::string(400, 'x')), "3") << "a text longer than a field is cut";
     int32_t order[] = {2, 0, 3, 1};
     reorderFilter(filter, order);

@@ -54,6 +54,9 @@ TEST(TemplateExpansion, placeholdersFoldersEnvironmentAndRefusals) {
     fake::reset();
     fake::state().environment["HOME"] = "C:\\Users\\me";
     fake::state().environment["BIG"] = std::string(20000, 'x');
+    fake::state().environment["FILL"] = std::string(32766, 'x');
+    fake::state().environment["HUGE"] = std::string(70000, 'x');
+    fake::state().environment[std::string(259, 'N')] = "v";
     TemplateValues v{"\"C:\\ROMs\\Super Game.sfc\"", "C:\\ROMs\\Super Game.sfc",
                      "C:\\Emu\\RA\\retroarch.exe", "sgame", "1A2B"};
     struct Row {
@@ -79,22 +82,41 @@ TEST(TemplateExpansion, placeholdersFoldersEnvironmentAndRefusals) {
         {"表%ROMM% %ROM%", nullptr, Expansion::Refused, "%ROMM%"},
         {"-x 50% y", nullptr, Expansion::Refused, "% y"},
         {"%%%", nullptr, Expansion::Refused, "%"},
-        {"%BIG% %BIG%", nullptr, Expansion::TooLong, ""},
+        {"%BIG% %BIG% %BIG% %BIG%", nullptr, Expansion::TooLong, ""},
+        {"%HUGE%", nullptr, Expansion::TooLong, ""},           // too long, not unknown
+        {"%FILL%%FILL%z", nullptr, Expansion::Done, nullptr},  // the buffer's last byte
+        {"%FILL%%FILL%zz", nullptr, Expansion::TooLong, ""},
+        {"%FILL%%FILL%%BIG%z", nullptr, Expansion::TooLong, ""},
+        {"\"%GAMEDIR%\"|%EMUDIR%", "C:\\ROMs\\\\a.zip", Expansion::Done, "\"C:\\ROMs\"|C:\\ROMs"},
+        {"%GAMEDIR%", "C:\\\\a.zip", Expansion::Done, "C:\\."},
+        {"%GAMEDIR%", "\\\\a.zip", Expansion::Done, "\\."},
+        {"%GAMEDIR%", "C:\\表\\/ソ.zip", Expansion::Done, "C:\\表"},
+        {nullptr, nullptr, Expansion::Done, "v"},    // a 259-byte name
+        {nullptr, nullptr, Expansion::Refused, ""},  // a 260-byte name
     };
+    std::string names[] = {"%" + std::string(259, 'n') + "%", "%" + std::string(260, 'N') + "%"};
+    int named = 0;
     for (const Row& row : rows) {
         TemplateValues values = v;
-        if (row.romRaw != nullptr) values.romRaw = row.romRaw;
+        if (row.romRaw != nullptr) values.romRaw = values.exePath = row.romRaw;
+        const char* text = row.text != nullptr ? row.text : names[named++].c_str();
         static char out[kCommandLineSize];
         char offending[kOffendingSize];
-        Expansion result = expandTemplate(row.text, values, out, sizeof out, offending);
-        EXPECT_EQ(int(result), int(row.result)) << row.text;
-        if (result == Expansion::Done) {
-            EXPECT_STREQ(out, row.out) << row.text;
+        Expansion result = expandTemplate(text, values, out, sizeof out, offending);
+        EXPECT_EQ(int(result), int(row.result)) << text;
+        if (result == Expansion::Done && row.out != nullptr) {
+            EXPECT_STREQ(out, row.out) << text;
         }
-        if (result == Expansion::Refused) {
-            EXPECT_STREQ(offending, row.out) << row.text;
+        if (result == Expansion::Refused && row.out[0] != '\0') {
+            EXPECT_STREQ(offending, row.out) << text;
         }
     }
+    // The edit dialog's sample line is what the launch passes, or the launch's refusal.
+    char sample[kSampleSize];
+    sampleArguments(sample, "%BIG% -x", Standard, false, "C:\\e.exe");
+    EXPECT_EQ(std::string(sample), std::string(kSampleSize - 1, 'x')) << "cut only for the screen";
+    sampleArguments(sample, "%BIG% %BIG%", Standard, false, "C:\\e.exe");
+    EXPECT_STREQ(sample, "コマンドラインが長すぎます");
     char message[kTemplateErrorSize];
     templateError(message, "a %ROMM%");
     EXPECT_STREQ(message, "コマンドライン引数に使えない文字列があります: %ROMM%");
@@ -130,6 +152,7 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
         {&arcade, "-rompath \"%GAMEDIR%\" %SET%", "D:\\MAME\\mame.exe -rompath \"C:\\ROMs\" sgame",
          true},
         {&standard, "%ROMM%", "(none)コマンドライン引数に使えない文字列があります: %ROMM%", false},
+        {&standard, "%FILENAME%", "D:\\Emu\\RA\\retroarch.exe Super Game.zip", true},
     };
     for (const Row& row : rows) {
         fake::state().reads = 0;
@@ -141,6 +164,14 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     }
     fake::state().environment["BIG"] = std::string(16000, 'x');
     EXPECT_EQ(planned(standard, "%BIG% %BIG% %BIG%"), "(none)コマンドラインが長すぎます");
+    // Windows counts characters: 32,766 of them and the NUL, a double-byte one counting once.
+    std::string exe = "D:\\Emu\\RA\\retroarch.exe ", wide;
+    for (int i = 0; i < 16000; ++i) wide += "表";
+    fake::state().environment["WIDE"] = wide;
+    fake::state().environment["REST"] = std::string(32766 - exe.size() - 2 * 16000, 'r');
+    EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%"),
+              exe + wide + wide + std::string(32766 - exe.size() - 32000, 'r'));
+    EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%r"), "(none)コマンドラインが長すぎます");
 }
 
 TEST_F(TemplateTest, templatesFollowTheirEntryThroughEditPasteCopyAndSaveAndAreIgnoredWhenStale) {
@@ -212,4 +243,29 @@ TEST(TemplateFile, aDamagedOrHostileCompanionLosesOnlyItsOwnTemplates) {
     size_t length = 0;
     EXPECT_EQ(writeTemplateText(out, sizeof out, length, table, &injected, 1), 0)
         << "a name with a line end is not written";
+
+    // 41 templates, the first with the longest args that fit and the second one byte longer:
+    // 40 rows are kept, the too long one and the 41st are not.
+    text.clear();
+    for (int i = 0; i < 41; ++i)
+        text += "name=e" + std::to_string(i) + "\r\nexe=x\r\nargs=" +
+                std::string(i == 0   ? 1023
+                            : i == 1 ? 1024
+                                     : 1,
+                            'a') +
+                "\r\n";
+    readTemplateText(text.data(), text.size(), table);
+    ASSERT_EQ(table.count, 40);
+    EXPECT_EQ(std::strlen(table.rows[0].text), 1023u);
+    EXPECT_STREQ(table.rows[1].name, "e2");
+    EXPECT_STREQ(table.rows[39].name, "e40");
+    // The table is full: the entries of the list (the last 20 rows) keep their templates, and a
+    // new one takes the place of a row the list no longer has.
+    static EmulatorEntry list[kMaxEmulators];
+    for (int i = 0; i < kMaxEmulators; ++i) list[i] = entryOf(table.rows[20 + i].name, "x");
+    list[0] = entryOf("new", "x");
+    ASSERT_TRUE(setTemplate(table, list[0], "-n", list, kMaxEmulators));
+    for (int i = 1; i < kMaxEmulators; ++i)
+        EXPECT_STREQ(findTemplate(table, list[i]), "a") << list[i].name;
+    EXPECT_STREQ(findTemplate(table, list[0]), "-n");
 }

@@ -58,7 +58,7 @@ struct State {
     std::vector<uint32_t> foreground;
     size_t foregroundQuestions = 0;
     uint32_t lastForeground = 0;  // the last answer given
-    std::set<size_t> consoles;  // the answers of `foreground`, by index, that are console windows
+    std::set<size_t> consoles;    // the answers of `foreground`, by index, that are console windows
     std::map<uint32_t, uint32_t> parents;  // process id -> the id of the process that started it
     std::map<uint32_t, uint64_t> created;  // process id -> creation time; the id when not listed
     std::set<uint32_t> exited;             // ids of started processes that have ended
@@ -67,7 +67,7 @@ struct State {
     unsigned long stopAt = ~0ul;           // the clock time at which a stop is asked for
     int stops = 0;                         // stopWorker calls
     uintptr_t activeWindow = 7;
-    uintptr_t mainWindow = 7;          // the root owner of every window
+    uintptr_t mainWindow = 7;         // the root owner of every window
     std::set<uintptr_t> goneWindows;  // destroyed
     bool shiftDown = false;
     bool answerOk = true;                    // what askOkCancel answers

@@ -183,14 +183,15 @@ void windowText(WindowHandle handle, char* buffer, size_t size) {
     std::snprintf(buffer, size, "%s", window(handle).text.c_str());
 }
 
-bool environmentVariable(const char* name, char* buffer, size_t size) {
+Variable environmentVariable(const char* name, char* buffer, size_t size) {
     std::string key = name;
     for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
     auto& environment = fake::state().environment;
     auto it = environment.find(key);
-    if (it == environment.end() || it->second.size() >= size) return false;
+    if (it == environment.end()) return Variable::Missing;
+    if (it->second.size() >= size) return Variable::TooLong;
     std::snprintf(buffer, size, "%s", it->second.c_str());
-    return true;
+    return Variable::Found;
 }
 
 bool shortPathName(const char* path, char* buffer, size_t size) {

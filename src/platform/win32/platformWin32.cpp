@@ -139,15 +139,18 @@ void windowText(WindowHandle window, char* buffer, size_t size) {
     SendMessageA(asWindow(window), WM_GETTEXT, WPARAM(size), reinterpret_cast<LPARAM>(buffer));
 }
 
-bool environmentVariable(const char* name, char* buffer, size_t size) {
+Variable environmentVariable(const char* name, char* buffer, size_t size) {
     SetLastError(ERROR_SUCCESS);
     DWORD n = GetEnvironmentVariableA(name, buffer, DWORD(size));
     if (n == 0) {
-        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND || size == 0) return false;
+        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return Variable::Missing;
+        if (size == 0) return Variable::TooLong;
         buffer[0] = '\0';  // a variable whose value is empty
-        return true;
+        return Variable::Found;
     }
-    return n < size;
+    if (n < size) return Variable::Found;
+    if (size > 0) buffer[0] = '\0';
+    return Variable::TooLong;
 }
 
 bool shortPathName(const char* path, char* buffer, size_t size) {
@@ -157,7 +160,7 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
 
 ProcessHandle startProcess(const char* application, const char* commandLine,
                            const char* workingDir) {
-    static char line[32768];                    // the longest command line Windows takes
+    static char line[65536];                    // 32,767 characters, each of up to two bytes
     lstrcpynA(line, commandLine, sizeof line);  // CreateProcessA may write into it
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
