@@ -152,30 +152,28 @@ HOST_CASE(closingThePluginStopsATypingLaunchAtOnceAndLeavesNoKeyNorThread) {
 HOST_CASE(aHeldTemplatesFileStartsNothingAndClosingWithTheWorkersBoxUpLeavesNoThread) {
     {
         Session s("heldTemplates");
-        std::string exe = s.installStub("Emu");
+        std::string exe = s.installStub("Emu"), log = s.root + "stub.log";
         s.writeCache({{"K1", s.root + "mario.n64", "mario.n64"}});
         s.writeEmulators({emulator("RetroArch", exe, 0)});
         std::string companion = s.dataDir + s.system + ".emu.txt";
         writeFile(companion, "name=RetroArch\r\nexe=" + exe + "\r\nargs=-L core.dll %ROM%\r\n");
         const std::string before = readFile(companion);
-        HANDLE hold =
-            CreateFileA(companion.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        Answered box;
-        runDriven([&] { return s.plugin.onMenuClick(0); },
-                  [&] { box = answerMessageBox(IDOK, 3000); });
-        CHECK_EQ(box.text.substr(0, box.text.find("\r\n", 40)),
-                 "ファイルを読み込めませんでした\r\n" + companion,
-                 "the settings dialog does not open over a held templates' file");
-        CHECK(FindWindowA(nullptr, "エミュレータ設定(Launchboard)") == nullptr, "no dialog");
-        CHECK_EQ(joined(s.popupItems()),
-                 std::string("RetroArch | - | お気に入りに追加 | お気に入りから削除"),
-                 "the popup lists the emulators");
+        HANDLE hold = CreateFileA(companion.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
         Chain chain({"K1"});
-        std::string log = s.root + "stub.log";
         SetEnvironmentVariableA("LB_STUB_LOG", log.c_str());
-        runDriven([&] { return s.plugin.onPopupMenuHaveClick(0, chain.first()); },
-                  [&] { box = answerMessageBox(IDOK, 3000); });
-        CHECK(box.text.find(companion) != std::string::npos, "a launch is refused and told");
+        for (int item : {-1, 0}) {  // the settings dialog, then a click on the emulator
+            Answered box;
+            runDriven(
+                [&] {
+                    return item < 0
+                               ? s.plugin.onMenuClick(0)
+                               : (s.popupItems(), s.plugin.onPopupMenuHaveClick(0, chain.first()));
+                },
+                [&] { box = answerMessageBox(IDOK, 3000); });
+            CHECK_EQ(box.text.substr(0, box.text.find("\r\n", 40)),
+                     "ファイルを読み込めませんでした\r\n" + companion, "told, item " + show(item));
+        }
+        CHECK(FindWindowA(nullptr, "エミュレータ設定(Launchboard)") == nullptr, "no dialog");
         Sleep(500);
         CHECK(!fileExists(log), "nothing started");
         CloseHandle(hold);
@@ -186,9 +184,8 @@ HOST_CASE(aHeldTemplatesFileStartsNothingAndClosingWithTheWorkersBoxUpLeavesNoTh
     int slow = 0, boxUp = 0;
     for (int run = 0; run < 50; ++run) {
         Session s("stopWithBox" + std::to_string(run));
-        std::string exe = s.installStub("Emu");
         s.writeCache({{"K1", s.root + "mario.n64", "mario.n64"}});
-        s.writeEmulators({emulator("1964", exe, 1)});
+        s.writeEmulators({emulator("1964", s.installStub("Emu"), 1)});
         s.popupItems();
         Chain chain({"K1"});
         SetEnvironmentVariableA("LB_STUB_LOG", (s.root + "stub.log").c_str());
@@ -198,14 +195,11 @@ HOST_CASE(aHeldTemplatesFileStartsNothingAndClosingWithTheWorkersBoxUpLeavesNoTh
         boxUp += box != nullptr && GetWindow(box, GW_OWNER) == s.window.main;
         DWORD start = GetTickCount();
         s.plugin.closePlugin();
-        DWORD took = GetTickCount() - start;
-        if (took >= 1000) ++slow;
+        slow += GetTickCount() - start >= 1000;
         s.plugin.closePlugin = nullptr;
         s.close();  // FreeLibrary
         CHECK(GetModuleHandleA("Launchboard.dll") == nullptr,
               "run " + show(run) + ": the DLL is unmapped, no thread of it left");
-        CHECK(took < 1000, "run " + show(run) + ": closePlugin returned within 1 s: " +
-                               show((unsigned long)took) + " ms");
     }
     CHECK_EQ(slow, 0, "closePlugin calls of 1 s or more");
     CHECK(boxUp > 5, "the box was up at " + show(boxUp) + " of the 50 closes");
