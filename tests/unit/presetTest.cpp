@@ -1,0 +1,99 @@
+// The known emulators: the built-in rows, the user's file over them, and the file-name patterns.
+#include <set>
+
+#include "launcher/templateExpansion.h"
+#include "pluginFixture.h"
+#include "registry/emulatorEntry.h"
+#include "registry/emulatorPresets.h"
+
+using namespace lb;
+
+namespace {
+
+const std::string kDir = "C:\\Host\\LaunchboardData0001\\";
+
+class PresetTest : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+    }
+    static inline PresetTable table;
+    PresetSkip skip{};
+    const EmulatorPreset* find(const char* name) {
+        for (int32_t i = 0; i < table.count; ++i)
+            if (std::string(table.rows[i].name) == name) return &table.rows[i];
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+TEST_F(PresetTest, everyBuiltInRowReadsAndExpandsWithoutARefusalForASampleRom) {
+    ASSERT_EQ(loadPresets(table, skip), FileRead::Missing);
+    EXPECT_EQ(skip.line, 0) << skip.reason;
+    EXPECT_GE(table.count, 44);
+    std::set<std::string> names;
+    for (int32_t i = 0; i < table.count; ++i) {
+        const EmulatorPreset& p = table.rows[i];
+        EXPECT_TRUE(names.insert(p.name).second) << "a name twice: " << p.name;
+        char sample[kSampleSize];
+        sampleArguments(sample, p.args, p.kind, p.quotePath != 0, "C:\\Emu\\emu.exe");
+        EXPECT_EQ(std::string(sample).find("コマンドライン"), std::string::npos)
+            << p.name << ": " << sample;
+        bool usesArguments = p.kind == Standard || p.kind == MameModel2;
+        EXPECT_EQ(p.args[0] != '\0', usesArguments) << p.name;
+    }
+    int32_t rows[kMaxPresets];
+    EXPECT_EQ(matchingPresets(table, "D:\\RA\\RetroArch.EXE", rows, kMaxPresets), 21)
+        << "one row per RetroArch core";
+    EXPECT_STREQ(find("RetroArch: Snes9x (スーパーファミコン)")->args,
+                 "-L cores\\snes9x_libretro.dll %ROM%");
+    EXPECT_STREQ(find("MAME (アーケード、セット名)")->args, "-rompath \"%GAMEDIR%;roms\" %SET%");
+}
+
+TEST_F(PresetTest, theUsersFileReplacesRowsOfItsNamesAndItsFirstDamagedRowIsNamedByLine) {
+    fake::putFile(kDir + "Presets.txt",
+                  "; mine\r\nname=RetroArch: Snes9x (スーパーファミコン)\r\nexe=retroarch.exe\r\n"
+                  "kind=0\r\nargs=-L cores\\snes9x2010_libretro.dll %ROM%\r\n\r\n"
+                  "name=Mine\r\nexe=mine*.exe\r\nkind=9\r\n\r\n"
+                  "name=Other\r\nexe=other.exe\r\nkind=1\r\nwaits=4 0\r\noptions=extract\r\n");
+    ASSERT_EQ(loadPresets(table, skip), FileRead::Read);
+    EXPECT_STREQ(find("RetroArch: Snes9x (スーパーファミコン)")->args,
+                 "-L cores\\snes9x2010_libretro.dll %ROM%");
+    EXPECT_EQ(find("Mine"), nullptr);
+    ASSERT_NE(find("Other"), nullptr);
+    EXPECT_EQ(find("Other")->keyWaitIndex, 4);
+    EXPECT_EQ(find("Other")->extractArchive, 1);
+    char text[kTextSize * 2];
+    presetSkipText(text, skip);
+    EXPECT_STREQ(text, "Presets.txt の9行目を読み飛ばしました（kind= は 0 から 4 の数です）");
+
+    fake::state().unreadable.insert(kDir + "Presets.txt");
+    EXPECT_EQ(loadPresets(table, skip), FileRead::Unreadable);
+    EXPECT_STREQ(find("RetroArch: Snes9x (スーパーファミコン)")->args,
+                 "-L cores\\snes9x_libretro.dll %ROM%")
+        << "the built-in rows still work";
+}
+
+TEST(PresetPatterns, matchTheFileNameByWholeCharactersWithoutCase) {
+    struct Row {
+        const char* patterns;
+        const char* exePath;
+        bool matches;
+    } rows[] = {
+        {"duckstation*.exe", "C:\\Emu\\DuckStation-qt-x64-ReleaseLTCG.exe", true},
+        {"duckstation*.exe", "C:\\Emu\\duckstation.exe.bak", false},
+        {"retroarch.exe", "D:\\retroarch.exe\\emu.exe", false},
+        {"pt.exe;ProjectTempest*.exe", "C:\\PT\\projecttempest0.95.exe", true},
+        {"*a*", "C:\\\x83\x41.exe", false},  // ア's trail byte is the code of "A"
+        {"ア*", "C:\\アイ.exe", true},
+        {"", "C:\\x.exe", false},
+    };
+    for (const Row& row : rows) {
+        EmulatorPreset preset{};
+        copyText(preset.patterns, row.patterns);
+        EXPECT_EQ(presetMatches(preset, row.exePath), row.matches)
+            << row.patterns << " / " << row.exePath;
+    }
+}
