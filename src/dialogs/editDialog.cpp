@@ -11,12 +11,41 @@
 #include "platform/platform.h"
 #include "registry/argumentTemplates.h"
 #include "registry/emulatorEdit.h"
+#include "registry/emulatorPresets.h"
 #include "registry/workingList.h"
 #include "resource.h"
 
 namespace lb {
 
 namespace {
+
+// The known emulators while the dialog is open, and which of them the 候補 drop-down lists: row
+// i + 1 of the drop-down is preset shownPresets[i]; row 0 is "（選ばない）".
+PresetTable presets;
+int32_t shownPresets[kMaxPresets];
+int32_t shownPresetCount = 0;
+PresetSkip presetSkip;
+FileRead presetsRead = FileRead::Missing;
+
+constexpr UINT kTellPresetProblems = WM_APP + 1;
+
+// Lists "（選ばない）" and the given presets, the first selected.
+void listPresets(HWND dialog, const int32_t* rows, int32_t count) {
+    SendDlgItemMessageA(dialog, IDC_PRESET, CB_RESETCONTENT, 0, 0);
+    addComboText(dialog, IDC_PRESET, "（選ばない）");
+    shownPresetCount = 0;
+    for (int32_t i = 0; i < count && i < kMaxPresets; ++i) {
+        shownPresets[shownPresetCount++] = rows[i];
+        addComboText(dialog, IDC_PRESET, presets.rows[rows[i]].name);
+    }
+    selectComboRow(dialog, IDC_PRESET, 0, shownPresetCount + 1);
+}
+
+void listAllPresets(HWND dialog) {
+    static int32_t all[kMaxPresets];
+    for (int32_t i = 0; i < presets.count; ++i) all[i] = i;
+    listPresets(dialog, all, presets.count);
+}
 
 void fillEditCombos(HWND dialog) {
     for (int i = 0; i < kEmulatorKindCount; ++i)
@@ -87,9 +116,63 @@ void applyKindRules(HWND dialog) {
     showSampleArguments(dialog);
 }
 
+// A chosen preset fills the kind, the boxes, the waits and the template, and an empty name; the
+// executable stays as it is.
+void choosePreset(HWND dialog, int32_t comboRow) {
+    if (comboRow < 1 || comboRow > shownPresetCount) return;
+    const EmulatorPreset& preset = presets.rows[shownPresets[comboRow - 1]];
+    EmulatorEntry entry{};
+    readEditControls(dialog, entry);
+    applyPreset(preset, entry);
+    SetDlgItemTextA(dialog, IDC_NAME, entry.name);
+    selectComboRow(dialog, IDC_KIND, entry.kind, kEmulatorKindCount);
+    selectComboRow(dialog, IDC_KEY_WAIT, entry.keyWaitIndex, kWaitChoiceCount);
+    selectComboRow(dialog, IDC_BROWSE_WAIT, entry.browseWaitIndex, kWaitChoiceCount);
+    setChecked(dialog, IDC_EXTRACT, entry.extractArchive != 0);
+    setChecked(dialog, IDC_QUOTE, entry.quotePath != 0);
+    setChecked(dialog, IDC_SHORT_PATH, entry.shortPath != 0);
+    SetDlgItemTextA(dialog, IDC_ARGUMENTS, preset.args);
+    applyKindRules(dialog);
+}
+
+// After Browse: an executable that exactly one preset knows gets it while no template is typed;
+// one that several know (RetroArch and its cores) lists only those, and nothing is filled.
+void offerPresetsFor(HWND dialog, const char* exePath) {
+    int32_t rows[kMaxPresets];
+    int32_t count = matchingPresets(presets, exePath, rows, kMaxPresets);
+    if (count == 0) {
+        listAllPresets(dialog);
+        return;
+    }
+    listPresets(dialog, rows, count);
+    char text[kTemplateSize];
+    readControlText(dialog, IDC_ARGUMENTS, text);
+    if (count == 1 && text[0] == '\0') {
+        selectComboRow(dialog, IDC_PRESET, 1, 2);
+        choosePreset(dialog, 1);
+    }
+}
+
+// A Presets.txt that cannot be read is told as other files are, and its first row that cannot
+// be read by line, once the dialog shows; the built-in rows work either way.
+void tellPresetProblems() {
+    if (presetsRead == FileRead::Unreadable) {
+        char path[kTextSize];
+        if (dataFilePath(path, "Presets.txt")) tellReadFailure(path);
+    } else if (presetSkip.line != 0) {
+        char text[kTextSize * 2];
+        presetSkipText(text, presetSkip);
+        platform::showExclamation(text);
+    }
+}
+
 // addMode, editIndex and workingList are the settings dialog's, set before it opened this one.
 void initEmulatorEdit(HWND dialog) {
     fillEditCombos(dialog);
+    presetsRead = loadPresets(presets, presetSkip);
+    listAllPresets(dialog);
+    if (presetsRead == FileRead::Unreadable || presetSkip.line != 0)
+        PostMessageA(dialog, kTellPresetProblems, 0, 0);
     EmulatorEntry entry{};
     if (addMode == 1) {
         SetWindowTextA(dialog, "エミュレータ追加(Launchboard)");
@@ -164,9 +247,11 @@ void browseEmulatorExe(HWND dialog) {
     copyText(context->lastExePath, file);
     char name[kTextSize];
     readControlText(dialog, IDC_NAME, name);
-    if (name[0] != '\0') return;  // a name the user gave is never replaced
-    nameFromExePath(name, file);
-    SetDlgItemTextA(dialog, IDC_NAME, name);
+    if (name[0] == '\0') {  // a name the user gave is never replaced
+        nameFromExePath(name, file);
+        SetDlgItemTextA(dialog, IDC_NAME, name);
+    }
+    offerPresetsFor(dialog, file);
 }
 
 int CALLBACK browseFolderCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
@@ -218,6 +303,10 @@ BOOL onCommand(HWND dialog, int id, int code) {
             if (code != CBN_SELCHANGE) return FALSE;
             applyKindRules(dialog);
             return TRUE;
+        case IDC_PRESET:
+            if (code != CBN_SELCHANGE) return FALSE;
+            choosePreset(dialog, comboSelection(dialog, IDC_PRESET));
+            return TRUE;
         case IDC_EXTRACT:
             if (code != BN_CLICKED) return FALSE;
             applyExtractRule(dialog);
@@ -247,6 +336,9 @@ INT_PTR CALLBACK emulatorEditProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case WM_COMMAND:
             return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        case kTellPresetProblems:
+            tellPresetProblems();
+            return TRUE;
         default:
             return FALSE;
     }

@@ -33,6 +33,8 @@
 #define IDC_ARGUMENTS 2017
 #define IDC_ARGUMENTS_LABEL 2018
 #define IDC_ARGUMENTS_SAMPLE 2019
+#define IDC_PRESET 2020
+#define IDC_PRESET_LABEL 2021
 
 // FAVORITEDLG and its list's context menu: 3004 + i starts emulator i
 #define IDC_FAVORITE_LIST 3000

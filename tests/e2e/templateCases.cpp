@@ -149,3 +149,64 @@ HOST_CASE(aTemplateIsCheckedOnOkAndFollowsItsEntryThroughEditsARestartAndCopyAnd
     });
     CHECK_EQ(readFile(emu), withTemplate, "the list file's bytes do not depend on templates");
 }
+
+HOST_CASE(aPresetFillsTheEditDialogAndBrowseOffersThePresetsOfTheExecutable) {
+    Session s("presets");
+    std::string folder = s.root + "Emus\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string ra = folder + "retroarch.exe", duck = folder + "duckstation-qt-x64-ReleaseLTCG.exe";
+    CopyFileA(stubPath.c_str(), ra.c_str(), FALSE);
+    CopyFileA(stubPath.c_str(), duck.c_str(), FALSE);
+    writeFile(s.dataDir + "Presets.txt",
+              "name=Dolphin (ゲームキューブ/Wii)\r\nexe=Dolphin.exe\r\nkind=0\r\nargs=-u mine -e "
+              "%ROM%\r\n");
+    std::string rom = s.root + "mario.sfc";
+    s.writeCache({{"K1", rom, "mario.sfc"}});
+    auto rowOf = [](HWND edit, const std::string& name) {
+        return int(SendDlgItemMessageA(edit, IDC_PRESET, CB_FINDSTRINGEXACT, WPARAM(-1),
+                                       reinterpret_cast<LPARAM>(name.c_str())));
+    };
+    auto browseTo = [](HWND edit, const std::string& exe) {
+        clickLater(edit, IDC_EXE_BROWSE);
+        HWND open = waitForDialog("エミュレータ選択");
+        if (open == nullptr) return;
+        typeText(open, 0x47C, exe);  // the file name box of the open-file dialog
+        clickLater(open, IDOK);
+        waitUntilClosed(open);
+        waitUntil([&] { return controlText(edit, IDC_EXE) == exe; });
+    };
+    onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND settings) {
+        editRow(settings, -1, [&](HWND edit) {
+            chooseComboRow(edit, IDC_PRESET, rowOf(edit, "RetroArch: Snes9x (スーパーファミコン)"));
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS),
+                     std::string("-L cores\\snes9x_libretro.dll %ROM%"), "the preset's template");
+            CHECK_EQ(comboRow(edit, IDC_KIND), 0, "the standard kind");
+            CHECK_EQ(controlText(edit, IDC_NAME),
+                     std::string("RetroArch: Snes9x (スーパーファミコン)"),
+                     "an empty name takes the preset's");
+            chooseComboRow(edit, IDC_PRESET, rowOf(edit, "Dolphin (ゲームキューブ/Wii)"));
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string("-u mine -e %ROM%"),
+                     "Presets.txt replaces the built-in row of its name");
+            chooseComboRow(edit, IDC_PRESET, rowOf(edit, "RetroArch: Snes9x (スーパーファミコン)"));
+            typeText(edit, IDC_EXE, ra);
+            clickNow(edit, IDOK);
+        });
+        editRow(settings, -1, [&](HWND edit) {
+            browseTo(edit, ra);
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string(), "several presets: nothing");
+            CHECK_EQ(int(SendDlgItemMessageA(edit, IDC_PRESET, CB_GETCOUNT, 0, 0)), 22,
+                     "the drop-down lists only RetroArch's cores");
+            browseTo(edit, duck);
+            CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string("-batch -fullscreen -- %ROM%"),
+                     "one preset: filled");
+            CHECK(isChecked(edit, IDC_EXTRACT), "and extraction ticked");
+            clickNow(edit, IDCANCEL);
+        });
+        clickNow(settings, IDOK);
+    });
+    s.popupItems();
+    Chain chain({"K1"});
+    CHECK_EQ(s.clickAndWait(0, chain.first()).commandLine,
+             programPart(ra) + " -L cores\\snes9x_libretro.dll \"" + rom + "\"",
+             "the launch passes the preset's template");
+}
