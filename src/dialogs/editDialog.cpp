@@ -58,11 +58,14 @@ void fillEditCombos(HWND dialog) {
 
 // The arguments the sample ROM would get with the template as typed, under the field.
 void showSampleArguments(HWND dialog) {
-    char text[kTemplateSize], sample[kSampleSize], exe[kTextSize];
+    char text[kTemplateSize], sample[kSampleSize], exe[kTextSize], folder[kTextSize];
     readControlText(dialog, IDC_ARGUMENTS, text);
     readControlText(dialog, IDC_EXE, exe);
+    readControlText(dialog, IDC_FOLDER, folder);
+    if (folder[0] == '\0') copyText(folder, context->tempDir);
+    ensureBackslash(folder, sizeof folder);
     sampleArguments(sample, text, comboSelection(dialog, IDC_KIND), isChecked(dialog, IDC_QUOTE),
-                    exe);
+                    exe, folder);
     SetDlgItemTextA(dialog, IDC_ARGUMENTS_SAMPLE, sample);
 }
 
@@ -313,6 +316,7 @@ BOOL onCommand(HWND dialog, int id, int code) {
             return TRUE;
         case IDC_ARGUMENTS:
         case IDC_EXE:
+        case IDC_FOLDER:
         case IDC_QUOTE:
             if (code != EN_CHANGE && code != BN_CLICKED) return FALSE;
             showSampleArguments(dialog);

@@ -3,6 +3,7 @@
 // is shared with the keyboard-driven and two-drive launches.
 #include <cstring>
 
+#include "core/fileIo.h"
 #include "core/pluginContext.h"
 #include "core/romCache.h"
 #include "launcher/launch.h"
@@ -73,12 +74,75 @@ bool quotePath(char (&path)[kTextSize]) {
     return true;
 }
 
+bool playlistText(char* out, size_t size, size_t& length, const char (*discs)[kTextSize],
+                  int32_t count, const char* folder) {
+    length = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        char discFolder[kTextSize];
+        driveAndFolder(discFolder, discs[i]);
+        const char* line = std::strcmp(discFolder, folder) == 0
+                               ? discs[i] + std::strlen(discFolder)  // beside the playlist
+                               : discs[i];
+        if (size - length < 3 || !platform::ansiToUtf8(line, out + length, size - length - 2))
+            return false;
+        length += std::strlen(out + length);
+        out[length++] = '\r';
+        out[length++] = '\n';
+    }
+    return true;
+}
+
+namespace {
+
+constexpr int32_t kMaxDiscs = 64;
+
+// Writes the playlist of the chain, its first disc `first` already resolved; its path in `path`,
+// the empty path when no disc is known to the cache. False, told, when it cannot be written.
+bool writePlaylist(const EmulatorEntry& entry, const HostRomRecord& chain, const char* first,
+                   char (&path)[kTextSize]) {
+    static char discs[kMaxDiscs][kTextSize];
+    static char text[kMaxDiscs * 3 * kTextSize];
+    path[0] = '\0';
+    int32_t count = 0;
+    if (first[0] != '\0') copyText(discs[count++], first);
+    for (const HostRomRecord* r = chain.next; r != nullptr && count < kMaxDiscs; r = r->next) {
+        if (!resolveRomPath(entry, *r, discs[count])) return false;  // a path that cannot fit
+        if (discs[count][0] != '\0') ++count;
+    }
+    if (count == 0) return true;
+    char folder[kTextSize], name[kTextSize];
+    copyText(folder, entry.extractDir[0] != '\0' ? entry.extractDir : context->tempDir);
+    driveAndFolder(name, discs[0]);
+    char base[kTextSize];
+    copyText(base, discs[0] + std::strlen(name));
+    char* dot = nullptr;
+    for (char* p = base; *p != '\0'; p += characterLength(p))
+        if (*p == '.') dot = p;
+    if (dot != nullptr) *dot = '\0';
+    size_t length = 0;
+    if (!ensureBackslash(folder, sizeof folder) || !joinPath(path, folder, base, ".m3u") ||
+        !playlistText(text, sizeof text, length, discs, count, folder)) {
+        platform::showExclamation(kTooLongText);
+        return false;
+    }
+    Chunk chunk{text, length};
+    if (!saveFileSafely(path, &chunk, 1)) {
+        tellSaveFailure(path);
+        return false;
+    }
+    // Deleted with the extracted files: it lies inside the extraction folder.
+    if (staysInsideFolder(folder, path + std::strlen(folder))) recordExtractedFile(path);
+    return true;
+}
+
+}  // namespace
+
 // A template that names no path placeholder reads no cache and extracts nothing.
 bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan) {
     plan = LaunchPlan{};
     if (chain == nullptr) return false;
     const char* text = findTemplate(emulatorTemplates, entry);
-    char path[kTextSize] = "", raw[kTextSize] = "";
+    char path[kTextSize] = "", raw[kTextSize] = "", playlist[kTextSize] = "";
     if (text[0] == '\0' || usesRomPath(text)) {
         loadRomCache();
         if (!resolveRomPath(entry, *chain, path)) return false;
@@ -86,7 +150,11 @@ bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan
         if (entry.shortPath != 0) shortenPath(path);
         if (entry.quotePath != 0 && !quotePath(path)) return false;
     }
-    if (text[0] != '\0') return planTemplate(plan, entry, text, path, raw, *chain);
+    if (text[0] != '\0' && usesPlaylist(text)) {
+        if (!writePlaylist(entry, *chain, raw, playlist)) return false;
+        if (entry.quotePath != 0 && playlist[0] != '\0' && !quotePath(playlist)) return false;
+    }
+    if (text[0] != '\0') return planTemplate(plan, entry, text, path, raw, *chain, playlist);
     return planProcess(plan, entry.exePath, path);
 }
 

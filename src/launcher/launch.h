@@ -69,7 +69,16 @@ bool planProcess(LaunchPlan& plan, const char* exePath, const char* args);
 // `rom` and `romRaw` are the ROM's path as the kind passes it and plain. A template that cannot
 // be expanded, or a command line too long for Windows, is told and plans nothing.
 bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text, const char* rom,
-                  const char* romRaw, const HostRomRecord& record);
+                  const char* romRaw, const HostRomRecord& record, const char* playlist = "");
+
+// A multi-disc launch's playlist (%M3U%): every selected ROM resolved as the entry's %ROM% is,
+// with the cache and extraction but neither shortened nor quoted, one a line, as UTF-8 with
+// CR LF; a disc in the playlist's own folder (`folder`, with its final backslash) by its file
+// name alone. The launch writes it as "<first ROM's base name>.m3u" into the extraction folder
+// (the plug-in's temp folder for an entry without one), and closePlugin deletes it with the
+// extracted files. The playlist's text for `discs`; false when it does not fit `size`.
+bool playlistText(char* out, size_t size, size_t& length, const char (*discs)[kTextSize],
+                  int32_t count, const char* folder);
 
 // "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
 // blank or a tab; false when it would not fit, or holds more characters than Windows takes.

@@ -84,11 +84,11 @@ bool planProcess(LaunchPlan& plan, const char* exePath, const char* args) {
 }
 
 bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text, const char* rom,
-                  const char* romRaw, const HostRomRecord& record) {
+                  const char* romRaw, const HostRomRecord& record, const char* playlist) {
     static char arguments[kCommandLineSize];
     char offending[kOffendingSize];
-    TemplateValues values{rom, romRaw, entry.exePath, hostText(record.comment),
-                          hostText(record.crc32)};
+    TemplateValues values{
+        rom, romRaw, entry.exePath, hostText(record.comment), hostText(record.crc32), playlist};
     Expansion expansion = expandTemplate(text, values, arguments, sizeof arguments, offending);
     if (expansion == Expansion::Refused) {
         static char message[kTemplateErrorSize];

@@ -84,6 +84,8 @@ bool placeholder(const char* name, size_t length, const TemplateValues& values, 
         text = values.set;
     } else if (sameName(name, length, "CRC")) {
         text = values.key;
+    } else if (sameName(name, length, "M3U")) {
+        text = values.playlist;
     } else {
         return false;
     }
@@ -190,9 +192,18 @@ bool usesRomPath(const char* text) {
     size_t length = 0;
     for (const char* p = text; *p != '\0'; p = end) {
         if (nextPiece(p, end, name, length) != Piece::Name) continue;
-        for (const char* path : {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR"})
+        for (const char* path : {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR", "M3U"})
             if (sameName(name, length, path)) return true;
     }
+    return false;
+}
+
+bool usesPlaylist(const char* text) {
+    const char *end = nullptr, *name = nullptr;
+    size_t length = 0;
+    for (const char* p = text; *p != '\0'; p = end)
+        if (nextPiece(p, end, name, length) == Piece::Name && sameName(name, length, "M3U"))
+            return true;
     return false;
 }
 
@@ -211,7 +222,7 @@ void templateError(char (&message)[kTemplateErrorSize], const char* text) {
 }
 
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
-                     const char* exePath) {
+                     const char* exePath, const char* playlistFolder) {
     const char kSample[] = "C:\\ROMs\\Sample Game.zip";
     const char* rom = kind == MameModel2 || !quote ? kSample : "\"C:\\ROMs\\Sample Game.zip\"";
     if (text[0] == '\0') {
@@ -222,7 +233,11 @@ void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool 
     // emulator would get, cut only for the screen, or why the launch would start nothing.
     static char expanded[kExpandedSize], line[kCommandLineSize];
     char offending[kOffendingSize];
-    TemplateValues values{rom, kSample, exePath, "sample", "1A2B3C4D"};
+    char playlist[kTextSize];
+    const char* quoteMark = kind == MameModel2 || !quote ? "" : "\"";
+    if (!joinPath(playlist, quoteMark, playlistFolder, "Sample Game.m3u", quoteMark))
+        playlist[0] = '\0';
+    TemplateValues values{rom, kSample, exePath, "sample", "1A2B3C4D", playlist};
     Expansion expansion = expandTemplate(text, values, expanded, sizeof expanded, offending);
     if (expansion == Expansion::Refused) {
         char message[kTemplateErrorSize];

@@ -6,6 +6,7 @@
 //   %FILENAME%  its file name, with the extension      %BASENAME%  without it
 //   %GAMEDIR%   its folder                             %EMUDIR%    the executable's folder
 //   %SET%       the set name                           %CRC%       the ROM's key
+//   %M3U%       a playlist of every selected ROM (several discs started as one game)
 //   %%          one %
 //
 // Folders never end in a backslash ("C:\." for a drive's root), so "%GAMEDIR%" is always read
@@ -21,11 +22,12 @@ namespace lb {
 
 // What the placeholders stand for in one launch.
 struct TemplateValues {
-    const char* rom;      // %ROM%
-    const char* romRaw;   // %ROMRAW%, and the base of the file and folder placeholders
-    const char* exePath;  // the base of %EMUDIR%
-    const char* set;      // %SET%
-    const char* key;      // %CRC%
+    const char* rom;            // %ROM%
+    const char* romRaw;         // %ROMRAW%, and the base of the file and folder placeholders
+    const char* exePath;        // the base of %EMUDIR%
+    const char* set;            // %SET%
+    const char* key;            // %CRC%
+    const char* playlist = "";  // %M3U%
 };
 
 enum class Expansion { Done, Refused, TooLong };
@@ -38,9 +40,10 @@ constexpr size_t kOffendingSize = 1024;
 Expansion expandTemplate(const char* text, const TemplateValues& values, char* out, size_t size,
                          char (&offending)[kOffendingSize]);
 
-// Whether the template needs the ROM's path: it names %ROM%, %ROMRAW%, %FILENAME%, %BASENAME%
-// or %GAMEDIR%.
+// Whether the template needs the ROM's path: it names %ROM%, %ROMRAW%, %FILENAME%, %BASENAME%,
+// %GAMEDIR% or %M3U%; whether it names %M3U%, the playlist of all the selected ROMs.
 bool usesRomPath(const char* text);
+bool usesPlaylist(const char* text);
 
 // The folder of `path` without its final backslashes, however many, "C:\." for a drive's root,
 // the empty text for a path without a folder.
@@ -57,9 +60,10 @@ void refusalText(char (&message)[kTemplateErrorSize], const char* offending);
 // get with `text` (today's arguments of the kind when it is empty) after the entry's quote
 // option, for the edit dialog's line under the field: the arguments a launch would pass (cut
 // at a whole character when longer than the line), or the message of the launch's refusal.
+// Its playlist lies in `playlistFolder`, which ends in a backslash.
 constexpr size_t kSampleSize = 2048;
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
-                     const char* exePath);
+                     const char* exePath, const char* playlistFolder = "C:\\ROMs\\");
 
 extern const char kTooLongText[];
 

@@ -50,6 +50,10 @@ void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
 enum class Variable { Found, Missing, TooLong };
 Variable environmentVariable(const char* name, char* buffer, size_t size);
 
+// `text` of the system's ANSI code page as UTF-8, with its NUL; false when it does not fit `size`
+// or holds a byte that is no character.
+bool ansiToUtf8(const char* text, char* buffer, size_t size);
+
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);
 

@@ -210,3 +210,23 @@ HOST_CASE(aPresetFillsTheEditDialogAndBrowseOffersThePresetsOfTheExecutable) {
              programPart(ra) + " -L cores\\snes9x_libretro.dll \"" + rom + "\"",
              "the launch passes the preset's template");
 }
+
+HOST_CASE(aPlaylistStartsTheSelectedDiscsAsOneGameAndGoesWithTheExtractedFiles) {
+    Session s("playlist");
+    std::string exe = s.installStub("RA"), extract = s.root + "extract\\";
+    CreateDirectoryA(extract.c_str(), nullptr);
+    CreateDirectoryA((s.root + "表ソ").c_str(), nullptr);
+    std::string disc1 = s.root + "表ソ\\Game (Disc 1).cue", disc2 = s.root + "Game (Disc 2).cue";
+    s.writeCache({{"K1", disc1, "a.cue"}, {"K2", disc2, "b.cue"}});
+    s.writeEmulators({emulator("RA", exe, 0, extract)});
+    writeFile(s.dataDir + s.system + ".emu.txt", companion("RA", exe, "-L cores\\x.dll %M3U%"));
+    s.popupItems();
+    Chain chain({"K1", "K2"});
+    std::string playlist = extract + "Game (Disc 1).m3u";
+    CHECK_EQ(s.clickAndWait(0, chain.first()).commandLine,
+             programPart(exe) + " -L cores\\x.dll " + playlist, "the stub gets the playlist");
+    CHECK_EQ(readFile(playlist), toUtf8(disc1) + "\r\n" + toUtf8(disc2) + "\r\n",
+             "both discs in order, as UTF-8");
+    s.close();
+    CHECK(!fileExists(playlist), "closePlugin deletes the playlist");
+}

@@ -153,6 +153,8 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
          true},
         {&standard, "%ROMM%", "(none)コマンドライン引数に使えない文字列があります: %ROMM%", false},
         {&standard, "%FILENAME%", "D:\\Emu\\RA\\retroarch.exe Super Game.zip", true},
+        {&extracting, "-L x.dll %M3U%",
+         "D:\\Emu\\RA\\retroarch.exe -L x.dll \"C:\\Tmp\\Super Game.m3u\"", true},
     };
     for (const Row& row : rows) {
         fake::state().reads = 0;
@@ -164,6 +166,10 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     }
     fake::state().environment["BIG"] = std::string(16000, 'x');
     EXPECT_EQ(planned(standard, "%BIG% %BIG% %BIG%"), "(none)コマンドラインが長すぎます");
+    EXPECT_EQ(fake::fileBytes("C:\\Tmp\\Super Game.m3u"), "Super Game.sfc\r\n")
+        << "the extracted disc beside the playlist, by its file name";
+    EXPECT_STREQ(extractedFiles[extractedFileCount - 1], "C:\\Tmp\\Super Game.m3u")
+        << "deleted with the extracted files";
     // Windows counts characters: 32,766 of them and the NUL, a double-byte one counting once.
     std::string exe = "D:\\Emu\\RA\\retroarch.exe ", wide;
     for (int i = 0; i < 16000; ++i) wide += "表";
@@ -172,6 +178,34 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%"),
               exe + wide + wide + std::string(32766 - exe.size() - 32000, 'r'));
     EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%r"), "(none)コマンドラインが長すぎます");
+}
+
+TEST(Playlist, listsEveryDiscAsUtf8LinesAndADiscBesideItByItsFileName) {
+    fake::reset();
+    struct Row {
+        std::vector<std::string> discs;
+        const char* text;
+    } rows[] = {
+        {{"C:\\Tmp\\FF7 (Disc 1).cue", "C:\\Tmp\\FF7 (Disc 2).cue"},
+         "FF7 (Disc 1).cue\r\nFF7 (Disc 2).cue\r\n"},
+        {{"D:\\表ソ\\a.cue", "C:\\Tmp\\sub\\b.cue"},
+         "D:\\\xE8\xA1\xA8\xE3\x82\xBD\\a.cue\r\nC:\\Tmp\\sub\\b.cue\r\n"},
+        {{}, ""},
+    };
+    for (const Row& row : rows) {
+        static char discs[4][kTextSize];
+        for (size_t i = 0; i < row.discs.size(); ++i) copyText(discs[i], row.discs[i].c_str());
+        char out[1024];
+        size_t length = 0;
+        ASSERT_TRUE(
+            playlistText(out, sizeof out, length, discs, int32_t(row.discs.size()), "C:\\Tmp\\"));
+        EXPECT_EQ(std::string(out, length), row.text);
+    }
+    char tiny[8];
+    size_t length = 0;
+    EXPECT_FALSE(
+        playlistText(tiny, sizeof tiny, length, (const char(*)[kTextSize]) "C:\\abcdef.cue", 1, ""))
+        << "a text that does not fit";
 }
 
 TEST_F(TemplateTest, templatesFollowTheirEntryThroughEditPasteCopyAndSaveAndAreIgnoredWhenStale) {

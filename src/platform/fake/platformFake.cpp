@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <iconv.h>
+
 #include "platform/fake/fakePlatform.h"
 #include "platform/platform.h"
 
@@ -192,6 +194,17 @@ Variable environmentVariable(const char* name, char* buffer, size_t size) {
     if (it->second.size() >= size) return Variable::TooLong;
     std::snprintf(buffer, size, "%s", it->second.c_str());
     return Variable::Found;
+}
+
+bool ansiToUtf8(const char* text, char* buffer, size_t size) {
+    iconv_t convert = iconv_open("UTF-8", "CP932");
+    if (convert == iconv_t(-1) || size == 0) return false;
+    char* in = const_cast<char*>(text);
+    size_t inLeft = std::strlen(text) + 1, outLeft = size;
+    char* out = buffer;
+    size_t done = iconv(convert, &in, &inLeft, &out, &outLeft);
+    iconv_close(convert);
+    return done != size_t(-1) && inLeft == 0;
 }
 
 bool shortPathName(const char* path, char* buffer, size_t size) {

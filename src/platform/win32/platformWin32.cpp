@@ -153,6 +153,13 @@ Variable environmentVariable(const char* name, char* buffer, size_t size) {
     return Variable::TooLong;
 }
 
+bool ansiToUtf8(const char* text, char* buffer, size_t size) {
+    static wchar_t wide[32768];
+    int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 32768);
+    if (n <= 0) return false;
+    return WideCharToMultiByte(CP_UTF8, 0, wide, n, buffer, int(size), nullptr, nullptr) > 0;
+}
+
 bool shortPathName(const char* path, char* buffer, size_t size) {
     DWORD n = GetShortPathNameA(path, buffer, DWORD(size));
     return n > 0 && n < size;
