@@ -9,6 +9,7 @@
 #include <string>
 
 #include "dialogDriver.h"
+#include "resource.h"
 #include "harness.h"
 #include "session.h"
 
@@ -174,9 +175,15 @@ int captureDialogs(const char* dll, const char* shots) {
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         selectRows(settings, 1001, {1}, 1);
         captureWindow(settings, workDir + "settingsDialog.bmp");
-        clickLater(settings, 1003);
-        HWND edit = waitForDialog("エミュレータ編集(Launchboard)");
+        // Adding RetroArch from the known emulators: the chosen core has filled the dialog.
+        clickLater(settings, IDC_ADD);
+        HWND edit = waitForDialog("エミュレータ追加(Launchboard)");
         if (edit == nullptr) return;
+        typeText(edit, IDC_EXE, retroArch);
+        std::string core = "RetroArch: Mupen64Plus-Next (NINTENDO64)";
+        chooseComboRow(edit, IDC_PRESET,
+                       int(SendDlgItemMessageA(edit, IDC_PRESET, CB_FINDSTRINGEXACT, WPARAM(-1),
+                                               reinterpret_cast<LPARAM>(core.c_str()))));
         captureWindow(edit, workDir + "editDialog.bmp");
         clickNow(edit, IDCANCEL);
         waitUntilClosed(edit);

@@ -26,16 +26,19 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
-# Windows has "ＭＳ Ｐゴシック", the dialogs' font; Wine has not. The prefix maps it to the
-# proportional IPA Gothic, so dialogs lay out and render as on a Japanese Windows. Without a
-# window manager on the private X server, Wine draws the windows' captions itself.
-if [ ! -f "$WINEPREFIX/.lb-settings-2" ]; then
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1
+# Windows has "ＭＳ Ｐゴシック", the dialogs' font, and "MS UI Gothic" (as "MS Shell Dlg"), the menus'; Wine has
+# neither. The prefix maps both to the proportional IPA Gothic, so dialogs and menus lay out and
+# render as on a Japanese Windows (Wine's own stand-in draws "M" as a block). Without a window
+# manager on the private X server, Wine draws the windows' captions itself.
+if [ ! -f "$WINEPREFIX/.lb-settings-4" ]; then
+    for font in 'ＭＳ Ｐゴシック' 'MS UI Gothic' 'MS PGothic' 'MS Shell Dlg'; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+            /v "$font" /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1
+    done
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.lb-settings-2"
+    touch "$WINEPREFIX/.lb-settings-4"
 fi
 
 # Wine draws the caption buttons' glyphs from Marlett, but this Wine does not look in the folder
