@@ -70,8 +70,15 @@ enum class Front { Emulator, Other, NoWindow, Exited };
 
 // A console window is never the emulator's: a batch file's own console, or a console program's,
 // takes no File/Open keys.
+// With a job the emulator lives while any process of its launch does: a batch file that starts
+// it and ends does not end it.
+bool emulatorEnded(const EmulatorProcess& emulator) {
+    return emulator.job != 0 ? platform::jobEnded(emulator.job)
+                             : platform::processExited(emulator.process);
+}
+
 Front whoIsInFront(const EmulatorProcess& emulator) {
-    if (platform::processExited(emulator.process)) return Front::Exited;
+    if (emulatorEnded(emulator)) return Front::Exited;
     bool console = false;
     uint32_t front = platform::foregroundProcessId(console);
     if (front == 0) return Front::NoWindow;
@@ -111,7 +118,7 @@ Typing waitUntilReady(const EmulatorProcess& emulator) {
             if (idle == 0) return Typing::Done;
             console = idle == platform::kWaitFailed;
         }
-        if (platform::processExited(emulator.process)) return Typing::Exited;
+        if (emulatorEnded(emulator)) return Typing::Exited;
         if (console && whoIsInFront(emulator) == Front::Emulator) return Typing::Done;
         if (platform::tickCount() - since >= kReadyWait || slices * kFrontPoll >= 2 * kReadyWait)
             return Typing::NotReady;
@@ -164,7 +171,7 @@ Typing sendOpenFileKeys(int32_t keyWait, int32_t browseWait, const EmulatorProce
 
 Typing typeIntoEmulator(const TypingJob& job) {
     EmulatorProcess emulator{job.process, platform::processIdOf(job.process),
-                             platform::processCreationTime(job.process)};
+                             platform::processCreationTime(job.process), job.job};
     Typing ready = waitUntilReady(emulator);
     if (ready != Typing::Done) return ready;
     return sendOpenFileKeys(job.keyWait, job.browseWait, emulator);
@@ -186,6 +193,7 @@ int32_t setClipboardText(const char* text) {
 // A process id is reused once its process has ended, so the recorded parent of an older process
 // may name the emulator by chance: a link counts only between processes created in order.
 bool belongsToEmulator(uint32_t id, const EmulatorProcess& emulator) {
+    if (emulator.job != 0) return id != 0 && platform::processInJob(id, emulator.job);
     platform::ProcessLink links[kMaxProcesses];
     int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
     for (int depth = 0; id != 0 && depth < kMaxAncestors; ++depth) {
@@ -206,6 +214,7 @@ void runTypingJob(void* data) {
     auto* job = static_cast<TypingJob*>(data);
     Typing result = typeIntoEmulator(*job);
     platform::closeProcess(job->process);
+    platform::closeJob(job->job);
     // After a stop asked for by closePlugin the host is closing: nothing is told.
     const char* text = result == Typing::NotReady  ? kNotReadyText
                        : result == Typing::Stopped ? kKeysStoppedText

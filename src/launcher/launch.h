@@ -7,6 +7,7 @@
 #include "core/failureText.h"
 #include "core/hostInterface.h"
 #include "core/text.h"
+#include "launcher/playHistory.h"
 #include "platform/platform.h"
 #include "registry/emulatorEntry.h"
 
@@ -26,6 +27,7 @@ struct LaunchPlan {
     bool typesKeys;                      // the keyboard-driven kind: clipboard, then keys
     char clipboard[kTextSize];           // the ROM path it pastes
     int32_t keyWait, browseWait;         // the key script's pauses
+    PlayStart play;                      // what the history records once it has started
 };
 
 enum class LaunchResult {
@@ -106,12 +108,15 @@ struct TypingJob {
     platform::ProcessHandle process;
     int32_t keyWait, browseWait;
     platform::WindowHandle owner, mainWindow;  // mainWindow: the owner's root owner
+    platform::JobHandle job;                   // the worker's own handle of the launch's job
 };
-// The emulator as the key script knows it: its process handle, id and creation time.
+// The emulator as the key script knows it: its process handle, id and creation time, and the
+// launch's job (0 without one), which takes along every process it starts.
 struct EmulatorProcess {
     platform::ProcessHandle process;
     uint32_t id;
     uint64_t created;
+    platform::JobHandle job = 0;
 };
 
 // The worker's body: waits for the emulator, types the script, tells the user when it was not
@@ -119,9 +124,9 @@ struct EmulatorProcess {
 // handle and releases the job, which was allocated with platform::allocateZeroed.
 void runTypingJob(void* job);
 
-// Whether process `id` is the emulator or was started by it, following parents in one snapshot
-// of the processes; a parent created after its child, or before the emulator, breaks the line.
-// The key script asks it before every key.
+// Whether process `id` is the emulator or was started by it: in the launch's job, or without one
+// following parents in one snapshot of the processes, where a parent created after its child,
+// or before the emulator, breaks the line. The key script asks it before every key.
 bool belongsToEmulator(uint32_t id, const EmulatorProcess& emulator);
 
 // The pauses of an entry's wait indexes; an index outside the tables (only a damaged list file

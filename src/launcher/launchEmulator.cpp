@@ -1,8 +1,10 @@
 // Dispatch by the label of the emulator's kind, the set-name launch of arcade emulators, and
 // carrying out a plan: the process start shared by every kind, its preview and its failure.
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
+#include "core/fileIo.h"
 #include "core/pluginContext.h"
 #include "core/romCache.h"
 #include "launcher/launch.h"
@@ -40,13 +42,78 @@ void previewText(char (&text)[kMessageSize], const LaunchPlan& plan) {
         appendLines(text, {"\r\nクリップボード: ", plan.clipboard, "\r\nキー入力: ", kKeysShown});
 }
 
-bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
+namespace {
+
+bool planByKind(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
     auto is = [&entry](EmulatorKind kind) { return hasKindLabel(entry, kind); };
     if (is(Standard)) return planCommandLine(entry, chain, plan);
     if (is(MameModel2)) return planSetName(entry, chain, plan);
     if (is(KeyboardDriven)) return planKeyboardDriven(entry, chain, plan);
     if (is(WinX68Fast) || is(Xm6)) return planTwoDrive(entry, chain, plan);
     return false;
+}
+
+// What the history keeps of a launch that starts: the first ROM's key and name (the host's, or
+// the favourite's Name), the emulator. The time and id are taken when it has started.
+void notePlay(PlayStart& play, const EmulatorEntry& entry, const HostRomRecord& first) {
+    play = PlayStart{};
+    copyText(play.key, hostText(first.crc32));
+    copyText(play.name, hostText(first.name));
+    copyText(play.emulator, entry.name);
+    copyText(play.exe, entry.exePath);
+}
+
+// The end of a session, told by the watcher on its own thread: the history file and the id.
+struct SessionEnd {
+    char path[kTextSize];
+    char id[24];
+};
+
+void endPlaySession(void* data, uint64_t milliseconds, bool cutShort) {
+    auto* end = static_cast<SessionEnd*>(data);
+    char line[kHistoryLineSize];
+    endLine(line, end->id, milliseconds / 1000, cutShort);
+    appendHistoryLine(end->path, line);
+    platform::release(end);
+}
+
+// Set by the first failed append of a start; a failed append is told once.
+bool historyFailureTold = false;
+
+// Appends the start line of a launch that started and has its end watched.
+void recordPlay(PlayStart play, platform::JobHandle job, uint32_t processId) {
+    static int32_t sequence = 0;
+    platform::localTimeText(play.started);
+    char digits[16] = "";
+    size_t n = 0;
+    for (const char* p = play.started; *p != '\0' && n + 1 < sizeof digits; ++p)
+        if (*p >= '0' && *p <= '9') digits[n++] = *p;
+    digits[n] = '\0';
+    std::snprintf(play.id, sizeof play.id, "%s-%d", digits, int(++sequence % 100000));
+    char path[kTextSize];
+    auto* end = static_cast<SessionEnd*>(platform::allocateZeroed(sizeof(SessionEnd)));
+    if (!historyFilePath(path) || end == nullptr) {
+        platform::release(end);
+        platform::closeJob(job);
+        return;
+    }
+    char line[kHistoryLineSize];
+    startLine(line, play);
+    if (!appendHistoryLine(path, line)) {
+        if (!historyFailureTold) tellSaveFailure(path);
+        historyFailureTold = true;
+    }
+    copyText(end->path, path);
+    copyText(end->id, play.id);
+    if (!platform::watchSession(job, processId, endPlaySession, end)) platform::release(end);
+}
+
+}  // namespace
+
+bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
+    if (!planByKind(entry, chain, plan)) return false;
+    if (chain != nullptr) notePlay(plan.play, entry, *chain);
+    return true;
 }
 
 LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview) {
@@ -123,14 +190,17 @@ bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& pl
 
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
     if (plan.typesKeys) setClipboardText(plan.clipboard);
+    platform::JobHandle sessionJob = 0;
     platform::ProcessHandle process =
-        platform::startProcess(plan.program, plan.commandLine, plan.folder);
+        platform::startProcessInJob(plan.program, plan.commandLine, plan.folder, sessionJob);
     if (process == 0) {
         static char text[kMessageSize];
         failureText(text, kStartFailed, plan.program, platform::lastError());
         platform::showExclamation(text);
         return LaunchResult::Failed;
     }
+    platform::JobHandle typingJob = plan.typesKeys ? platform::duplicateJob(sessionJob) : 0;
+    recordPlay(plan.play, sessionJob, platform::processIdOf(process));  // the watcher's job now
     if (!plan.typesKeys) {
         platform::closeProcess(process);
         return LaunchResult::Started;
@@ -138,9 +208,11 @@ LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
     auto* job = static_cast<TypingJob*>(platform::allocateZeroed(sizeof(TypingJob)));
     if (job == nullptr) {
         platform::closeProcess(process);
+        platform::closeJob(typingJob);
         return LaunchResult::Started;
     }
-    *job = TypingJob{process, plan.keyWait, plan.browseWait, owner, platform::rootOwner(owner)};
+    *job = TypingJob{process, plan.keyWait, plan.browseWait, owner, platform::rootOwner(owner),
+                     typingJob};
     // Without a thread the script runs here, as it always could.
     if (!platform::startWorker(runTypingJob, job)) runTypingJob(job);
     return LaunchResult::Started;

@@ -19,6 +19,8 @@ File* createForWrite(const char* path);  // creates or truncates
 long readFromFile(File* file, void* buffer, size_t size);
 bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
 bool closeFile(File* file);  // false when buffered data could not be flushed
+// Appends the bytes to the file, made when missing, with one write; others may append too.
+bool appendToFile(const char* path, const void* data, size_t size);
 bool replaceFile(const char* from, const char* to);  // rename over an existing target
 bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);
@@ -91,6 +93,29 @@ int32_t snapshotProcesses(ProcessLink* links, int32_t capacity);
 
 // Milliseconds of real time, from an arbitrary start.
 uint64_t tickCount();
+// The local time as "YYYY/MM/DD HH:MM:SS".
+void localTimeText(char (&text)[20]);
+
+// A launch's session: the program started suspended inside a job object that takes along every
+// process it starts, then resumed; `job` is 0 where Windows refuses a job (startProcess's rules
+// otherwise). The session watcher, a thread of the plug-in, learns when every process of the
+// job has ended (without a job: the process and those it started, followed by their parent
+// links) and then calls `ended(data, milliseconds, false)` on its own thread; stopWatching, at
+// closePlugin, ends every session still running within 1 s, calling `ended(data, milliseconds
+// so far, true)`. The watcher owns the job from watchSession on; false, calling nothing, when
+// it cannot watch.
+using JobHandle = uintptr_t;
+ProcessHandle startProcessInJob(const char* application, const char* commandLine,
+                                const char* workingDir, JobHandle& job);
+bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64_t, bool),
+                  void* data);
+void stopWatching();
+// Whether process `id` is in `job`; whether every process of `job` has ended. A second handle of
+// a job, for a thread that is not the watcher, and its closing.
+bool processInJob(uint32_t id, JobHandle job);
+bool jobEnded(JobHandle job);
+JobHandle duplicateJob(JobHandle job);
+void closeJob(JobHandle job);
 
 // The plug-in's one worker thread, for the keyboard-driven launch's wait and key script. It
 // runs `body(data)` holding a reference to the DLL, which it gives up as it ends, so a host that

@@ -150,7 +150,9 @@ TEST(FileFailure, anUnreadableFileChangesNothingAndIsToldWhereTheUserAskedForIt)
                 EXPECT_GT(read, 1) << what << ": the file was never read";
                 break;
             }
-            EXPECT_TRUE(s.files == before) << what << ": a file changed";
+            auto after = s.files;
+            after.erase(kDir + "N64.history.txt");  // a launch that starts is recorded
+            EXPECT_TRUE(after == before) << what << ": a file changed";
         }
     }
 }

@@ -294,9 +294,11 @@ TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForA
         std::set<size_t> consoles;  // answers that are the batch file's console window
         std::set<uintptr_t> gone;   // windows destroyed before the message
         std::string told;
+        bool batchEnded = false;  // the batch file alone has ended, its emulator runs
     } rows[] = {
         {"a batch file", false, {}, {}, ""},
         {"its console in front first", false, {0, 1}, {}, ""},
+        {"the batch file ended at once, the job keeps its emulator", false, {}, {}, "", true},
         {"exited", true, {}, {}, std::string("42|") + kEnded},
         {"exited, the dialog closed on launch", true, {}, {42}, std::string("7|") + kEnded},
         {"exited, the host gone too", true, {}, {42, 7}, std::string("0|") + kEnded},
@@ -304,7 +306,8 @@ TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForA
     for (const Row& row : rows) {
         s = fake::State{};
         s.activeWindow = 42;
-        if (row.exited) s.exited = {1001};
+        if (row.exited) s.exited = {1001, 1500};
+        if (row.batchEnded) s.exited = {1001};
         s.inputIdleResult = platform::kWaitFailed;
         s.foreground = {1001, 1001, 1500};
         s.consoles = row.consoles;

@@ -83,6 +83,18 @@ struct State {
     std::vector<std::string> messages;
     std::vector<std::string> openedDialogs;  // "settings <system>", "favorites <system>"
 
+    bool failAppend = false;                            // appendToFile fails
+    std::string localTime = "2026/12/07 21:30:00";     // what localTimeText answers
+    bool refuseJob = false;                             // startProcessInJob gives no job
+    struct Session {
+        void (*ended)(void*, uint64_t, bool);
+        void* data;
+        uintptr_t job;
+        uint32_t processId;
+    };
+    std::vector<Session> sessions;  // watched and not yet ended
+    std::set<uint32_t> jobMembers;  // ids of processes in the last job made
+
     bool failAllocation = false;
     // The n-th readFromFile call (from 1) reports a read error; 0 = none. With readPath set,
     // only the reads of that file count.
@@ -111,5 +123,7 @@ bool hasFile(const std::string& path);
 std::string fileBytes(const std::string& path);
 void putFile(const std::string& path, const std::string& bytes);
 bool logged(const std::string& entry);
+// Ends watched session `index` after `milliseconds`, as the watcher does when its job empties.
+void endSession(size_t index, uint64_t milliseconds);
 
 }  // namespace fake

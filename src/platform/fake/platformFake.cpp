@@ -34,6 +34,14 @@ bool logged(const std::string& entry) {
     return std::find(log.begin(), log.end(), entry) != log.end();
 }
 
+void endSession(size_t index, uint64_t milliseconds) {
+    auto& sessions = state().sessions;
+    if (index >= sessions.size()) return;
+    State::Session session = sessions[index];
+    sessions.erase(sessions.begin() + long(index));
+    session.ended(session.data, milliseconds, false);
+}
+
 }  // namespace fake
 
 namespace platform {
@@ -130,6 +138,14 @@ bool replaceFile(const char* from, const char* to) {
     s.files.erase(it);
     s.files[to] = std::move(bytes);
     s.log.push_back(std::string("replace ") + from + " " + to);
+    return true;
+}
+
+bool appendToFile(const char* path, const void* data, size_t size) {
+    auto& s = fake::state();
+    if (s.failAppend || s.unreadable.count(path)) return failWith(5, false);
+    s.files[path].append(static_cast<const char*>(data), size);
+    s.log.push_back(std::string("append ") + path);
     return true;
 }
 
@@ -276,6 +292,66 @@ int32_t snapshotProcesses(ProcessLink* links, int32_t capacity) {
 }
 
 uint64_t tickCount() { return fake::state().clock; }
+
+void localTimeText(char (&text)[20]) {
+    std::snprintf(text, sizeof text, "%s", fake::state().localTime.c_str());
+}
+
+ProcessHandle startProcessInJob(const char* application, const char* commandLine,
+                                const char* workingDir, JobHandle& job) {
+    ProcessHandle process = startProcess(application, commandLine, workingDir);
+    auto& s = fake::state();
+    job = process != 0 && !s.refuseJob ? 5000 + process : 0;
+    if (job != 0) s.jobMembers = {processIdOf(process)};
+    return process;
+}
+
+bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64_t, bool),
+                  void* data) {
+    fake::state().sessions.push_back({ended, data, job, processId});
+    return true;
+}
+
+void stopWatching() {
+    auto& s = fake::state();
+    auto sessions = std::move(s.sessions);
+    s.sessions.clear();
+    for (auto& session : sessions) session.ended(session.data, s.clock, true);
+}
+
+namespace {
+
+// A job takes along every process its members start: a process is in it when a member is
+// among its parents, each created no earlier than its parent.
+bool inFakeJob(uint32_t id) {
+    auto& s = fake::state();
+    for (int depth = 0; id != 0 && depth < 32; ++depth) {
+        if (s.jobMembers.count(id) != 0) return true;
+        auto parent = s.parents.find(id);
+        if (parent == s.parents.end() ||
+            creationTimeOf(parent->second) > creationTimeOf(id))
+            return false;
+        id = parent->second;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool jobEnded(JobHandle job) {
+    auto& s = fake::state();
+    if (job == 0) return true;
+    for (uint32_t id : s.jobMembers)
+        if (s.exited.count(id) == 0) return false;
+    for (const auto& [id, parent] : s.parents)
+        if (inFakeJob(id) && s.exited.count(id) == 0) return false;
+    return true;
+}
+
+JobHandle duplicateJob(JobHandle job) { return job; }
+void closeJob(JobHandle) {}
+
+bool processInJob(uint32_t id, JobHandle job) { return job != 0 && inFakeJob(id); }
 
 bool startWorker(void (*body)(void*), void* data) {
     ++fake::state().workersStarted;

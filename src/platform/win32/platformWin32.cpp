@@ -165,20 +165,48 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return n > 0 && n < size;
 }
 
-ProcessHandle startProcess(const char* application, const char* commandLine,
-                           const char* workingDir) {
+namespace {
+
+// Starts the program, its first thread suspended when asked; false, noted, when nothing started.
+bool start(const char* application, const char* commandLine, const char* workingDir,
+           DWORD flags, PROCESS_INFORMATION& process) {
     static char line[65536];                    // 32,767 characters, each of up to two bytes
     lstrcpynA(line, commandLine, sizeof line);  // CreateProcessA may write into it
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
+    process = PROCESS_INFORMATION{};
+    if (CreateProcessA(application, line, nullptr, nullptr, FALSE, flags, nullptr,
+                       workingDir[0] != '\0' ? workingDir : nullptr, &startup, &process))
+        return true;
+    lastFailure = GetLastError();
+    return false;
+}
+
+}  // namespace
+
+ProcessHandle startProcess(const char* application, const char* commandLine,
+                           const char* workingDir) {
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir[0] != '\0' ? workingDir : nullptr, &startup, &process)) {
-        lastFailure = GetLastError();
-        return 0;
+    if (!start(application, commandLine, workingDir, 0, process)) return 0;
+    CloseHandle(process.hThread);
+    return reinterpret_cast<ProcessHandle>(process.hProcess);
+}
+
+ProcessHandle startProcessInJob(const char* application, const char* commandLine,
+                                const char* workingDir, JobHandle& job) {
+    job = 0;
+    PROCESS_INFORMATION process{};
+    if (!start(application, commandLine, workingDir, CREATE_SUSPENDED, process)) return 0;
+    // Closing the job never ends its processes: the game runs on after the host closes.
+    HANDLE made = CreateJobObjectA(nullptr, nullptr);
+    if (made != nullptr && AssignProcessToJobObject(made, process.hProcess)) {
+        job = reinterpret_cast<JobHandle>(made);
+    } else if (made != nullptr) {
+        CloseHandle(made);  // a host already in a job that takes no other (before Windows 8)
     }
+    ResumeThread(process.hThread);
     CloseHandle(process.hThread);
     return reinterpret_cast<ProcessHandle>(process.hProcess);
 }
@@ -245,6 +273,258 @@ bool processExited(ProcessHandle process) {
 }
 
 uint64_t tickCount() { return GetTickCount64(); }
+
+void localTimeText(char (&text)[20]) {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    unsigned parts[] = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    const char separators[] = "// ::";
+    int at = 0;
+    for (int i = 0; i < 6; ++i) {
+        int digits = i == 0 ? 4 : 2;
+        for (int d = digits - 1; d >= 0; --d) {
+            unsigned v = parts[i];
+            for (int k = 0; k < d; ++k) v /= 10;
+            text[at++] = char('0' + v % 10);
+        }
+        if (i < 5) text[at++] = separators[i];
+    }
+    text[at] = '\0';
+}
+
+namespace {
+
+// The session watcher: one thread waiting on a completion port to which every launch's job
+// reports, and polling the process tree of a launch that got no job. Sessions are handed over
+// by a packet and then belong to the thread alone.
+struct WatchedSession {
+    HANDLE job;
+    DWORD processId;
+    uint64_t startTick;
+    void (*ended)(void*, uint64_t, bool);
+    void* data;
+    ULONG_PTR number;  // the completion key of its job
+    DWORD members[64];  // without a job: the processes of its tree seen alive
+    uint64_t memberCreated[64];
+    int memberCount;
+    WatchedSession* next;
+};
+
+constexpr ULONG_PTR kStopWatching = 1, kNewSession = 2;
+HANDLE watchPort = nullptr;
+HANDLE watcherThread = nullptr;
+DWORD watcherThreadId = 0;
+ULONG_PTR nextSessionNumber = 16;  // set by the host's thread only
+
+uint64_t createdAt(DWORD id) { return creationTimeOf(id); }
+
+void endSession(WatchedSession* session, bool cutShort) {
+    session->ended(session->data, GetTickCount64() - session->startTick, cutShort);
+    if (session->job != nullptr) CloseHandle(session->job);
+    delete session;
+}
+
+bool jobIsEmpty(HANDLE job) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info,
+                                     sizeof info, nullptr) &&
+           info.ActiveProcesses == 0;
+}
+
+// Without a job: the tree lives while a process seen in it lives, and takes along each process
+// whose parent is in it and was created after that parent.
+bool treeAlive(WatchedSession& s) {
+    static ProcessLink links[4096];
+    int32_t count = snapshotProcesses(links, 4096);
+    int kept = 0;
+    for (int i = 0; i < s.memberCount; ++i) {
+        bool alive = false;
+        for (int32_t k = 0; k < count && !alive; ++k) alive = links[k].id == s.members[i];
+        if (alive && createdAt(s.members[i]) == s.memberCreated[i]) {
+            s.members[kept] = s.members[i];
+            s.memberCreated[kept++] = s.memberCreated[i];
+        }
+    }
+    for (int32_t k = 0; k < count && kept < 64; ++k) {
+        for (int i = 0; i < kept; ++i) {
+            if (links[k].parent != s.members[i]) continue;
+            uint64_t created = createdAt(links[k].id);
+            bool known = false;
+            for (int j = 0; j < kept && !known; ++j) known = s.members[j] == links[k].id;
+            if (!known && created >= s.memberCreated[i] && created != 0) {
+                s.members[kept] = links[k].id;
+                s.memberCreated[kept++] = created;
+            }
+            break;
+        }
+    }
+    s.memberCount = kept;
+    return kept > 0;
+}
+
+DWORD WINAPI runWatcher(LPVOID module) {
+    WatchedSession* sessions = nullptr;
+    ULONG_PTR earlyEnds[64] = {};  // jobs that emptied before their session was handed over
+    int earlyNext = 0;
+    for (;;) {
+        bool polling = false;
+        for (WatchedSession* s = sessions; s != nullptr && !polling; s = s->next)
+            polling = s->job == nullptr;
+        DWORD message = 0;
+        ULONG_PTR key = 0;
+        LPOVERLAPPED overlapped = nullptr;
+        BOOL got = GetQueuedCompletionStatus(watchPort, &message, &key, &overlapped,
+                                             polling ? 500 : INFINITE);
+        if (got && key == kStopWatching) break;
+        if (got && key == kNewSession) {
+            auto* session = reinterpret_cast<WatchedSession*>(overlapped);
+            bool early = false;
+            for (ULONG_PTR number : earlyEnds) early = early || number == session->number;
+            if (session->job != nullptr && (early || jobIsEmpty(session->job))) {
+                endSession(session, false);
+            } else {
+                session->next = sessions;
+                sessions = session;
+            }
+        } else if (got && message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO) {
+            WatchedSession** link = &sessions;
+            while (*link != nullptr && (*link)->number != key) link = &(*link)->next;
+            if (*link != nullptr) {
+                WatchedSession* ended = *link;
+                *link = ended->next;
+                endSession(ended, false);
+            } else {
+                earlyEnds[earlyNext] = key;
+                earlyNext = (earlyNext + 1) % 64;
+            }
+        }
+        for (WatchedSession** link = &sessions; *link != nullptr;) {
+            WatchedSession* s = *link;
+            if (s->job == nullptr && !treeAlive(*s)) {
+                *link = s->next;
+                endSession(s, false);
+            } else {
+                link = &s->next;
+            }
+        }
+    }
+    while (sessions != nullptr) {
+        WatchedSession* s = sessions;
+        sessions = s->next;
+        endSession(s, true);
+    }
+    FreeLibraryAndExitThread(static_cast<HMODULE>(module), 0);
+}
+
+bool ensureWatcher() {
+    if (watcherThread != nullptr) return true;
+    if (watchPort == nullptr) watchPort = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    if (watchPort == nullptr) return false;
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(&runWatcher), &self))
+        return false;
+    watcherThread = CreateThread(nullptr, 0, runWatcher, self, 0, &watcherThreadId);
+    if (watcherThread == nullptr) FreeLibrary(self);
+    return watcherThread != nullptr;
+}
+
+}  // namespace
+
+bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64_t, bool),
+                  void* data) {
+    HANDLE jobHandle = reinterpret_cast<HANDLE>(job);
+    if (!ensureWatcher()) {
+        if (jobHandle != nullptr) CloseHandle(jobHandle);
+        return false;
+    }
+    auto* session = new (std::nothrow) WatchedSession{};
+    if (session == nullptr) {
+        if (jobHandle != nullptr) CloseHandle(jobHandle);
+        return false;
+    }
+    session->job = jobHandle;
+    session->processId = processId;
+    session->startTick = GetTickCount64();
+    session->ended = ended;
+    session->data = data;
+    session->number = nextSessionNumber++;
+    session->members[0] = processId;
+    session->memberCreated[0] = createdAt(processId);
+    session->memberCount = 1;
+    if (jobHandle != nullptr) {
+        JOBOBJECT_ASSOCIATE_COMPLETION_PORT port{reinterpret_cast<PVOID>(session->number),
+                                                 watchPort};
+        if (!SetInformationJobObject(jobHandle, JobObjectAssociateCompletionPortInformation,
+                                     &port, sizeof port)) {
+            CloseHandle(jobHandle);  // followed by its process tree instead
+            session->job = nullptr;
+        }
+    }
+    PostQueuedCompletionStatus(watchPort, 0, kNewSession, reinterpret_cast<LPOVERLAPPED>(session));
+    return true;
+}
+
+void stopWatching() {
+    if (watcherThread == nullptr) return;
+    PostQueuedCompletionStatus(watchPort, 0, kStopWatching, nullptr);
+    DWORD since = GetTickCount();
+    bool ended = false;
+    while (!ended && GetTickCount() - since < 900) {
+        DWORD woke = MsgWaitForMultipleObjects(1, &watcherThread, FALSE, 20, QS_SENDMESSAGE);
+        ended = woke == WAIT_OBJECT_0;
+        MSG message;
+        if (woke == WAIT_OBJECT_0 + 1)
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (!ended) return;  // it keeps its port and the DLL
+    CloseHandle(watcherThread);
+    watcherThread = nullptr;
+    CloseHandle(watchPort);
+    watchPort = nullptr;
+}
+
+bool appendToFile(const char* path, const void* data, size_t size) {
+    // The watcher appends too: only the host's thread notes its failures.
+    bool hostThread = GetCurrentThreadId() != watcherThreadId;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (hostThread) lastFailure = GetLastError();
+        return false;
+    }
+    DWORD written = 0;
+    bool ok = WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
+    if (!ok && hostThread) lastFailure = GetLastError() ? GetLastError() : ERROR_DISK_FULL;
+    CloseHandle(file);
+    return ok;
+}
+
+bool jobEnded(JobHandle job) { return jobIsEmpty(reinterpret_cast<HANDLE>(job)); }
+
+JobHandle duplicateJob(JobHandle job) {
+    HANDLE copy = nullptr;
+    if (job == 0 || !DuplicateHandle(GetCurrentProcess(), reinterpret_cast<HANDLE>(job),
+                                     GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return 0;
+    return reinterpret_cast<JobHandle>(copy);
+}
+
+void closeJob(JobHandle job) {
+    if (job != 0) CloseHandle(reinterpret_cast<HANDLE>(job));
+}
+
+bool processInJob(uint32_t id, JobHandle job) {
+    constexpr DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+    HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, id);
+    if (process == nullptr) process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id);
+    BOOL inside = FALSE;
+    if (process != nullptr) {
+        IsProcessInJob(process, reinterpret_cast<HANDLE>(job), &inside);
+        CloseHandle(process);
+    }
+    return inside != FALSE;
+}
 
 namespace {
 

@@ -1,0 +1,247 @@
+// The history file's lines: written whole or not at all, read back line by line, ends paired
+// with their starts by id, games found through the key index.
+#include "launcher/playHistory.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "core/pluginContext.h"
+#include "platform/platform.h"
+
+namespace lb {
+
+namespace {
+
+// Appends `text` to `line` with tabs and line ends as blanks.
+void putField(char (&line)[kHistoryLineSize], size_t& used, const char* text) {
+    for (const char* p = text; *p != '\0' && used + 2 < sizeof line; ++p)
+        line[used++] = (*p == '\t' || *p == '\r' || *p == '\n') ? ' ' : *p;
+    line[used++] = '\t';
+    line[used] = '\0';
+}
+
+void closeLine(char (&line)[kHistoryLineSize], size_t used) {
+    if (used + 2 > sizeof line) used = sizeof line - 2;
+    line[used++] = '.';
+    line[used] = '\0';
+}
+
+// The tab-separated fields of a line, at most `capacity`; their number.
+int splitFields(const char* line, size_t length, const char** fields, size_t* lengths,
+                int capacity) {
+    int n = 0;
+    size_t start = 0;
+    for (size_t i = 0; i <= length && n < capacity; ++i) {
+        if (i == length || line[i] == '\t') {
+            fields[n] = line + start;
+            lengths[n++] = i - start;
+            start = i + 1;
+        }
+    }
+    return n;
+}
+
+bool takeText(char* field, size_t size, const char* text, size_t length) {
+    if (length >= size) return false;
+    std::memcpy(field, text, length);
+    field[length] = '\0';
+    return std::memchr(field, '\0', length) == nullptr;
+}
+
+bool takeNumber(uint64_t& value, const char* text, size_t length) {
+    if (length == 0 || length > 15) return false;
+    value = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + uint64_t(text[i] - '0');
+    }
+    return true;
+}
+
+// A start still waiting for its end: the newest few, searched from the newest.
+constexpr int kPending = 256;
+struct Pending {
+    char id[24];
+    int32_t game;
+};
+
+// The game of `key`, added with `name` when new; -1 when the table is full.
+int32_t gameOf(HistoryTable& table, const char* key, const char* name) {
+    int32_t game = findFirst(table.index, key);
+    if (game >= 0) return game;
+    if (table.count >= kMaxGames) return -1;
+    game = table.count++;
+    GameHistory& g = table.games[game];
+    g = GameHistory{};
+    copyText(g.key, key);
+    copyText(g.name, name);
+    addToIndex(table.index, game);
+    return game;
+}
+
+// A later stamp replaces the game's name and last emulator; the stamps sort as texts.
+void notePlay(GameHistory& g, const char* stamp, const char* name, const char* emulator,
+              const char* exe) {
+    if (std::strcmp(stamp, g.lastPlayed) < 0) return;
+    copyText(g.lastPlayed, stamp);
+    copyText(g.name, name);
+    copyText(g.emulator, emulator);
+    copyText(g.exe, exe);
+}
+
+}  // namespace
+
+void startLine(char (&line)[kHistoryLineSize], const PlayStart& start) {
+    size_t used = 0;
+    line[0] = '\0';
+    for (const char* field : {"S", start.id, start.started, start.key, start.name,
+                              start.emulator, start.exe})
+        putField(line, used, field);
+    closeLine(line, used);
+}
+
+void endLine(char (&line)[kHistoryLineSize], const char* id, uint64_t seconds, bool cutShort) {
+    char number[24];
+    std::snprintf(number, sizeof number, "%llu", static_cast<unsigned long long>(seconds));
+    size_t used = 0;
+    line[0] = '\0';
+    for (const char* field : {"E", id, static_cast<const char*>(number), cutShort ? "1" : "0"})
+        putField(line, used, field);
+    closeLine(line, used);
+}
+
+bool historyFilePath(char (&path)[kTextSize]) {
+    return dataFilePath(path, context->systemName, ".history.txt");
+}
+
+bool appendHistoryLine(const char* path, const char* line) {
+    char bytes[kHistoryLineSize + 2] = "\r\n";
+    size_t length = std::strlen(line);
+    if (length + 2 >= sizeof bytes) return false;
+    std::memcpy(bytes + 2, line, length);
+    return platform::appendToFile(path, bytes, length + 2);
+}
+
+bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
+    releaseHistory(table);
+    table.games = static_cast<GameHistory*>(
+        platform::allocateZeroed(sizeof(GameHistory) * size_t(kMaxGames)));
+    if (table.games == nullptr) return false;
+    resetIndex(table.index, table.games, sizeof(GameHistory), offsetof(GameHistory, key));
+    static Pending pending[kPending];
+    int pendingCount = 0, pendingNext = 0;
+    for (size_t at = 0; at < length;) {
+        const void* newline = std::memchr(text + at, '\n', length - at);
+        size_t end = newline ? size_t(static_cast<const char*>(newline) - text) : length;
+        size_t lineLength = end - at;
+        if (lineLength > 0 && text[at + lineLength - 1] == '\r') --lineLength;
+        const char* line = text + at;
+        at = end + 1;
+        const char* f[12];
+        size_t n[12];
+        int count = splitFields(line, lineLength, f, n, 12);
+        if (count < 2 || n[count - 1] != 1 || f[count - 1][0] != '.' || n[0] != 1) continue;
+        char type = f[0][0];
+        if (type == 'S' && count == 8) {
+            PlayStart s{};
+            if (!takeText(s.id, sizeof s.id, f[1], n[1]) ||
+                !takeText(s.started, sizeof s.started, f[2], n[2]) ||
+                !takeText(s.key, sizeof s.key, f[3], n[3]) ||
+                !takeText(s.name, sizeof s.name, f[4], n[4]) ||
+                !takeText(s.emulator, sizeof s.emulator, f[5], n[5]) ||
+                !takeText(s.exe, sizeof s.exe, f[6], n[6]) || s.key[0] == '\0')
+                continue;
+            int32_t game = gameOf(table, s.key, s.name);
+            if (game < 0) continue;
+            GameHistory& g = table.games[game];
+            ++g.plays;
+            ++g.unknownPlays;  // until its end is read
+            notePlay(g, s.started, s.name, s.emulator, s.exe);
+            Pending& p = pending[pendingNext];
+            copyText(p.id, s.id);
+            p.game = game;
+            pendingNext = (pendingNext + 1) % kPending;
+            if (pendingCount < kPending) ++pendingCount;
+        } else if (type == 'E' && count == 5) {
+            char id[24];
+            uint64_t seconds = 0;
+            if (!takeText(id, sizeof id, f[1], n[1]) || !takeNumber(seconds, f[2], n[2])) continue;
+            for (int i = 1; i <= pendingCount; ++i) {
+                Pending& p = pending[(pendingNext - i + kPending) % kPending];
+                if (p.game < 0 || std::strcmp(p.id, id) != 0) continue;
+                GameHistory& g = table.games[p.game];
+                --g.unknownPlays;
+                g.seconds += seconds;
+                p.game = -1;  // an id ends once
+                break;
+            }
+        } else if (type == 'T' && count == 10) {
+            char key[kTextSize], name[kTextSize], stamp[kStampSize], emulator[kTextSize],
+                exe[kTextSize];
+            uint64_t plays = 0, seconds = 0, unknown = 0;
+            if (!takeText(key, sizeof key, f[1], n[1]) ||
+                !takeText(name, sizeof name, f[2], n[2]) || !takeNumber(plays, f[3], n[3]) ||
+                !takeNumber(seconds, f[4], n[4]) || !takeNumber(unknown, f[5], n[5]) ||
+                !takeText(stamp, sizeof stamp, f[6], n[6]) ||
+                !takeText(emulator, sizeof emulator, f[7], n[7]) ||
+                !takeText(exe, sizeof exe, f[8], n[8]) || key[0] == '\0' ||
+                plays > 1000000 || unknown > plays)
+                continue;
+            int32_t game = gameOf(table, key, name);
+            if (game < 0) continue;
+            GameHistory& g = table.games[game];
+            g.plays += int32_t(plays);
+            g.unknownPlays += int32_t(unknown);
+            g.seconds += seconds;
+            notePlay(g, stamp, name, emulator, exe);
+        }
+    }
+    return true;
+}
+
+void releaseHistory(HistoryTable& table) {
+    platform::release(table.games);
+    table.games = nullptr;
+    table.count = 0;
+}
+
+size_t compactHistoryText(char* out, size_t size, const HistoryTable& table) {
+    size_t used = 0;
+    for (int32_t i = 0; i < table.count; ++i) {
+        const GameHistory& g = table.games[i];
+        char plays[16], seconds[24], unknown[16];
+        std::snprintf(plays, sizeof plays, "%d", int(g.plays));
+        std::snprintf(seconds, sizeof seconds, "%llu", static_cast<unsigned long long>(g.seconds));
+        std::snprintf(unknown, sizeof unknown, "%d", int(g.unknownPlays));
+        char line[kHistoryLineSize];
+        size_t n = 0;
+        line[0] = '\0';
+        for (const char* field : {"T", g.key, g.name, static_cast<const char*>(plays),
+                                  static_cast<const char*>(seconds),
+                                  static_cast<const char*>(unknown), g.lastPlayed, g.emulator,
+                                  g.exe})
+            putField(line, n, field);
+        closeLine(line, n);
+        n = std::strlen(line);
+        if (used + n + 2 > size) return 0;
+        std::memcpy(out + used, line, n);
+        used += n;
+        out[used++] = '\r';
+        out[used++] = '\n';
+    }
+    return used;
+}
+
+void playTimeText(char (&text)[24], uint64_t seconds) {
+    std::snprintf(text, sizeof text, "%llu:%02u:%02u",
+                  static_cast<unsigned long long>(seconds / 3600), unsigned(seconds / 60 % 60),
+                  unsigned(seconds % 60));
+}
+
+void lastPlayedText(char (&text)[kStampSize], const char* stamp) {
+    copyText(text, stamp);
+    if (std::strlen(text) == 19) text[16] = '\0';  // the seconds are not shown
+}
+
+}  // namespace lb

@@ -1,0 +1,109 @@
+// The play history: what a launch records, the file read back whatever a crash left, its
+// compaction, and the list's texts.
+#include "hostChain.h"
+#include "launcher/launch.h"
+#include "launcher/playHistory.h"
+#include "pluginFixture.h"
+
+using namespace lb;
+
+namespace {
+
+const std::string kDir = "C:\\Host\\LaunchboardData0001\\";
+const std::string kHistory = kDir + "N64.history.txt";
+
+std::string summary(const HistoryTable& t) {
+    std::string text;
+    for (int32_t i = 0; i < t.count; ++i) {
+        const GameHistory& g = t.games[i];
+        text += std::string(g.key) + " " + g.name + " plays " + std::to_string(g.plays) +
+                " unknown " + std::to_string(g.unknownPlays) + " s " + std::to_string(g.seconds) +
+                " last " + g.lastPlayed + " " + g.emulator + "; ";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
+    fake::reset();
+    const std::string s1 = "S\t1\t2026/12/01 10:00:00\tK1\tMario\tPJ64\tC:\\pj64.exe\t.";
+    const std::string s2 = "S\t2\t2026/12/02 10:00:00\tK1\tMario 64\tRA\tC:\\ra.exe\t.";
+    struct Row {
+        const char* what;
+        std::string text;
+        const char* games;
+    } rows[] = {
+        {"a start and its end", "\r\n" + s1 + "\r\nE\t1\t125\t0\t.", "K1 Mario plays 1 unknown 0 s 125 last 2026/12/01 10:00:00 PJ64; "},
+        {"a start without its end: a play of unknown time", "\r\n" + s1 + "\r\n" + s2 + "\r\nE\t2\t60\t1\t.",
+         "K1 Mario 64 plays 2 unknown 1 s 60 last 2026/12/02 10:00:00 RA; "},
+        {"a torn last line is ignored", "\r\n" + s1 + "\r\nE\t1\t125\t0", "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
+        {"a torn line followed by the next append", "\r\nS\t1\t2026/12/01 10:0\r\n" + s2, "K1 Mario 64 plays 1 unknown 1 s 0 last 2026/12/02 10:00:00 RA; "},
+        {"damaged lines and an end of no known start",
+         "\r\nS\tx\t.\r\nE\t9\t5\t0\t.\r\nT\tK2\tZelda\tmany\t1\t0\tx\ty\tz\t.\r\n" + s1 + "\r\nE\t1\t1x\t0\t.",
+         "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
+        {"totals of a compacted file and a start after them",
+         "T\tK1\tMario\t3\t600\t1\t2026/11/01 09:00:00\tOld\tC:\\old.exe\t.\r\n" + s1 + "\r\nE\t1\t5\t0\t.",
+         "K1 Mario plays 4 unknown 1 s 605 last 2026/12/01 10:00:00 PJ64; "},
+    };
+    for (const Row& row : rows) {
+        HistoryTable table{};
+        ASSERT_TRUE(readHistoryText(row.text.data(), row.text.size(), table));
+        EXPECT_EQ(summary(table), row.games) << row.what;
+        releaseHistory(table);
+    }
+}
+
+TEST(HistoryFile, compactionKeepsEveryTotalAndTheTextsShowTimeAndDate) {
+    fake::reset();
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += "\r\nS\t" + std::to_string(i) + "\t2026/12/0" + std::to_string(1 + i % 9) +
+                " 10:00:00\tK" + std::to_string(i % 3) + "\tGame\tRA\tC:\\ra.exe\t.\r\nE\t" +
+                std::to_string(i) + "\t" + std::to_string(i) + "\t0\t.";
+    HistoryTable table{}, again{};
+    ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
+    static char compact[1 << 16];
+    size_t length = compactHistoryText(compact, sizeof compact, table);
+    ASSERT_GT(length, 0u);
+    ASSERT_TRUE(readHistoryText(compact, length, again));
+    EXPECT_EQ(summary(again), summary(table));
+    EXPECT_EQ(again.count, 3);
+    EXPECT_EQ(compactHistoryText(compact, 10, table), 0u) << "a text that does not fit";
+    releaseHistory(table);
+    releaseHistory(again);
+    char time[24], date[kStampSize];
+    for (auto [seconds, shown] : {std::pair<uint64_t, const char*>{0, "0:00:00"}, {59, "0:00:59"},
+                                  {3661, "1:01:01"}, {360000, "100:00:00"}}) {
+        playTimeText(time, seconds);
+        EXPECT_STREQ(time, shown);
+    }
+    lastPlayedText(date, "2026/12/07 21:30:59");
+    EXPECT_STREQ(date, "2026/12/07 21:30");
+}
+
+TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutShort) {
+    initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+    copyText(state().systemName, "N64");
+    fake::putFile("C:\\Host\\caches\\N64.cache", "C:\\R\\a.z64;a.z64;a;b;K1;clean;\n");
+    EmulatorEntry& e = state().emulators[state().emulatorCount++];
+    copyText(e.name, "PJ64\tx");
+    copyText(e.exePath, "C:\\Emu\\pj64.exe");
+    HostChain chain;
+    chain.add({"K1", "Mario", "pub", "src", "sram", ""});
+    fake::state().answerOk = false;
+    launchEmulator(0, chain.first(), true);
+    fake::state().failStart = true;
+    launchEmulator(0, chain.first());
+    EXPECT_FALSE(fake::hasFile(kHistory)) << "a cancelled preview and a failed start: nothing";
+    fake::state().failStart = false;
+    launchEmulator(0, chain.first());
+    launchEmulator(0, chain.first());
+    ASSERT_EQ(fake::state().sessions.size(), 2u);
+    fake::endSession(0, 2500);
+    closePlugin();
+    EXPECT_EQ(fake::fileBytes(kHistory),
+              "\r\nS\t20261207213000-1\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
+              "\r\nS\t20261207213000-2\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
+              "\r\nE\t20261207213000-1\t2\t0\t.\r\nE\t20261207213000-2\t0\t1\t.");
+}
