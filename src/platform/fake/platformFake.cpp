@@ -18,7 +18,11 @@ State& state() {
     return s;
 }
 
-void reset() { state() = State(); }
+// Sessions still watched end first, as at closePlugin, so their records are released.
+void reset() {
+    platform::stopWatching();
+    state() = State();
+}
 
 bool hasFile(const std::string& path) { return state().files.count(path) != 0; }
 
