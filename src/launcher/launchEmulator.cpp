@@ -211,7 +211,7 @@ LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
         platform::closeJob(typingJob);
         return LaunchResult::Started;
     }
-    *job = TypingJob{process, plan.keyWait, plan.browseWait, owner, platform::rootOwner(owner),
+    *job = TypingJob{process,  plan.keyWait, plan.browseWait, owner, platform::rootOwner(owner),
                      typingJob};
     // Without a thread the script runs here, as it always could.
     if (!platform::startWorker(runTypingJob, job)) runTypingJob(job);

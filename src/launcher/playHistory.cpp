@@ -95,8 +95,8 @@ void notePlay(GameHistory& g, const char* stamp, const char* name, const char* e
 void startLine(char (&line)[kHistoryLineSize], const PlayStart& start) {
     size_t used = 0;
     line[0] = '\0';
-    for (const char* field : {"S", start.id, start.started, start.key, start.name,
-                              start.emulator, start.exe})
+    for (const char* field :
+         {"S", start.id, start.started, start.key, start.name, start.emulator, start.exe})
         putField(line, used, field);
     closeLine(line, used);
 }
@@ -185,8 +185,8 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
                 !takeNumber(seconds, f[4], n[4]) || !takeNumber(unknown, f[5], n[5]) ||
                 !takeText(stamp, sizeof stamp, f[6], n[6]) ||
                 !takeText(emulator, sizeof emulator, f[7], n[7]) ||
-                !takeText(exe, sizeof exe, f[8], n[8]) || key[0] == '\0' ||
-                plays > 1000000 || unknown > plays)
+                !takeText(exe, sizeof exe, f[8], n[8]) || key[0] == '\0' || plays > 1000000 ||
+                unknown > plays)
                 continue;
             int32_t game = gameOf(table, key, name);
             if (game < 0) continue;
@@ -217,10 +217,10 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table) {
         char line[kHistoryLineSize];
         size_t n = 0;
         line[0] = '\0';
-        for (const char* field : {"T", g.key, g.name, static_cast<const char*>(plays),
-                                  static_cast<const char*>(seconds),
-                                  static_cast<const char*>(unknown), g.lastPlayed, g.emulator,
-                                  g.exe})
+        for (const char* field :
+             {"T", g.key, g.name, static_cast<const char*>(plays),
+              static_cast<const char*>(seconds), static_cast<const char*>(unknown), g.lastPlayed,
+              g.emulator, g.exe})
             putField(line, n, field);
         closeLine(line, n);
         n = std::strlen(line);

@@ -113,6 +113,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     logLine("exe=" + ansi(self));
     wchar_t mode[16] = L"";
     GetEnvironmentVariableW(L"LB_STUB_MODE", mode, 16);
+    wchar_t run[16] = L"";  // LB_STUB_RUN_MS: it lives that long before it exits
+    if (GetEnvironmentVariableW(L"LB_STUB_RUN_MS", run, 16) > 0) Sleep(DWORD(_wtoi(run)));
     if (lstrcmpW(mode, L"decoy") == 0) return runDecoy(instance);
     return lstrcmpW(mode, L"menu") == 0 ? runMenuEmulator(instance) : 0;
 }

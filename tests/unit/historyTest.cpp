@@ -34,16 +34,22 @@ TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
         std::string text;
         const char* games;
     } rows[] = {
-        {"a start and its end", "\r\n" + s1 + "\r\nE\t1\t125\t0\t.", "K1 Mario plays 1 unknown 0 s 125 last 2026/12/01 10:00:00 PJ64; "},
-        {"a start without its end: a play of unknown time", "\r\n" + s1 + "\r\n" + s2 + "\r\nE\t2\t60\t1\t.",
+        {"a start and its end", "\r\n" + s1 + "\r\nE\t1\t125\t0\t.",
+         "K1 Mario plays 1 unknown 0 s 125 last 2026/12/01 10:00:00 PJ64; "},
+        {"a start without its end: a play of unknown time",
+         "\r\n" + s1 + "\r\n" + s2 + "\r\nE\t2\t60\t1\t.",
          "K1 Mario 64 plays 2 unknown 1 s 60 last 2026/12/02 10:00:00 RA; "},
-        {"a torn last line is ignored", "\r\n" + s1 + "\r\nE\t1\t125\t0", "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
-        {"a torn line followed by the next append", "\r\nS\t1\t2026/12/01 10:0\r\n" + s2, "K1 Mario 64 plays 1 unknown 1 s 0 last 2026/12/02 10:00:00 RA; "},
+        {"a torn last line is ignored", "\r\n" + s1 + "\r\nE\t1\t125\t0",
+         "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
+        {"a torn line followed by the next append", "\r\nS\t1\t2026/12/01 10:0\r\n" + s2,
+         "K1 Mario 64 plays 1 unknown 1 s 0 last 2026/12/02 10:00:00 RA; "},
         {"damaged lines and an end of no known start",
-         "\r\nS\tx\t.\r\nE\t9\t5\t0\t.\r\nT\tK2\tZelda\tmany\t1\t0\tx\ty\tz\t.\r\n" + s1 + "\r\nE\t1\t1x\t0\t.",
+         "\r\nS\tx\t.\r\nE\t9\t5\t0\t.\r\nT\tK2\tZelda\tmany\t1\t0\tx\ty\tz\t.\r\n" + s1 +
+             "\r\nE\t1\t1x\t0\t.",
          "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
         {"totals of a compacted file and a start after them",
-         "T\tK1\tMario\t3\t600\t1\t2026/11/01 09:00:00\tOld\tC:\\old.exe\t.\r\n" + s1 + "\r\nE\t1\t5\t0\t.",
+         "T\tK1\tMario\t3\t600\t1\t2026/11/01 09:00:00\tOld\tC:\\old.exe\t.\r\n" + s1 +
+             "\r\nE\t1\t5\t0\t.",
          "K1 Mario plays 4 unknown 1 s 605 last 2026/12/01 10:00:00 PJ64; "},
     };
     for (const Row& row : rows) {
@@ -73,8 +79,10 @@ TEST(HistoryFile, compactionKeepsEveryTotalAndTheTextsShowTimeAndDate) {
     releaseHistory(table);
     releaseHistory(again);
     char time[24], date[kStampSize];
-    for (auto [seconds, shown] : {std::pair<uint64_t, const char*>{0, "0:00:00"}, {59, "0:00:59"},
-                                  {3661, "1:01:01"}, {360000, "100:00:00"}}) {
+    for (auto [seconds, shown] : {std::pair<uint64_t, const char*>{0, "0:00:00"},
+                                  {59, "0:00:59"},
+                                  {3661, "1:01:01"},
+                                  {360000, "100:00:00"}}) {
         playTimeText(time, seconds);
         EXPECT_STREQ(time, shown);
     }
@@ -102,8 +110,9 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     ASSERT_EQ(fake::state().sessions.size(), 2u);
     fake::endSession(0, 2500);
     closePlugin();
-    EXPECT_EQ(fake::fileBytes(kHistory),
-              "\r\nS\t20261207213000-1\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
-              "\r\nS\t20261207213000-2\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
-              "\r\nE\t20261207213000-1\t2\t0\t.\r\nE\t20261207213000-2\t0\t1\t.");
+    EXPECT_EQ(
+        fake::fileBytes(kHistory),
+        "\r\nS\t20261207213000-1\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
+        "\r\nS\t20261207213000-2\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
+        "\r\nE\t20261207213000-1\t2\t0\t.\r\nE\t20261207213000-2\t0\t1\t.");
 }

@@ -83,9 +83,9 @@ struct State {
     std::vector<std::string> messages;
     std::vector<std::string> openedDialogs;  // "settings <system>", "favorites <system>"
 
-    bool failAppend = false;                            // appendToFile fails
-    std::string localTime = "2026/12/07 21:30:00";     // what localTimeText answers
-    bool refuseJob = false;                             // startProcessInJob gives no job
+    bool failAppend = false;                        // appendToFile fails
+    std::string localTime = "2026/12/07 21:30:00";  // what localTimeText answers
+    bool refuseJob = false;                         // startProcessInJob gives no job
     struct Session {
         void (*ended)(void*, uint64_t, bool);
         void* data;

@@ -332,8 +332,7 @@ bool inFakeJob(uint32_t id) {
     for (int depth = 0; id != 0 && depth < 32; ++depth) {
         if (s.jobMembers.count(id) != 0) return true;
         auto parent = s.parents.find(id);
-        if (parent == s.parents.end() ||
-            creationTimeOf(parent->second) > creationTimeOf(id))
+        if (parent == s.parents.end() || creationTimeOf(parent->second) > creationTimeOf(id))
             return false;
         id = parent->second;
     }

@@ -168,8 +168,8 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
 namespace {
 
 // Starts the program, its first thread suspended when asked; false, noted, when nothing started.
-bool start(const char* application, const char* commandLine, const char* workingDir,
-           DWORD flags, PROCESS_INFORMATION& process) {
+bool start(const char* application, const char* commandLine, const char* workingDir, DWORD flags,
+           PROCESS_INFORMATION& process) {
     static char line[65536];                    // 32,767 characters, each of up to two bytes
     lstrcpynA(line, commandLine, sizeof line);  // CreateProcessA may write into it
     STARTUPINFOA startup{};
@@ -303,7 +303,7 @@ struct WatchedSession {
     uint64_t startTick;
     void (*ended)(void*, uint64_t, bool);
     void* data;
-    ULONG_PTR number;  // the completion key of its job
+    ULONG_PTR number;   // the completion key of its job
     DWORD members[64];  // without a job: the processes of its tree seen alive
     uint64_t memberCreated[64];
     int memberCount;
@@ -326,8 +326,8 @@ void endSession(WatchedSession* session, bool cutShort) {
 
 bool jobIsEmpty(HANDLE job) {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
-    return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info,
-                                     sizeof info, nullptr) &&
+    return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info,
+                                     nullptr) &&
            info.ActiveProcesses == 0;
 }
 
@@ -418,7 +418,8 @@ DWORD WINAPI runWatcher(LPVOID module) {
 
 bool ensureWatcher() {
     if (watcherThread != nullptr) return true;
-    if (watchPort == nullptr) watchPort = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    if (watchPort == nullptr)
+        watchPort = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
     if (watchPort == nullptr) return false;
     HMODULE self = nullptr;
     if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -455,8 +456,8 @@ bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64
     if (jobHandle != nullptr) {
         JOBOBJECT_ASSOCIATE_COMPLETION_PORT port{reinterpret_cast<PVOID>(session->number),
                                                  watchPort};
-        if (!SetInformationJobObject(jobHandle, JobObjectAssociateCompletionPortInformation,
-                                     &port, sizeof port)) {
+        if (!SetInformationJobObject(jobHandle, JobObjectAssociateCompletionPortInformation, &port,
+                                     sizeof port)) {
             CloseHandle(jobHandle);  // followed by its process tree instead
             session->job = nullptr;
         }
