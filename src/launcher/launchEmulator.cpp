@@ -59,6 +59,7 @@ void notePlay(PlayStart& play, const EmulatorEntry& entry, const HostRomRecord& 
     play = PlayStart{};
     copyText(play.key, hostText(first.crc32));
     copyText(play.name, hostText(first.name));
+    copyText(play.set, hostText(first.comment));
     copyText(play.emulator, entry.name);
     copyText(play.exe, entry.exePath);
 }

@@ -81,11 +81,12 @@ int32_t gameOf(HistoryTable& table, const char* key, const char* name) {
 }
 
 // A later stamp replaces the game's name and last emulator; the stamps sort as texts.
-void notePlay(GameHistory& g, const char* stamp, const char* name, const char* emulator,
-              const char* exe) {
+void notePlay(GameHistory& g, const char* stamp, const char* name, const char* set,
+              const char* emulator, const char* exe) {
     if (std::strcmp(stamp, g.lastPlayed) < 0) return;
     copyText(g.lastPlayed, stamp);
     copyText(g.name, name);
+    copyText(g.set, set);
     copyText(g.emulator, emulator);
     copyText(g.exe, exe);
 }
@@ -96,7 +97,8 @@ void startLine(char (&line)[kHistoryLineSize], const PlayStart& start) {
     size_t used = 0;
     line[0] = '\0';
     for (const char* field :
-         {"S", start.id, start.started, start.key, start.name, start.emulator, start.exe})
+         {"S", start.id, start.started, start.key, start.name, start.set, start.emulator,
+          start.exe})
         putField(line, used, field);
     closeLine(line, used);
 }
@@ -143,21 +145,22 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
         int count = splitFields(line, lineLength, f, n, 12);
         if (count < 2 || n[count - 1] != 1 || f[count - 1][0] != '.' || n[0] != 1) continue;
         char type = f[0][0];
-        if (type == 'S' && count == 8) {
+        if (type == 'S' && count == 9) {
             PlayStart s{};
             if (!takeText(s.id, sizeof s.id, f[1], n[1]) ||
                 !takeText(s.started, sizeof s.started, f[2], n[2]) ||
                 !takeText(s.key, sizeof s.key, f[3], n[3]) ||
                 !takeText(s.name, sizeof s.name, f[4], n[4]) ||
-                !takeText(s.emulator, sizeof s.emulator, f[5], n[5]) ||
-                !takeText(s.exe, sizeof s.exe, f[6], n[6]) || s.key[0] == '\0')
+                !takeText(s.set, sizeof s.set, f[5], n[5]) ||
+                !takeText(s.emulator, sizeof s.emulator, f[6], n[6]) ||
+                !takeText(s.exe, sizeof s.exe, f[7], n[7]) || s.key[0] == '\0')
                 continue;
             int32_t game = gameOf(table, s.key, s.name);
             if (game < 0) continue;
             GameHistory& g = table.games[game];
             ++g.plays;
             ++g.unknownPlays;  // until its end is read
-            notePlay(g, s.started, s.name, s.emulator, s.exe);
+            notePlay(g, s.started, s.name, s.set, s.emulator, s.exe);
             Pending& p = pending[pendingNext];
             copyText(p.id, s.id);
             p.game = game;
@@ -176,16 +179,17 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
                 p.game = -1;  // an id ends once
                 break;
             }
-        } else if (type == 'T' && count == 10) {
-            char key[kTextSize], name[kTextSize], stamp[kStampSize], emulator[kTextSize],
-                exe[kTextSize];
+        } else if (type == 'T' && count == 11) {
+            char key[kTextSize], name[kTextSize], set[kTextSize], stamp[kStampSize],
+                emulator[kTextSize], exe[kTextSize];
             uint64_t plays = 0, seconds = 0, unknown = 0;
             if (!takeText(key, sizeof key, f[1], n[1]) ||
-                !takeText(name, sizeof name, f[2], n[2]) || !takeNumber(plays, f[3], n[3]) ||
-                !takeNumber(seconds, f[4], n[4]) || !takeNumber(unknown, f[5], n[5]) ||
-                !takeText(stamp, sizeof stamp, f[6], n[6]) ||
-                !takeText(emulator, sizeof emulator, f[7], n[7]) ||
-                !takeText(exe, sizeof exe, f[8], n[8]) || key[0] == '\0' || plays > 1000000 ||
+                !takeText(name, sizeof name, f[2], n[2]) ||
+                !takeText(set, sizeof set, f[3], n[3]) || !takeNumber(plays, f[4], n[4]) ||
+                !takeNumber(seconds, f[5], n[5]) || !takeNumber(unknown, f[6], n[6]) ||
+                !takeText(stamp, sizeof stamp, f[7], n[7]) ||
+                !takeText(emulator, sizeof emulator, f[8], n[8]) ||
+                !takeText(exe, sizeof exe, f[9], n[9]) || key[0] == '\0' || plays > 1000000 ||
                 unknown > plays)
                 continue;
             int32_t game = gameOf(table, key, name);
@@ -194,7 +198,7 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
             g.plays += int32_t(plays);
             g.unknownPlays += int32_t(unknown);
             g.seconds += seconds;
-            notePlay(g, stamp, name, emulator, exe);
+            notePlay(g, stamp, name, set, emulator, exe);
         }
     }
     return true;
@@ -218,7 +222,7 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table) {
         size_t n = 0;
         line[0] = '\0';
         for (const char* field :
-             {"T", g.key, g.name, static_cast<const char*>(plays),
+             {"T", g.key, g.name, g.set, static_cast<const char*>(plays),
               static_cast<const char*>(seconds), static_cast<const char*>(unknown), g.lastPlayed,
               g.emulator, g.exe})
             putField(line, n, field);

@@ -22,11 +22,12 @@ struct PlayStart {
     char started[kStampSize];  // local time
     char key[kTextSize];       // the ROM's key, never a path: moving the ROMs keeps the history
     char name[kTextSize];
+    char set[kTextSize];  // the host's Comment: an arcade list's set name
     char emulator[kTextSize];
     char exe[kTextSize];
 };
 
-// "S<TAB>id<TAB>started<TAB>key<TAB>name<TAB>emulator<TAB>exe<TAB>." and
+// "S<TAB>id<TAB>started<TAB>key<TAB>name<TAB>set<TAB>emulator<TAB>exe<TAB>." and
 // "E<TAB>id<TAB>seconds<TAB>cut<TAB>."; a tab or line end inside a text is written as a blank.
 void startLine(char (&line)[kHistoryLineSize], const PlayStart& start);
 void endLine(char (&line)[kHistoryLineSize], const char* id, uint64_t seconds, bool cutShort);
@@ -40,6 +41,7 @@ bool appendHistoryLine(const char* path, const char* line);
 struct GameHistory {
     char key[kTextSize];
     char name[kTextSize];
+    char set[kTextSize];
     char emulator[kTextSize];  // of the last play
     char exe[kTextSize];
     char lastPlayed[kStampSize];
@@ -64,7 +66,8 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table);
 void releaseHistory(HistoryTable& table);
 
 // The compacted text of a table: one total line per game,
-// "T<TAB>key<TAB>name<TAB>plays<TAB>seconds<TAB>unknown<TAB>last played<TAB>emulator<TAB>exe<TAB>."
+// "T<TAB>key<TAB>name<TAB>set<TAB>plays<TAB>seconds<TAB>unknown<TAB>last played<TAB>emulator<TAB>
+// exe<TAB>."
 // The length written, or 0 when it does not fit `size`.
 size_t compactHistoryText(char* out, size_t size, const HistoryTable& table);
 

@@ -27,8 +27,8 @@ std::string summary(const HistoryTable& t) {
 
 TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
     fake::reset();
-    const std::string s1 = "S\t1\t2026/12/01 10:00:00\tK1\tMario\tPJ64\tC:\\pj64.exe\t.";
-    const std::string s2 = "S\t2\t2026/12/02 10:00:00\tK1\tMario 64\tRA\tC:\\ra.exe\t.";
+    const std::string s1 = "S\t1\t2026/12/01 10:00:00\tK1\tMario\t\tPJ64\tC:\\pj64.exe\t.";
+    const std::string s2 = "S\t2\t2026/12/02 10:00:00\tK1\tMario 64\t\tRA\tC:\\ra.exe\t.";
     struct Row {
         const char* what;
         std::string text;
@@ -44,11 +44,11 @@ TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
         {"a torn line followed by the next append", "\r\nS\t1\t2026/12/01 10:0\r\n" + s2,
          "K1 Mario 64 plays 1 unknown 1 s 0 last 2026/12/02 10:00:00 RA; "},
         {"damaged lines and an end of no known start",
-         "\r\nS\tx\t.\r\nE\t9\t5\t0\t.\r\nT\tK2\tZelda\tmany\t1\t0\tx\ty\tz\t.\r\n" + s1 +
+         "\r\nS\tx\t.\r\nE\t9\t5\t0\t.\r\nT\tK2\tZelda\t\tmany\t1\t0\tx\ty\tz\t.\r\n" + s1 +
              "\r\nE\t1\t1x\t0\t.",
          "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
         {"totals of a compacted file and a start after them",
-         "T\tK1\tMario\t3\t600\t1\t2026/11/01 09:00:00\tOld\tC:\\old.exe\t.\r\n" + s1 +
+         "T\tK1\tMario\t\t3\t600\t1\t2026/11/01 09:00:00\tOld\tC:\\old.exe\t.\r\n" + s1 +
              "\r\nE\t1\t5\t0\t.",
          "K1 Mario plays 4 unknown 1 s 605 last 2026/12/01 10:00:00 PJ64; "},
     };
@@ -65,7 +65,7 @@ TEST(HistoryFile, compactionKeepsEveryTotalAndTheTextsShowTimeAndDate) {
     std::string text;
     for (int i = 0; i < 50; ++i)
         text += "\r\nS\t" + std::to_string(i) + "\t2026/12/0" + std::to_string(1 + i % 9) +
-                " 10:00:00\tK" + std::to_string(i % 3) + "\tGame\tRA\tC:\\ra.exe\t.\r\nE\t" +
+                " 10:00:00\tK" + std::to_string(i % 3) + "\tGame\t\tRA\tC:\\ra.exe\t.\r\nE\t" +
                 std::to_string(i) + "\t" + std::to_string(i) + "\t0\t.";
     HistoryTable table{}, again{};
     ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
@@ -98,7 +98,7 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     copyText(e.name, "PJ64\tx");
     copyText(e.exePath, "C:\\Emu\\pj64.exe");
     HostChain chain;
-    chain.add({"K1", "Mario", "pub", "src", "sram", ""});
+    chain.add({"K1", "Mario", "pub", "src", "sram", "mario"});
     fake::state().answerOk = false;
     launchEmulator(0, chain.first(), true);
     fake::state().failStart = true;
@@ -112,7 +112,7 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     closePlugin();
     EXPECT_EQ(
         fake::fileBytes(kHistory),
-        "\r\nS\t20261207213000-1\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
-        "\r\nS\t20261207213000-2\t2026/12/07 21:30:00\tK1\tMario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
+        "\r\nS\t20261207213000-1\t2026/12/07 21:30:00\tK1\tMario\tmario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
+        "\r\nS\t20261207213000-2\t2026/12/07 21:30:00\tK1\tMario\tmario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
         "\r\nE\t20261207213000-1\t2\t0\t.\r\nE\t20261207213000-2\t0\t1\t.");
 }
