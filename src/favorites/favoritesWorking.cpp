@@ -70,6 +70,7 @@ namespace {
 struct ChainTexts {
     char crc32[kTextSize];
     char comment[kTextSize];
+    char name[kTextSize];  // what the history records of a launch
 };
 
 }  // namespace
@@ -88,8 +89,10 @@ HostRomRecord* buildSelectionChain(const int32_t* rows, int32_t rowCount) {
         const FavoriteEntry& entry = workingFavorites[rows[i]];
         copyText(texts[n].crc32, entry.crc32);
         copyText(texts[n].comment, entry.comment);
+        copyText(texts[n].name, entry.name);
         records[n].crc32 = texts[n].crc32;
         records[n].comment = texts[n].comment;
+        records[n].name = texts[n].name;
         records[n].next = n + 1 < valid ? &records[n + 1] : nullptr;
         ++n;
     }

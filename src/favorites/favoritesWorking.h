@@ -36,7 +36,8 @@ void sortWorkingFavorites(int32_t* order = nullptr);
 int32_t rowOfKey(const char* crc32);
 
 // A chain of zero-filled host records for the given rows, each with fresh copies of the row's
-// key and set name, made in one allocation; null for no rows or when it cannot be allocated.
+// key, set name and Name, made in one allocation; null for no rows or when it cannot be
+// allocated.
 HostRomRecord* buildSelectionChain(const int32_t* rows, int32_t rowCount);
 void releaseSelectionChain(HostRomRecord* chain);
 int32_t chainLength(const HostRomRecord* chain);

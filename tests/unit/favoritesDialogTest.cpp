@@ -163,7 +163,7 @@ TEST_F(FavoritesDialogTest, theWorkingCopyCommitsItsShownOrderAndItsDeletions) {
     EXPECT_EQ(state().favoriteCount, 2) << "without a working copy nothing is committed";
 }
 
-TEST_F(FavoritesDialogTest, theSelectionChainCarriesFreshCopiesOfKeyAndSetNameOnly) {
+TEST_F(FavoritesDialogTest, theSelectionChainCarriesFreshCopiesOfKeySetNameAndName) {
     EXPECT_EQ(buildSelectionChain(nullptr, 0), nullptr);
     store({favorite("a"), favorite("b"), favorite("c")});
     ASSERT_TRUE(openWorkingFavorites());
@@ -173,7 +173,7 @@ TEST_F(FavoritesDialogTest, theSelectionChainCarriesFreshCopiesOfKeyAndSetNameOn
     EXPECT_STREQ(chain->crc32, "Ka");
     EXPECT_STREQ(chain->next->comment, "setc");
     EXPECT_NE(chain->crc32, workingFavorites[0].crc32) << "a copy, not the working entry";
-    EXPECT_EQ(chain->name, nullptr);
+    EXPECT_STREQ(chain->name, "a") << "the Name, for the history";
     EXPECT_EQ(chain->number + chain->size + chain->location + chain->language, 0);
     releaseSelectionChain(chain);
     int32_t none[] = {5};
