@@ -10,10 +10,12 @@
 #include "core/itemList.h"
 #include "core/settingsFile.h"
 #include "dialogs/dialogSupport.h"
+#include "dialogs/historyTab.h"
 #include "favorites/favoriteColumns.h"
 #include "favorites/favoriteFilter.h"
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
+#include "favorites/historyView.h"
 #include "launcher/launch.h"
 #include "resource.h"
 
@@ -28,6 +30,7 @@ FavoriteFilter filter;
 HWND favoriteList(HWND dialog) { return GetDlgItem(dialog, IDC_FAVORITE_LIST); }
 
 void setFavoritesTitle(HWND dialog) {
+    if (historyTabShown(dialog)) return;  // the history's title is its own
     char title[kTextSize];
     if (filter.narrowed)
         std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件中 %d件",
@@ -99,13 +102,15 @@ void layoutFavoritesDialog(HWND dialog) {
     GetClientRect(dialog, &client);
     GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_DELETE), &button);
     GetWindowRect(GetDlgItem(dialog, IDC_CLOSE_ON_LAUNCH), &box);
-    RECT field{}, label{};
+    RECT field{}, label{}, tabs{};
     GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_FILTER), &field);
     GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_FILTER_LABEL), &label);
+    GetWindowRect(GetDlgItem(dialog, IDC_FAVORITE_TABS), &tabs);
     FavoritesLayout layout{};
     if (!layoutFavorites(client.right, client.bottom, button.right - button.left,
                          button.bottom - button.top, box.bottom - box.top, layout,
-                         field.bottom - field.top, label.right - label.left))
+                         field.bottom - field.top, label.right - label.left,
+                         tabs.bottom - tabs.top))
         return;
     const std::pair<int, const ControlRect*> places[] = {
         {IDC_FAVORITE_DELETE, &layout.deleteButton},
@@ -115,7 +120,9 @@ void layoutFavoritesDialog(HWND dialog) {
         {IDCANCEL, &layout.cancelButton},
         {IDC_FAVORITE_FILTER_LABEL, &layout.filterLabel},
         {IDC_FAVORITE_FILTER, &layout.filterField},
-        {IDC_FAVORITE_LIST, &layout.list}};
+        {IDC_FAVORITE_TABS, &layout.tabs},
+        {IDC_FAVORITE_LIST, &layout.list},
+        {IDC_HISTORY_LIST, &layout.list}};
     for (const auto& [id, r] : places)
         MoveWindow(GetDlgItem(dialog, id), r->x, r->y, r->width, r->height, TRUE);
     for (int id : {IDC_FAVORITE_DELETE, IDC_FAVORITE_DELETE_ALL, IDC_CLOSE_ON_LAUNCH, IDOK,
@@ -179,6 +186,7 @@ HostRomRecord* selectionChain(HWND dialog) {
 }
 
 void closeFavoritesDialog(HWND dialog, int commandId) {
+    closeHistoryTab(dialog);
     freeWorkingFavorites();
     releaseFilter(filter);
     context->closeOnLaunch = isChecked(dialog, IDC_CLOSE_ON_LAUNCH) ? 1 : 0;
@@ -241,12 +249,18 @@ void deleteAllFavorites(HWND dialog) {
 // The context menu at `where` (screen coordinates): the emulators, by name as stored, and
 // "削除".
 void showFavoritesMenu(HWND dialog, POINT where) {
+    // The emulator the focused favourite was last played with is checked.
+    int32_t focused = shownEntry(filter, focusedSelectedRow(favoriteList(dialog)));
+    int32_t last = focused >= 0 && focused < workingFavoriteCount
+                       ? lastEmulatorOfFavorite(workingFavorites[focused].crc32)
+                       : -1;
     HMENU menu = CreatePopupMenu();
     int32_t count = boundedEmulatorCount(context->emulatorCount);
     for (int32_t i = 0; i < count; ++i) {
         char text[2 * kTextSize];
         menuItemText(text, sizeof text, context->emulators[i].name);
-        AppendMenuA(menu, MF_STRING, UINT_PTR(IDM_LAUNCH_FIRST + i), text);
+        AppendMenuA(menu, MF_STRING | (i == last ? MF_CHECKED : 0),
+                    UINT_PTR(IDM_LAUNCH_FIRST + i), text);
     }
     if (count > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
@@ -301,7 +315,8 @@ LRESULT CALLBACK favoritesKeys(HWND control, UINT message, WPARAM wParam, LPARAM
         if (wParam == VK_ESCAPE)
             SetWindowTextA(field, "");  // its EN_CHANGE shows every row again
         else
-            SetFocus(favoriteList(dialog));
+            SetFocus(GetDlgItem(dialog, historyTabShown(dialog) ? IDC_HISTORY_LIST
+                                                                : IDC_FAVORITE_LIST));
         return 0;
     }
     if (message == WM_CHAR &&
@@ -339,12 +354,25 @@ void openFavoritesDialog(HWND dialog) {
     layoutFavoritesDialog(dialog);
     setFavoritesTitle(dialog);
     setChecked(dialog, IDC_CLOSE_ON_LAUNCH, context->closeOnLaunch != 0);
+    openHistoryTab(dialog);
     keyEveryControl(dialog);
-    SetFocus(favoriteList(dialog));  // type-to-find works at once, as before
+    // The tab it was closed on, its list focused: type-to-find works at once, as before.
+    showHistoryTab(dialog, historyTabStored());
+    if (historyTabShown(dialog)) filterHistory(dialog);
 }
 
 BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);  // no answer left over from an earlier one
+    if (sender == IDC_FAVORITE_TABS && header.code == TCN_SELCHANGE) {
+        bool history = historyTabShown(dialog);
+        showHistoryTab(dialog, history);
+        if (history)
+            filterHistory(dialog);
+        else
+            showFiltered(dialog, 0);
+        return TRUE;
+    }
+    if (sender == IDC_HISTORY_LIST) return onHistoryNotify(dialog, header);
     if (sender != IDC_FAVORITE_LIST) return TRUE;
     int32_t rows = workingFavorites != nullptr ? filter.shownCount : 0;
     if (answerFindRequest(dialog, header, rows, favoriteName, nullptr, true)) return TRUE;
@@ -379,6 +407,7 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
 }
 
 BOOL onCommand(HWND dialog, int id, int code) {
+    if (historyTabShown(dialog) && onHistoryCommand(dialog, id)) return TRUE;
     if (id >= IDM_LAUNCH_FIRST && id <= IDM_LAUNCH_LAST) {
         launchFromFavorites(dialog, id, platform::isShiftDown());  // a context menu item
         return TRUE;
@@ -386,7 +415,10 @@ BOOL onCommand(HWND dialog, int id, int code) {
     switch (id) {
         case IDC_FAVORITE_FILTER:
             if (code != EN_CHANGE) return FALSE;
-            showFiltered(dialog, 0);
+            if (historyTabShown(dialog))
+                filterHistory(dialog);
+            else
+                showFiltered(dialog, 0);
             return TRUE;
         case IDOK:
             commitAndClose(dialog);
@@ -421,11 +453,17 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             return TRUE;
         case WM_NOTIFY:
             return onNotify(dialog, wParam, *reinterpret_cast<NMHDR*>(lParam));
-        case WM_CONTEXTMENU:
+        case WM_CONTEXTMENU: {
             // The Apps key and Shift+F10 (at -1, -1); a right click came as NM_RCLICK.
-            if (HWND(wParam) != favoriteList(dialog) || lParam != -1) return FALSE;
-            showFavoritesMenu(dialog, keyboardMenuPoint(favoriteList(dialog)));
+            HWND history = GetDlgItem(dialog, IDC_HISTORY_LIST);
+            if (lParam != -1 || (HWND(wParam) != favoriteList(dialog) && HWND(wParam) != history))
+                return FALSE;
+            if (HWND(wParam) == history)
+                showHistoryMenu(dialog, keyboardMenuPoint(history));
+            else
+                showFavoritesMenu(dialog, keyboardMenuPoint(favoriteList(dialog)));
             return TRUE;
+        }
         case WM_COMMAND:
             return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         default:

@@ -25,6 +25,21 @@ bool openWorkingFavorites() {
     return true;
 }
 
+bool appendWorkingFavorite(const FavoriteEntry& entry) {
+    int32_t count = boundedFavoriteCount(workingFavoriteCount);
+    if (count >= kMaxFavorites) return false;
+    auto* grown = static_cast<FavoriteEntry*>(
+        platform::allocateZeroed(sizeof(FavoriteEntry) * size_t(count + 1)));
+    if (grown == nullptr) return false;
+    if (count > 0 && workingFavorites != nullptr)
+        std::memcpy(grown, workingFavorites, sizeof(FavoriteEntry) * size_t(count));
+    grown[count] = entry;
+    platform::release(workingFavorites);
+    workingFavorites = grown;
+    workingFavoriteCount = count + 1;
+    return true;
+}
+
 void commitWorkingFavorites() {
     // Without a working copy (it could not be allocated) the stored list stays as it was.
     if (workingFavorites == nullptr && context->favoriteCount > 0) return;
@@ -108,7 +123,7 @@ int32_t chainLength(const HostRomRecord* chain) {
 }
 
 bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
-                     FavoritesLayout& layout, int32_t fh, int32_t lw) {
+                     FavoritesLayout& layout, int32_t fh, int32_t lw, int32_t th) {
     if (W == 0 || H == 0) return false;
     int32_t x = W - bw - 10;
     layout.deleteButton = {x, 10, bw, bh};
@@ -116,10 +131,12 @@ bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
     layout.closeOnLaunchBox = {x, 2 * bh + 30, bw, ch};
     layout.okButton = {x, H - 2 * bh - 20, bw, bh};
     layout.cancelButton = {x, H - bh - 10, bw, bh};
-    // The filter row above the list, as wide as the list; the list below it.
-    int32_t top = fh > 0 ? 10 + fh + 6 : 10;
-    layout.filterLabel = {10, 10 + 3, lw, fh > 3 ? fh - 3 : 0};
-    layout.filterField = {10 + lw + 6, 10, W - bw - 30 - lw - 6, fh};
+    // The tabs on top, the filter row below them, as wide as the list; the list below it.
+    int32_t filterTop = th > 0 ? 10 + th + 6 : 10;
+    int32_t top = fh > 0 ? filterTop + fh + 6 : filterTop;
+    layout.tabs = {10, 10, W - bw - 30, th};
+    layout.filterLabel = {10, filterTop + 3, lw, fh > 3 ? fh - 3 : 0};
+    layout.filterField = {10 + lw + 6, filterTop, W - bw - 30 - lw - 6, fh};
     layout.list = {10, top, W - bw - 30, H - 10 - top};
     return true;
 }

@@ -21,6 +21,9 @@ extern int32_t workingFavoriteCount;
 // Copies the stored list into a new working copy; false when it cannot be allocated (the
 // dialog then shows an empty list and commits nothing).
 bool openWorkingFavorites();
+// Adds a favourite at the end of the working copy (the history view's "お気に入りに追加");
+// false when the list is full or the memory cannot be had.
+bool appendWorkingFavorite(const FavoriteEntry& entry);
 // The working copy, in its shown order, becomes the stored list.
 void commitWorkingFavorites();
 // The dialog's OK: saves the working copy and then commits it. A save that fails is told and
@@ -50,10 +53,10 @@ struct ControlRect {
 };
 struct FavoritesLayout {
     ControlRect deleteButton, deleteAllButton, closeOnLaunchBox, okButton, cancelButton, list;
-    ControlRect filterLabel, filterField;
+    ControlRect filterLabel, filterField, tabs;
 };
 bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
-                     FavoritesLayout& layout, int32_t fh = 0, int32_t lw = 0);
+                     FavoritesLayout& layout, int32_t fh = 0, int32_t lw = 0, int32_t th = 0);
 
 // Where the dialog opens: the stored rectangle when it touches some monitor's work area. A
 // rectangle never stored, or one that nobody could see, is centred on `work`, keeping its

@@ -1,0 +1,36 @@
+// The favourites dialog's 最近遊んだゲーム tab: its own owner-data list of the played games over
+// the history view, with the dialog's filter, type-to-find, Delete, the context menu and a
+// launch with each game's last emulator.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+
+namespace lb {
+
+// Reads the history when the dialog opens (a file that cannot be read is told and shows
+// nothing) and sets up the tabs and the list; which tab shows is the one the dialog was closed
+// on.
+void openHistoryTab(HWND dialog);
+void closeHistoryTab(HWND dialog);
+
+bool historyTabShown(HWND dialog);
+// Shows the favourites (false) or the history (true), and stores the choice.
+void showHistoryTab(HWND dialog, bool history);
+
+// The filter field's text applied to the history's rows, with the title.
+void filterHistory(HWND dialog);
+
+// The history list's notifications; the context menu's items and the Delete button.
+BOOL onHistoryNotify(HWND dialog, NMHDR& header);
+void showHistoryMenu(HWND dialog, POINT where);
+bool onHistoryCommand(HWND dialog, int id);
+void deleteSelectedHistory(HWND dialog);
+
+// The index of the last emulator used for a favourite, to check in its context menu; -1.
+int32_t lastEmulatorOfFavorite(const char* key);
+
+}  // namespace lb

@@ -1,0 +1,246 @@
+// The history view's rows over the read history: their order, texts and the games' favourites,
+// and the file rewritten without deleted games.
+#include "favorites/historyView.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "core/keyIndex.h"
+#include "core/pluginContext.h"
+#include "platform/platform.h"
+
+namespace lb {
+
+const char* const historyColumnNames[kHistoryColumnCount] = {
+    "名前", "最後に遊んだ日時", "回数", "プレイ時間", "前回のエミュレータ"};
+
+HistoryView historyView;
+
+namespace {
+
+constexpr size_t kReadLimit = 32u << 20;     // a longer file is read this far and compacted
+constexpr size_t kCompactAbove = 1u << 20;  // past 1 MB the file is compacted
+KeyIndex favoriteKeys;
+
+// Writes the table's games but the unwanted ones as the compacted file.
+bool saveCompacted(const char* path, const bool* dropped) {
+    size_t size = size_t(historyView.table.count) * (kHistoryLineSize + 2) + 1;
+    auto* text = static_cast<char*>(platform::allocateZeroed(size));
+    if (text == nullptr) return false;
+    HistoryTable kept = historyView.table;
+    auto* games = static_cast<GameHistory*>(
+        platform::allocateZeroed(sizeof(GameHistory) * size_t(kMaxGames)));
+    bool saved = false;
+    if (games != nullptr) {
+        kept.games = games;
+        kept.count = 0;
+        for (int32_t i = 0; i < historyView.table.count; ++i)
+            if (dropped == nullptr || !dropped[i]) games[kept.count++] = historyView.table.games[i];
+        size_t length = compactHistoryText(text, size, kept);
+        Chunk chunk{text, length};
+        saved = (length > 0 || kept.count == 0) && saveFileSafely(path, &chunk, 1);
+    }
+    platform::release(games);
+    platform::release(text);
+    return saved;
+}
+
+void buildRows() {
+    int32_t count = historyView.table.count;
+    historyView.count = count;
+    for (int32_t i = 0; i < count; ++i) {
+        const GameHistory& g = historyView.table.games[i];
+        FavoriteEntry& row = historyView.rows[i];
+        row = FavoriteEntry{};
+        copyText(row.name, g.name);
+        copyText(row.publisher, g.emulator);
+        copyText(row.crc32, g.key);
+        historyView.games[i] = i;
+    }
+}
+
+}  // namespace
+
+FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) {
+    closeHistoryView();
+    historyView.sortColumn = 1;
+    historyView.descending = true;
+    char path[kTextSize];
+    if (!historyFilePath(path)) return FileRead::Missing;
+    auto* text = static_cast<char*>(platform::allocateZeroed(kReadLimit));
+    if (text == nullptr) return FileRead::Missing;
+    size_t got = 0;
+    FileRead read = readFilePrefix(path, text, kReadLimit, got);
+    bool ready = read == FileRead::Read && readHistoryText(text, got, historyView.table);
+    platform::release(text);
+    historyView.rows = static_cast<FavoriteEntry*>(
+        platform::allocateZeroed(sizeof(FavoriteEntry) * size_t(kMaxGames)));
+    historyView.games = static_cast<int32_t*>(platform::allocateZeroed(sizeof(int32_t) * kMaxGames));
+    historyView.favorite = static_cast<bool*>(platform::allocateZeroed(sizeof(bool) * kMaxGames));
+    if (!ready || historyView.rows == nullptr || historyView.games == nullptr ||
+        historyView.favorite == nullptr) {
+        historyView.table.count = 0;
+        historyView.count = 0;
+        return read;
+    }
+    if (got > kCompactAbove) saveCompacted(path, nullptr);  // a failure keeps the long file
+    resetIndex(favoriteKeys, favorites, sizeof(FavoriteEntry), offsetof(FavoriteEntry, crc32));
+    for (int32_t i = 0; i < favoriteCount && i < KeyIndex::kMaxEntries; ++i)
+        addToIndex(favoriteKeys, i);
+    for (int32_t i = 0; i < historyView.table.count; ++i)
+        historyView.favorite[i] =
+            favoriteCount > 0 && findFirst(favoriteKeys, historyView.table.games[i].key) >= 0;
+    buildRows();
+    sortHistoryView(1, true, nullptr);
+    return read;
+}
+
+void closeHistoryView() {
+    releaseHistory(historyView.table);
+    platform::release(historyView.rows);
+    platform::release(historyView.games);
+    platform::release(historyView.favorite);
+    historyView.rows = nullptr;
+    historyView.games = nullptr;
+    historyView.favorite = nullptr;
+    historyView.count = 0;
+}
+
+void sortHistoryView(int32_t column, bool descending, int32_t* order) {
+    historyView.sortColumn = column;
+    historyView.descending = descending;
+    static int32_t rowOf[kMaxGames];  // the row each game is now
+    int32_t n = historyView.count;
+    for (int32_t i = 0; i < n; ++i) rowOf[historyView.games[i]] = i;
+    const GameHistory* g = historyView.table.games;
+    auto compare = [&](int32_t a, int32_t b) {
+        int c = 0;
+        switch (column) {
+            case 0: c = std::strcmp(g[a].name, g[b].name); break;
+            case 2: c = g[a].plays < g[b].plays ? -1 : g[a].plays > g[b].plays; break;
+            case 3: c = g[a].seconds < g[b].seconds ? -1 : g[a].seconds > g[b].seconds; break;
+            case 4: c = std::strcmp(g[a].emulator, g[b].emulator); break;
+            default: break;
+        }
+        if (c == 0) c = std::strcmp(g[a].lastPlayed, g[b].lastPlayed);
+        return descending ? c > 0 : c < 0;
+    };
+    std::stable_sort(historyView.games, historyView.games + n, compare);
+    for (int32_t i = 0; i < n; ++i) {
+        if (order != nullptr) order[i] = rowOf[historyView.games[i]];
+        const GameHistory& game = g[historyView.games[i]];
+        FavoriteEntry& row = historyView.rows[i];
+        copyText(row.name, game.name);
+        copyText(row.publisher, game.emulator);
+        copyText(row.crc32, game.key);
+    }
+}
+
+const GameHistory* historyGame(int32_t row) {
+    if (row < 0 || row >= historyView.count || historyView.games == nullptr) return nullptr;
+    return &historyView.table.games[historyView.games[row]];
+}
+
+const char* historyColumnText(int32_t row, int32_t column) {
+    static char text[kTextSize + 8];
+    const GameHistory* g = historyGame(row);
+    text[0] = '\0';
+    if (g == nullptr) return text;
+    switch (column) {
+        case 0: {
+            const char* star[] = {historyView.favorite[historyView.games[row]] ? "★" : "", g->name};
+            joinTexts(text, sizeof text, star, 2);
+            break;
+        }
+        case 1: {
+            char date[kStampSize];
+            lastPlayedText(date, g->lastPlayed);
+            copyText(text, sizeof text, date);
+            break;
+        }
+        case 2: std::snprintf(text, sizeof text, "%d", int(g->plays)); break;
+        case 3: {
+            char time[24];
+            playTimeText(time, g->seconds);
+            copyText(text, sizeof text, time);
+            break;
+        }
+        case 4: copyText(text, sizeof text, g->emulator); break;
+        default: break;
+    }
+    return text;
+}
+
+int32_t lastEmulatorIndex(const GameHistory& game) {
+    int32_t count = boundedEmulatorCount(context->emulatorCount);
+    for (int32_t i = 0; i < count; ++i)
+        if (std::strcmp(context->emulators[i].name, game.emulator) == 0 &&
+            std::strcmp(context->emulators[i].exePath, game.exe) == 0)
+            return i;
+    return -1;
+}
+
+int32_t lastEmulatorOfKey(const char* key) {
+    if (historyView.table.games == nullptr) return -1;
+    int32_t game = findFirst(historyView.table.index, key);
+    return game < 0 ? -1 : lastEmulatorIndex(historyView.table.games[game]);
+}
+
+HostRomRecord* historyChain(int32_t row) {
+    static HostRomRecord record;
+    static char key[kTextSize], name[kTextSize], set[kTextSize];
+    const GameHistory* g = historyGame(row);
+    if (g == nullptr) return nullptr;
+    copyText(key, g->key);
+    copyText(name, g->name);
+    copyText(set, g->set);
+    record = HostRomRecord{};
+    record.crc32 = key;
+    record.name = name;
+    record.comment = set;
+    return &record;
+}
+
+bool deleteHistoryRows(const int32_t* rows, int32_t count) {
+    static bool dropped[kMaxGames];
+    std::memset(dropped, 0, sizeof dropped);
+    for (int32_t i = 0; i < count; ++i)
+        if (rows[i] >= 0 && rows[i] < historyView.count) dropped[historyView.games[rows[i]]] = true;
+    char path[kTextSize];
+    if (!historyFilePath(path)) return false;
+    if (!saveCompacted(path, dropped)) {
+        tellSaveFailure(path);
+        return false;
+    }
+    int32_t kept = 0;
+    HistoryTable& t = historyView.table;
+    for (int32_t i = 0; i < t.count; ++i) {
+        if (dropped[i]) continue;
+        t.games[kept] = t.games[i];
+        historyView.favorite[kept++] = historyView.favorite[i];
+    }
+    t.count = kept;
+    resetIndex(t.index, t.games, sizeof(GameHistory), offsetof(GameHistory, key));
+    for (int32_t i = 0; i < kept; ++i) addToIndex(t.index, i);
+    buildRows();
+    sortHistoryView(historyView.sortColumn, historyView.descending, nullptr);
+    return true;
+}
+
+bool historyTabStored() {
+    char path[kTextSize], text[16] = "";
+    size_t got = 0;
+    return dataFilePath(path, "FavoritesTab.txt") &&
+           readFilePrefix(path, text, sizeof text - 1, got) == FileRead::Read &&
+           std::strncmp(text, "history", 7) == 0;
+}
+
+void storeHistoryTab(bool history) {
+    char path[kTextSize];
+    const char* text = history ? "history\r\n" : "favorites\r\n";
+    Chunk chunk{text, std::strlen(text)};
+    if (dataFilePath(path, "FavoritesTab.txt")) saveFileSafely(path, &chunk, 1);
+}
+
+}  // namespace lb
