@@ -259,8 +259,8 @@ void showFavoritesMenu(HWND dialog, POINT where) {
     for (int32_t i = 0; i < count; ++i) {
         char text[2 * kTextSize];
         menuItemText(text, sizeof text, context->emulators[i].name);
-        AppendMenuA(menu, MF_STRING | (i == last ? MF_CHECKED : 0),
-                    UINT_PTR(IDM_LAUNCH_FIRST + i), text);
+        AppendMenuA(menu, MF_STRING | (i == last ? MF_CHECKED : 0), UINT_PTR(IDM_LAUNCH_FIRST + i),
+                    text);
     }
     if (count > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
@@ -315,8 +315,8 @@ LRESULT CALLBACK favoritesKeys(HWND control, UINT message, WPARAM wParam, LPARAM
         if (wParam == VK_ESCAPE)
             SetWindowTextA(field, "");  // its EN_CHANGE shows every row again
         else
-            SetFocus(GetDlgItem(dialog, historyTabShown(dialog) ? IDC_HISTORY_LIST
-                                                                : IDC_FAVORITE_LIST));
+            SetFocus(
+                GetDlgItem(dialog, historyTabShown(dialog) ? IDC_HISTORY_LIST : IDC_FAVORITE_LIST));
         return 0;
     }
     if (message == WM_CHAR &&

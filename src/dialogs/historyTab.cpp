@@ -38,10 +38,9 @@ void setHistoryTitle(HWND dialog) {
 
 void updateHistoryMarks(HWND dialog) {
     for (int32_t k = 0; k < kHistoryColumnCount; ++k)
-        setSortArrow(historyList(dialog), k,
-                     k == historyView.sortColumn ? (historyView.descending ? HDF_SORTDOWN
-                                                                           : HDF_SORTUP)
-                                                 : 0);
+        setSortArrow(
+            historyList(dialog), k,
+            k == historyView.sortColumn ? (historyView.descending ? HDF_SORTDOWN : HDF_SORTUP) : 0);
 }
 
 void showHistoryRows(HWND dialog, int32_t row) {

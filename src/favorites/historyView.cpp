@@ -12,14 +12,14 @@
 
 namespace lb {
 
-const char* const historyColumnNames[kHistoryColumnCount] = {
-    "名前", "最後に遊んだ日時", "回数", "プレイ時間", "前回のエミュレータ"};
+const char* const historyColumnNames[kHistoryColumnCount] = {"名前", "最後に遊んだ日時", "回数",
+                                                             "プレイ時間", "前回のエミュレータ"};
 
 HistoryView historyView;
 
 namespace {
 
-constexpr size_t kReadLimit = 32u << 20;     // a longer file is read this far and compacted
+constexpr size_t kReadLimit = 32u << 20;    // a longer file is read this far and compacted
 constexpr size_t kCompactAbove = 1u << 20;  // past 1 MB the file is compacted
 KeyIndex favoriteKeys;
 
@@ -76,7 +76,8 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
     platform::release(text);
     historyView.rows = static_cast<FavoriteEntry*>(
         platform::allocateZeroed(sizeof(FavoriteEntry) * size_t(kMaxGames)));
-    historyView.games = static_cast<int32_t*>(platform::allocateZeroed(sizeof(int32_t) * kMaxGames));
+    historyView.games =
+        static_cast<int32_t*>(platform::allocateZeroed(sizeof(int32_t) * kMaxGames));
     historyView.favorite = static_cast<bool*>(platform::allocateZeroed(sizeof(bool) * kMaxGames));
     if (!ready || historyView.rows == nullptr || historyView.games == nullptr ||
         historyView.favorite == nullptr) {
@@ -117,11 +118,20 @@ void sortHistoryView(int32_t column, bool descending, int32_t* order) {
     auto compare = [&](int32_t a, int32_t b) {
         int c = 0;
         switch (column) {
-            case 0: c = std::strcmp(g[a].name, g[b].name); break;
-            case 2: c = g[a].plays < g[b].plays ? -1 : g[a].plays > g[b].plays; break;
-            case 3: c = g[a].seconds < g[b].seconds ? -1 : g[a].seconds > g[b].seconds; break;
-            case 4: c = std::strcmp(g[a].emulator, g[b].emulator); break;
-            default: break;
+            case 0:
+                c = std::strcmp(g[a].name, g[b].name);
+                break;
+            case 2:
+                c = g[a].plays < g[b].plays ? -1 : g[a].plays > g[b].plays;
+                break;
+            case 3:
+                c = g[a].seconds < g[b].seconds ? -1 : g[a].seconds > g[b].seconds;
+                break;
+            case 4:
+                c = std::strcmp(g[a].emulator, g[b].emulator);
+                break;
+            default:
+                break;
         }
         if (c == 0) c = std::strcmp(g[a].lastPlayed, g[b].lastPlayed);
         return descending ? c > 0 : c < 0;
@@ -159,15 +169,20 @@ const char* historyColumnText(int32_t row, int32_t column) {
             copyText(text, sizeof text, date);
             break;
         }
-        case 2: std::snprintf(text, sizeof text, "%d", int(g->plays)); break;
+        case 2:
+            std::snprintf(text, sizeof text, "%d", int(g->plays));
+            break;
         case 3: {
             char time[24];
             playTimeText(time, g->seconds);
             copyText(text, sizeof text, time);
             break;
         }
-        case 4: copyText(text, sizeof text, g->emulator); break;
-        default: break;
+        case 4:
+            copyText(text, sizeof text, g->emulator);
+            break;
+        default:
+            break;
     }
     return text;
 }
