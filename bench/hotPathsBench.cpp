@@ -21,6 +21,7 @@
 #include "favorites/favoriteFilter.h"
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
+#include "favorites/historyView.h"
 #include "launcher/launch.h"
 #include "platform/fake/fakePlatform.h"
 #include "platform/platform.h"
@@ -163,6 +164,64 @@ void floorLoadRomCache(benchmark::State& state) {
 void fgetsLoadRomCache(benchmark::State& state) {
     std::string path = "/tmp/lb-bench-cache-" + std::to_string(entries(state));
     std::string text = cacheText(entries(state));
+    FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+    for (auto _ : state) {
+        FILE* in = std::fopen(path.c_str(), "rb");
+        char line[2048];
+        int lines = 0;
+        while (std::fgets(line, sizeof line, in) != nullptr) ++lines;
+        std::fclose(in);
+        benchmark::DoNotOptimize(lines);
+    }
+    std::remove(path.c_str());
+}
+
+// ---- the history tab ----------------------------------------------------------------------
+
+const std::string kHistoryFile = std::string(kDir) + "N64.history.txt";
+
+// A history of n games, five plays each: ten lines a game, 100,000 lines for 10,000 games.
+std::string historyText(int n) {
+    std::string text;
+    char line[256];
+    for (int play = 0; play < 5; ++play)
+        for (int game = 0; game < n; ++game) {
+            std::snprintf(line, sizeof line,
+                          "\r\nS\t%d-%d\t2026/12/%02d 10:%02d:00\t%s\tGame number %d\tset%d\t"
+                          "Emulator\tD:\\Emus\\emu0.exe\t.\r\nE\t%d-%d\t%d\t0\t.",
+                          play, game, 1 + play, game % 60, keyOf(game).c_str(), game, game, play,
+                          game, 60 + game % 600);
+            text += line;
+        }
+    return text;
+}
+
+// The tab's opening: the file read and summed up by game, compacted when past 1 MB, and the
+// rows sorted by the last play.
+void opOpenHistoryView(benchmark::State& state) {
+    setUp(entries(state));
+    std::string text = historyText(entries(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        fake::putFile(kHistoryFile, text);
+        state.ResumeTiming();
+        openHistoryView(nullptr, 0);
+        benchmark::DoNotOptimize(historyView.count);
+        closeHistoryView();
+    }
+}
+
+void floorOpenHistoryView(benchmark::State& state) {
+    setUp(entries(state));
+    fake::putFile(kHistoryFile, historyText(entries(state)));
+    for (auto _ : state) benchmark::DoNotOptimize(readLines(kHistoryFile.c_str()));
+}
+
+void fgetsOpenHistoryView(benchmark::State& state) {
+    std::string path = "/tmp/lb-bench-history-" + std::to_string(entries(state));
+    std::string text = historyText(entries(state));
     FILE* out = std::fopen(path.c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), out);
     std::fclose(out);
@@ -547,6 +606,9 @@ BENCHMARK(opFirstFilterKey) LB_SIZES->Name("op/firstFilterKey");
 BENCHMARK(floorFilterFavorites) LB_SIZES->Name("floor/firstFilterKey");
 BENCHMARK(opOpenFavoritesDialog) LB_SIZES->Name("op/openFavoritesDialog");
 BENCHMARK(floorOpenFavoritesDialog) LB_SIZES->Name("floor/openFavoritesDialog");
+BENCHMARK(opOpenHistoryView) LB_SIZES->Name("op/openHistoryTab");
+BENCHMARK(floorOpenHistoryView) LB_SIZES->Name("floor/openHistoryTab");
+BENCHMARK(fgetsOpenHistoryView) LB_SIZES->Name("fgets/openHistoryTab");
 BENCHMARK(opLaunchPathResolution) LB_SIZES->Name("op/launchPathResolution");
 BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/launchPathResolution");
 

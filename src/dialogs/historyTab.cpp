@@ -136,7 +136,9 @@ void showHistoryTab(HWND dialog, bool history) {
 void filterHistory(HWND dialog) {
     char text[kTextSize];
     readControlText(dialog, IDC_FAVORITE_FILTER, text);
-    filterEntries(historyFilter, historyView.rows, historyView.count, text);
+    // The rows are made only for a text the filter has not folded them for yet.
+    bool folds = text[0] != '\0' && historyFilter.spans == nullptr;
+    filterEntries(historyFilter, folds ? historyRows() : historyView.rows, historyView.count, text);
     showHistoryRows(dialog, 0);
 }
 

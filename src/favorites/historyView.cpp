@@ -23,41 +23,59 @@ constexpr size_t kReadLimit = 32u << 20;    // a longer file is read this far an
 constexpr size_t kCompactAbove = 1u << 20;  // past 1 MB the file is compacted
 KeyIndex favoriteKeys;
 
-// Writes the table's games but the unwanted ones as the compacted file.
+// Writes the table's games but the dropped ones as the compacted file.
 bool saveCompacted(const char* path, const bool* dropped) {
     size_t size = size_t(historyView.table.count) * (kHistoryLineSize + 2) + 1;
-    auto* text = static_cast<char*>(platform::allocateZeroed(size));
+    auto* text = static_cast<char*>(platform::allocate(size));
     if (text == nullptr) return false;
-    HistoryTable kept = historyView.table;
-    auto* games = static_cast<GameHistory*>(
-        platform::allocateZeroed(sizeof(GameHistory) * size_t(kMaxGames)));
-    bool saved = false;
-    if (games != nullptr) {
-        kept.games = games;
-        kept.count = 0;
-        for (int32_t i = 0; i < historyView.table.count; ++i)
-            if (dropped == nullptr || !dropped[i]) games[kept.count++] = historyView.table.games[i];
-        size_t length = compactHistoryText(text, size, kept);
-        Chunk chunk{text, length};
-        saved = (length > 0 || kept.count == 0) && saveFileSafely(path, &chunk, 1);
-    }
-    platform::release(games);
+    size_t length = compactHistoryText(text, size, historyView.table, dropped);
+    Chunk chunk{text, length};
+    bool saved = saveFileSafely(path, &chunk, 1);
     platform::release(text);
     return saved;
+}
+
+// Reads the file a piece at a time, whole lines each: the reader's lines, without a copy of the
+// whole file. Its length in `size`.
+FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
+    size = 0;
+    platform::File* file = nullptr;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
+    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
+    static char piece[1 << 18];
+    size_t kept = 0;
+    bool ready = beginHistory(table);
+    for (;;) {
+        long n = platform::readFromFile(file, piece + kept, sizeof piece - kept);
+        if (n < 0) {
+            platform::closeFile(file);
+            releaseHistory(table);
+            return FileRead::Unreadable;
+        }
+        size += size_t(n);
+        size_t filled = kept + size_t(n);
+        if (n == 0) {
+            if (ready) readHistoryLines(piece, filled, table);  // the last line, torn or not
+            break;
+        }
+        size_t whole = filled;
+        while (whole > 0 && piece[whole - 1] != '\n') --whole;
+        if (whole == 0) whole = filled;  // a line longer than the piece: damaged anyway
+        if (ready) readHistoryLines(piece, whole, table);
+        kept = filled - whole;
+        std::memmove(piece, piece + whole, kept);
+    }
+    platform::closeFile(file);
+    return ready ? FileRead::Read : FileRead::Missing;
 }
 
 void buildRows() {
     int32_t count = historyView.table.count;
     historyView.count = count;
-    for (int32_t i = 0; i < count; ++i) {
-        const GameHistory& g = historyView.table.games[i];
-        FavoriteEntry& row = historyView.rows[i];
-        row = FavoriteEntry{};
-        copyText(row.name, g.name);
-        copyText(row.publisher, g.emulator);
-        copyText(row.crc32, g.key);
-        historyView.games[i] = i;
-    }
+    for (int32_t i = 0; i < count; ++i) historyView.games[i] = i;
+    platform::release(historyView.rows);  // made again when the filter first needs them
+    historyView.rows = nullptr;
 }
 
 }  // namespace
@@ -68,19 +86,13 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
     historyView.descending = true;
     char path[kTextSize];
     if (!historyFilePath(path)) return FileRead::Missing;
-    auto* text = static_cast<char*>(platform::allocateZeroed(kReadLimit));
-    if (text == nullptr) return FileRead::Missing;
     size_t got = 0;
-    FileRead read = readFilePrefix(path, text, kReadLimit, got);
-    bool ready = read == FileRead::Read && readHistoryText(text, got, historyView.table);
-    platform::release(text);
-    historyView.rows = static_cast<FavoriteEntry*>(
-        platform::allocateZeroed(sizeof(FavoriteEntry) * size_t(kMaxGames)));
-    historyView.games =
-        static_cast<int32_t*>(platform::allocateZeroed(sizeof(int32_t) * kMaxGames));
-    historyView.favorite = static_cast<bool*>(platform::allocateZeroed(sizeof(bool) * kMaxGames));
-    if (!ready || historyView.rows == nullptr || historyView.games == nullptr ||
-        historyView.favorite == nullptr) {
+    FileRead read = readHistoryFile(path, historyView.table, got);
+    bool ready = read == FileRead::Read;
+    size_t games = size_t(historyView.table.count > 0 ? historyView.table.count : 1);
+    historyView.games = static_cast<int32_t*>(platform::allocateZeroed(sizeof(int32_t) * games));
+    historyView.favorite = static_cast<bool*>(platform::allocateZeroed(sizeof(bool) * games));
+    if (!ready || historyView.games == nullptr || historyView.favorite == nullptr) {
         historyView.table.count = 0;
         historyView.count = 0;
         return read;
@@ -137,14 +149,24 @@ void sortHistoryView(int32_t column, bool descending, int32_t* order) {
         return descending ? c > 0 : c < 0;
     };
     std::stable_sort(historyView.games, historyView.games + n, compare);
-    for (int32_t i = 0; i < n; ++i) {
-        if (order != nullptr) order[i] = rowOf[historyView.games[i]];
-        const GameHistory& game = g[historyView.games[i]];
+    if (order != nullptr)
+        for (int32_t i = 0; i < n; ++i) order[i] = rowOf[historyView.games[i]];
+    platform::release(historyView.rows);  // in the old order: made again when needed
+    historyView.rows = nullptr;
+}
+
+const FavoriteEntry* historyRows() {
+    if (historyView.rows != nullptr || historyView.count == 0) return historyView.rows;
+    historyView.rows = static_cast<FavoriteEntry*>(
+        platform::allocateZeroed(sizeof(FavoriteEntry) * size_t(historyView.count)));
+    for (int32_t i = 0; i < historyView.count && historyView.rows != nullptr; ++i) {
+        const GameHistory& game = historyView.table.games[historyView.games[i]];
         FavoriteEntry& row = historyView.rows[i];
         copyText(row.name, game.name);
         copyText(row.publisher, game.emulator);
         copyText(row.crc32, game.key);
     }
+    return historyView.rows;
 }
 
 const GameHistory* historyGame(int32_t row) {

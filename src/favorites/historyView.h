@@ -18,7 +18,7 @@ extern const char* const historyColumnNames[kHistoryColumnCount];
 
 struct HistoryView {
     HistoryTable table;
-    FavoriteEntry* rows;  // by shown order: the game's texts for the filter
+    FavoriteEntry* rows;  // by shown order: the game's texts for the filter, made by historyRows
     int32_t* games;       // by shown order: the game of the table
     bool* favorite;       // by game of the table: also one of the favourites
     int32_t count;
@@ -35,6 +35,9 @@ void closeHistoryView();
 
 // Sorts the rows by `column`; `order[i]` is the row that row i was, as reorderFilter takes it.
 void sortHistoryView(int32_t column, bool descending, int32_t* order);
+// The rows as favourite-shaped records in the shown order, made at the first call after an
+// opening or a sort: the filter folds them once, at its first key.
+const FavoriteEntry* historyRows();
 
 // A row's text in a column: "★" before the name of a favourite, the last play's date, the
 // number of plays, the time played, the last emulator.

@@ -31,13 +31,14 @@ void closeLine(char (&line)[kHistoryLineSize], size_t used) {
 int splitFields(const char* line, size_t length, const char** fields, size_t* lengths,
                 int capacity) {
     int n = 0;
-    size_t start = 0;
-    for (size_t i = 0; i <= length && n < capacity; ++i) {
-        if (i == length || line[i] == '\t') {
-            fields[n] = line + start;
-            lengths[n++] = i - start;
-            start = i + 1;
-        }
+    const char* end = line + length;
+    for (const char* at = line; n < capacity;) {
+        const void* tab = std::memchr(at, '\t', size_t(end - at));
+        const char* stop = tab != nullptr ? static_cast<const char*>(tab) : end;
+        fields[n] = at;
+        lengths[n++] = size_t(stop - at);
+        if (tab == nullptr) break;
+        at = stop + 1;
     }
     return n;
 }
@@ -59,6 +60,17 @@ bool takeNumber(uint64_t& value, const char* text, size_t length) {
     return true;
 }
 
+void numberText(char (&text)[24], uint64_t value) {
+    char reversed[24];
+    int n = 0;
+    do {
+        reversed[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 23);
+    for (int i = 0; i < n; ++i) text[i] = reversed[n - 1 - i];
+    text[n] = '\0';
+}
+
 // A start still waiting for its end: the newest few, searched from the newest.
 constexpr int kPending = 256;
 struct Pending {
@@ -67,13 +79,32 @@ struct Pending {
 };
 
 // The game of `key`, added with `name` when new; -1 when the table is full.
+// Room for one more game: the table grows by doubling, so a short history costs little.
+bool roomForGame(HistoryTable& table) {
+    if (table.count < table.capacity) return true;
+    if (table.capacity >= kMaxGames) return false;
+    int32_t capacity = table.capacity < 256 ? 256 : table.capacity * 2;
+    if (capacity > kMaxGames) capacity = kMaxGames;
+    auto* grown =
+        static_cast<GameHistory*>(platform::allocate(sizeof(GameHistory) * size_t(capacity)));
+    if (grown == nullptr) return false;
+    if (table.count > 0) std::memcpy(grown, table.games, sizeof(GameHistory) * size_t(table.count));
+    platform::release(table.games);
+    table.games = grown;
+    table.capacity = capacity;
+    table.index.base = reinterpret_cast<const char*>(grown);  // the entries keep their numbers
+    return true;
+}
+
 int32_t gameOf(HistoryTable& table, const char* key, const char* name) {
     int32_t game = findFirst(table.index, key);
     if (game >= 0) return game;
-    if (table.count >= kMaxGames) return -1;
+    if (!roomForGame(table)) return -1;
     game = table.count++;
     GameHistory& g = table.games[game];
-    g = GameHistory{};
+    g.set[0] = g.emulator[0] = g.exe[0] = g.lastPlayed[0] = '\0';
+    g.plays = g.unknownPlays = 0;
+    g.seconds = 0;
     copyText(g.key, key);
     copyText(g.name, name);
     addToIndex(table.index, game);
@@ -96,9 +127,8 @@ void notePlay(GameHistory& g, const char* stamp, const char* name, const char* s
 void startLine(char (&line)[kHistoryLineSize], const PlayStart& start) {
     size_t used = 0;
     line[0] = '\0';
-    for (const char* field :
-         {"S", start.id, start.started, start.key, start.name, start.set, start.emulator,
-          start.exe})
+    for (const char* field : {"S", start.id, start.started, start.key, start.name, start.set,
+                              start.emulator, start.exe})
         putField(line, used, field);
     closeLine(line, used);
 }
@@ -125,14 +155,25 @@ bool appendHistoryLine(const char* path, const char* line) {
     return platform::appendToFile(path, bytes, length + 2);
 }
 
-bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
+// The starts waiting for their end while a history is read; reset by beginHistory.
+Pending pending[kPending];
+int pendingCount = 0, pendingNext = 0;
+
+bool beginHistory(HistoryTable& table) {
     releaseHistory(table);
-    table.games = static_cast<GameHistory*>(
-        platform::allocateZeroed(sizeof(GameHistory) * size_t(kMaxGames)));
-    if (table.games == nullptr) return false;
+    if (!roomForGame(table)) return false;
     resetIndex(table.index, table.games, sizeof(GameHistory), offsetof(GameHistory, key));
-    static Pending pending[kPending];
-    int pendingCount = 0, pendingNext = 0;
+    pendingCount = pendingNext = 0;
+    return true;
+}
+
+bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
+    if (!beginHistory(table)) return false;
+    readHistoryLines(text, length, table);
+    return true;
+}
+
+void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
     for (size_t at = 0; at < length;) {
         const void* newline = std::memchr(text + at, '\n', length - at);
         size_t end = newline ? size_t(static_cast<const char*>(newline) - text) : length;
@@ -146,23 +187,28 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
         if (count < 2 || n[count - 1] != 1 || f[count - 1][0] != '.' || n[0] != 1) continue;
         char type = f[0][0];
         if (type == 'S' && count == 9) {
-            PlayStart s{};
-            if (!takeText(s.id, sizeof s.id, f[1], n[1]) ||
-                !takeText(s.started, sizeof s.started, f[2], n[2]) ||
-                !takeText(s.key, sizeof s.key, f[3], n[3]) ||
-                !takeText(s.name, sizeof s.name, f[4], n[4]) ||
-                !takeText(s.set, sizeof s.set, f[5], n[5]) ||
-                !takeText(s.emulator, sizeof s.emulator, f[6], n[6]) ||
-                !takeText(s.exe, sizeof s.exe, f[7], n[7]) || s.key[0] == '\0')
-                continue;
-            int32_t game = gameOf(table, s.key, s.name);
+            // Each text is checked to fit before anything is kept; a newer play's texts are
+            // taken straight into the game.
+            char key[kTextSize], stamp[kStampSize], id[24];
+            bool fits = n[3] > 0 && takeText(key, sizeof key, f[3], n[3]) &&
+                        takeText(stamp, sizeof stamp, f[2], n[2]) &&
+                        takeText(id, sizeof id, f[1], n[1]);
+            for (int i = 4; i <= 7 && fits; ++i) fits = n[i] < kTextSize;
+            if (!fits) continue;
+            int32_t game = gameOf(table, key, "");
             if (game < 0) continue;
             GameHistory& g = table.games[game];
             ++g.plays;
             ++g.unknownPlays;  // until its end is read
-            notePlay(g, s.started, s.name, s.set, s.emulator, s.exe);
+            if (std::strcmp(stamp, g.lastPlayed) >= 0) {
+                std::memcpy(g.lastPlayed, stamp, sizeof stamp);
+                takeText(g.name, sizeof g.name, f[4], n[4]);
+                takeText(g.set, sizeof g.set, f[5], n[5]);
+                takeText(g.emulator, sizeof g.emulator, f[6], n[6]);
+                takeText(g.exe, sizeof g.exe, f[7], n[7]);
+            }
             Pending& p = pending[pendingNext];
-            copyText(p.id, s.id);
+            std::memcpy(p.id, id, sizeof id);
             p.game = game;
             pendingNext = (pendingNext + 1) % kPending;
             if (pendingCount < kPending) ++pendingCount;
@@ -201,23 +247,24 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
             notePlay(g, stamp, name, set, emulator, exe);
         }
     }
-    return true;
 }
 
 void releaseHistory(HistoryTable& table) {
     platform::release(table.games);
     table.games = nullptr;
     table.count = 0;
+    table.capacity = 0;
 }
 
-size_t compactHistoryText(char* out, size_t size, const HistoryTable& table) {
+size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, const bool* dropped) {
     size_t used = 0;
     for (int32_t i = 0; i < table.count; ++i) {
+        if (dropped != nullptr && dropped[i]) continue;
         const GameHistory& g = table.games[i];
-        char plays[16], seconds[24], unknown[16];
-        std::snprintf(plays, sizeof plays, "%d", int(g.plays));
-        std::snprintf(seconds, sizeof seconds, "%llu", static_cast<unsigned long long>(g.seconds));
-        std::snprintf(unknown, sizeof unknown, "%d", int(g.unknownPlays));
+        char plays[24], seconds[24], unknown[24];
+        numberText(plays, uint64_t(g.plays < 0 ? 0 : g.plays));
+        numberText(seconds, g.seconds);
+        numberText(unknown, uint64_t(g.unknownPlays < 0 ? 0 : g.unknownPlays));
         char line[kHistoryLineSize];
         size_t n = 0;
         line[0] = '\0';

@@ -52,9 +52,10 @@ struct GameHistory {
 
 constexpr int32_t kMaxGames = KeyIndex::kMaxEntries;
 // The games of a history file, in the order first seen, with an index by key. The games are
-// allocated with platform::allocateZeroed by readHistoryText and released by releaseHistory.
+// allocated with platform::allocateZeroed as they come, and released by releaseHistory.
 struct HistoryTable {
     int32_t count;
+    int32_t capacity;
     GameHistory* games;
     KeyIndex index;
 };
@@ -64,12 +65,17 @@ struct HistoryTable {
 // unknown too. False when the games cannot be allocated.
 bool readHistoryText(const char* text, size_t length, HistoryTable& table);
 void releaseHistory(HistoryTable& table);
+// The same in pieces: an empty table, then whole lines, a piece at a time.
+bool beginHistory(HistoryTable& table);
+void readHistoryLines(const char* text, size_t length, HistoryTable& table);
 
 // The compacted text of a table: one total line per game,
 // "T<TAB>key<TAB>name<TAB>set<TAB>plays<TAB>seconds<TAB>unknown<TAB>last played<TAB>emulator<TAB>
 // exe<TAB>."
-// The length written, or 0 when it does not fit `size`.
-size_t compactHistoryText(char* out, size_t size, const HistoryTable& table);
+// The games marked in `dropped` (when given) are left out. The length written, or 0 when it
+// does not fit `size`.
+size_t compactHistoryText(char* out, size_t size, const HistoryTable& table,
+                          const bool* dropped = nullptr);
 
 // The history's texts as the list shows them: "H:MM:SS" and "YYYY/MM/DD HH:MM".
 void playTimeText(char (&text)[24], uint64_t seconds);

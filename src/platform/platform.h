@@ -181,8 +181,10 @@ private:
     uintptr_t cookie_;
 };
 
-// The state record is the one large allocation; it may fail.
+// The state record is the one large allocation; it may fail. `allocate` leaves the bytes as
+// they are, for a block that is written before it is read.
 void* allocateZeroed(size_t size);
+void* allocate(size_t size);
 void release(void* block);
 
 }  // namespace platform

@@ -228,35 +228,38 @@ TEST_F(LaunchMethodTest, keysStopWhenAnotherProgramIsInFrontAndHeldKeysAreReleas
         {{1600}, "", true},           // started before the emulator: its parent id was reused
         {{1001, 1001, 1500}, "18 18^ 40 40^ 13 13^ 17 86 86^ 17^ 13 13^", false, {0, 1}},
     };  // the last: its own console first, never typed into
-    for (const Row& row : rows) {
-        fake::State& s = fake::state();
-        s.keys.clear();
-        s.ownedMessages.clear();
-        s.started.clear();
-        s.foreground = row.foreground;
-        s.consoles = row.consoles;
-        s.foregroundQuestions = 0;
-        s.parents = {{1500, 1001}, {99, 7}, {1600, 1001}};
-        s.created = {{1600, 500}};
-        s.activeWindow = 42;
-        state().emulatorCount = 0;
-        addEmulator(KeyboardDriven);
-        launchEmulator(0, keys(1).first());
-        std::string sent;
-        for (const auto& k : s.keys)
-            if (k.virtualKey != 0)
-                sent += (sent.empty() ? "" : " ") + std::to_string(k.virtualKey) +
-                        (k.release ? "^" : "");
-        // Alt is 18, Down 40, Enter 13, Ctrl 17, V 86; "^" marks a release.
-        EXPECT_EQ(sent, row.keys) << row.foreground.size() << " answers";
-        std::vector<std::string> told;
-        if (row.stopped)
-            told.push_back(
-                "42|エミュレータが前面にないため、キー入力を中止しました\r\n"
-                "ROMのパスはクリップボードにあります");
-        EXPECT_EQ(s.ownedMessages, told) << "owned by the window active when the launch began";
-        EXPECT_EQ(s.clipboard, "D:\\X68\\1.xdf");
-    }
+    // With the launch's job, and where Windows refuses one, by the parent links.
+    for (bool refuseJob : {false, true})
+        for (const Row& row : rows) {
+            fake::State& s = fake::state();
+            s.refuseJob = refuseJob;
+            s.keys.clear();
+            s.ownedMessages.clear();
+            s.started.clear();
+            s.foreground = row.foreground;
+            s.consoles = row.consoles;
+            s.foregroundQuestions = 0;
+            s.parents = {{1500, 1001}, {99, 7}, {1600, 1001}};
+            s.created = {{1600, 500}};
+            s.activeWindow = 42;
+            state().emulatorCount = 0;
+            addEmulator(KeyboardDriven);
+            launchEmulator(0, keys(1).first());
+            std::string sent;
+            for (const auto& k : s.keys)
+                if (k.virtualKey != 0)
+                    sent += (sent.empty() ? "" : " ") + std::to_string(k.virtualKey) +
+                            (k.release ? "^" : "");
+            // Alt is 18, Down 40, Enter 13, Ctrl 17, V 86; "^" marks a release.
+            EXPECT_EQ(sent, row.keys) << row.foreground.size() << " answers, job " << !refuseJob;
+            std::vector<std::string> told;
+            if (row.stopped)
+                told.push_back(
+                    "42|エミュレータが前面にないため、キー入力を中止しました\r\n"
+                    "ROMのパスはクリップボードにあります");
+            EXPECT_EQ(s.ownedMessages, told) << "owned by the window active when the launch began";
+            EXPECT_EQ(s.clipboard, "D:\\X68\\1.xdf");
+        }
     EXPECT_TRUE(belongsToEmulator(1500, {0, 1001, platform::creationTimeOf(1001)}));
     EXPECT_FALSE(belongsToEmulator(0, {0, 0, 0})) << "no foreground window belongs to nobody";
 }
@@ -307,7 +310,7 @@ TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForA
     for (const Row& row : rows) {
         platform::stopWatching();  // the sessions of the last launch
         platform::stopWatching();
-    s = fake::State{};
+        s = fake::State{};
         s.activeWindow = 42;
         if (row.exited) s.exited = {1001, 1500};
         if (row.batchEnded) s.exited = {1001};

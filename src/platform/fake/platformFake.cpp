@@ -427,6 +427,11 @@ void* allocateZeroed(size_t size) {
     return std::calloc(1, size);
 }
 
+void* allocate(size_t size) {
+    if (fake::state().failAllocation) return nullptr;
+    return std::malloc(size);
+}
+
 void release(void* block) { std::free(block); }
 
 }  // namespace platform

@@ -721,6 +721,7 @@ bool isOnNetworkDrive(const char* path) {
 }
 
 void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+void* allocate(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 void release(void* block) {
     if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
