@@ -160,10 +160,9 @@ void floorLoadRomCache(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(readLines(kCache));
 }
 
-// The same bytes read with fgets from a real file in /tmp (kept in the page cache).
-void fgetsLoadRomCache(benchmark::State& state) {
-    std::string path = "/tmp/lb-bench-cache-" + std::to_string(entries(state));
-    std::string text = cacheText(entries(state));
+// The bytes of `text` read with fgets from a real file in /tmp (kept in the page cache).
+void fgetsLines(benchmark::State& state, const std::string& name, const std::string& text) {
+    std::string path = "/tmp/lb-bench-" + name + "-" + std::to_string(entries(state));
     FILE* out = std::fopen(path.c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), out);
     std::fclose(out);
@@ -220,20 +219,11 @@ void floorOpenHistoryView(benchmark::State& state) {
 }
 
 void fgetsOpenHistoryView(benchmark::State& state) {
-    std::string path = "/tmp/lb-bench-history-" + std::to_string(entries(state));
-    std::string text = historyText(entries(state));
-    FILE* out = std::fopen(path.c_str(), "wb");
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fclose(out);
-    for (auto _ : state) {
-        FILE* in = std::fopen(path.c_str(), "rb");
-        char line[2048];
-        int lines = 0;
-        while (std::fgets(line, sizeof line, in) != nullptr) ++lines;
-        std::fclose(in);
-        benchmark::DoNotOptimize(lines);
-    }
-    std::remove(path.c_str());
+    fgetsLines(state, "history", historyText(entries(state)));
+}
+
+void fgetsLoadRomCache(benchmark::State& state) {
+    fgetsLines(state, "cache", cacheText(entries(state)));
 }
 
 void opIsRomInCache(benchmark::State& state) {

@@ -81,6 +81,24 @@ bool dropLastCharacters(char (&target)[kTextSize], const char* text, size_t coun
     return true;
 }
 
+bool takeBytes(char* field, size_t size, const char* text, size_t length) {
+    if (length >= size || std::memchr(text, '\0', length) != nullptr) return false;
+    std::memcpy(field, text, length);
+    field[length] = '\0';
+    return true;
+}
+
+bool nextLine(const char* text, size_t length, size_t& at, const char*& line, size_t& lineLength) {
+    if (at >= length) return false;
+    const void* newline = std::memchr(text + at, '\n', length - at);
+    size_t end = newline ? size_t(static_cast<const char*>(newline) - text) : length;
+    line = text + at;
+    lineLength = end - at;
+    if (lineLength > 0 && line[lineLength - 1] == '\r') --lineLength;
+    at = end + 1;
+    return true;
+}
+
 void driveAndFolder(char (&target)[kTextSize], const char* path) {
     size_t end = 0;  // just past the last separator, or past the drive
     if (path[0] != '\0' && path[1] == ':') end = 2;

@@ -42,6 +42,18 @@ void terminateText(char (&text)[N]) {
     text[N - 1] = '\0';
 }
 
+// Copies `length` bytes of a line into a field with its NUL; false, changing nothing, when
+// they do not fit or hold a NUL.
+bool takeBytes(char* field, size_t size, const char* text, size_t length);
+template <size_t N>
+bool takeBytes(char (&field)[N], const char* text, size_t length) {
+    return takeBytes(field, N, text, length);
+}
+
+// The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and
+// `lineLength`, `at` moved past it; false at the end. The text files' readers walk so.
+bool nextLine(const char* text, size_t length, size_t& at, const char*& line, size_t& lineLength);
+
 // Whether the last character of `text` is a backslash, walking by characters.
 bool endsWithBackslash(const char* text);
 

@@ -161,4 +161,18 @@ void fitSingleColumn(HWND list) {
     }
 }
 
+bool answerListKeys(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
+                    void (*remove)(HWND dialog)) {
+    if (answerFindRequest(dialog, header, rowCount, textOf, nullptr, true)) return true;
+    if (isListKey(header, VK_DELETE)) {
+        remove(dialog);
+        return true;
+    }
+    if (isListKey(header, 'A', true)) {
+        selectAllRows(header.hwndFrom);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace lb

@@ -104,6 +104,11 @@ bool answerFindRequest(HWND dialog, const NMHDR& header, int32_t rowCount, RowTe
 // Whether a list's key notification is `key` pressed alone, or with Ctrl for `withCtrl`.
 bool isListKey(const NMHDR& header, WORD key, bool withCtrl = false);
 
+// What a list of the favourites dialog answers alike: type-to-find over `rowCount` rows by
+// `textOf` (folded), Delete calling `remove`, Ctrl+A selecting every row; true when answered.
+bool answerListKeys(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
+                    void (*remove)(HWND dialog));
+
 // Selects every row of a list.
 void selectAllRows(HWND list);
 

@@ -127,13 +127,7 @@ void choosePreset(HWND dialog, int32_t comboRow) {
     EmulatorEntry entry{};
     readEditControls(dialog, entry);
     applyPreset(preset, entry);
-    SetDlgItemTextA(dialog, IDC_NAME, entry.name);
-    selectComboRow(dialog, IDC_KIND, entry.kind, kEmulatorKindCount);
-    selectComboRow(dialog, IDC_KEY_WAIT, entry.keyWaitIndex, kWaitChoiceCount);
-    selectComboRow(dialog, IDC_BROWSE_WAIT, entry.browseWaitIndex, kWaitChoiceCount);
-    setChecked(dialog, IDC_EXTRACT, entry.extractArchive != 0);
-    setChecked(dialog, IDC_QUOTE, entry.quotePath != 0);
-    setChecked(dialog, IDC_SHORT_PATH, entry.shortPath != 0);
+    setEditControls(dialog, entry);
     SetDlgItemTextA(dialog, IDC_ARGUMENTS, preset.args);
     applyKindRules(dialog);
 }

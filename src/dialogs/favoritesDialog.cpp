@@ -254,15 +254,7 @@ void showFavoritesMenu(HWND dialog, POINT where) {
     int32_t last = focused >= 0 && focused < workingFavoriteCount
                        ? lastEmulatorOfFavorite(workingFavorites[focused].crc32)
                        : -1;
-    HMENU menu = CreatePopupMenu();
-    int32_t count = boundedEmulatorCount(context->emulatorCount);
-    for (int32_t i = 0; i < count; ++i) {
-        char text[2 * kTextSize];
-        menuItemText(text, sizeof text, context->emulators[i].name);
-        AppendMenuA(menu, MF_STRING | (i == last ? MF_CHECKED : 0), UINT_PTR(IDM_LAUNCH_FIRST + i),
-                    text);
-    }
-    if (count > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    HMENU menu = emulatorMenu(last);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
     TrackPopupMenu(menu, 0, where.x, where.y, 0, dialog, nullptr);
     DestroyMenu(menu);
@@ -375,15 +367,7 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
     if (sender == IDC_HISTORY_LIST) return onHistoryNotify(dialog, header);
     if (sender != IDC_FAVORITE_LIST) return TRUE;
     int32_t rows = workingFavorites != nullptr ? filter.shownCount : 0;
-    if (answerFindRequest(dialog, header, rows, favoriteName, nullptr, true)) return TRUE;
-    if (isListKey(header, VK_DELETE)) {
-        deleteSelectedFavorites(dialog);
-        return TRUE;
-    }
-    if (isListKey(header, 'A', true)) {
-        selectAllRows(favoriteList(dialog));
-        return TRUE;
-    }
+    if (answerListKeys(dialog, header, rows, favoriteName, deleteSelectedFavorites)) return TRUE;
     switch (header.code) {
         case LVN_GETDISPINFOA:
             provideFavoriteText(reinterpret_cast<NMLVDISPINFOA&>(header));

@@ -144,20 +144,24 @@ void filterHistory(HWND dialog) {
 
 int32_t lastEmulatorOfFavorite(const char* key) { return lastEmulatorOfKey(key); }
 
-void showHistoryMenu(HWND dialog, POINT where) {
-    int32_t row = viewRow(focusedSelectedRow(historyList(dialog)));
-    const GameHistory* game = historyGame(row);
-    if (game == nullptr) return;
-    int32_t last = lastEmulatorIndex(*game);
+HMENU emulatorMenu(int32_t checked) {
     HMENU menu = CreatePopupMenu();
     int32_t count = boundedEmulatorCount(context->emulatorCount);
     for (int32_t i = 0; i < count; ++i) {
         char text[2 * kTextSize];
         menuItemText(text, sizeof text, context->emulators[i].name);
-        AppendMenuA(menu, MF_STRING | (i == last ? MF_CHECKED : 0), UINT_PTR(IDM_LAUNCH_FIRST + i),
-                    text);
+        AppendMenuA(menu, MF_STRING | (i == checked ? MF_CHECKED : 0),
+                    UINT_PTR(IDM_LAUNCH_FIRST + i), text);
     }
     if (count > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    return menu;
+}
+
+void showHistoryMenu(HWND dialog, POINT where) {
+    int32_t row = viewRow(focusedSelectedRow(historyList(dialog)));
+    const GameHistory* game = historyGame(row);
+    if (game == nullptr) return;
+    HMENU menu = emulatorMenu(lastEmulatorIndex(*game));
     if (!historyView.favorite[historyView.games[row]])
         AppendMenuA(menu, MF_STRING, IDM_ADD_FAVORITE, "お気に入りに追加");
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
@@ -197,15 +201,7 @@ bool onHistoryCommand(HWND dialog, int id) {
 
 BOOL onHistoryNotify(HWND dialog, NMHDR& header) {
     int32_t rows = historyReady ? historyFilter.shownCount : 0;
-    if (answerFindRequest(dialog, header, rows, historyName, nullptr, true)) return TRUE;
-    if (isListKey(header, VK_DELETE)) {
-        deleteSelectedHistory(dialog);
-        return TRUE;
-    }
-    if (isListKey(header, 'A', true)) {
-        selectAllRows(historyList(dialog));
-        return TRUE;
-    }
+    if (answerListKeys(dialog, header, rows, historyName, deleteSelectedHistory)) return TRUE;
     switch (header.code) {
         case LVN_GETDISPINFOA: {
             auto& request = reinterpret_cast<NMLVDISPINFOA&>(header);

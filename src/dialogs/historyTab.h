@@ -32,5 +32,8 @@ void deleteSelectedHistory(HWND dialog);
 
 // The index of the last emulator used for a favourite, to check in its context menu; -1.
 int32_t lastEmulatorOfFavorite(const char* key);
+// A context menu that starts with the registered emulators, by name as stored, emulator
+// `checked` checked, and a separator after them.
+HMENU emulatorMenu(int32_t checked);
 
 }  // namespace lb

@@ -43,13 +43,6 @@ int splitFields(const char* line, size_t length, const char** fields, size_t* le
     return n;
 }
 
-bool takeText(char* field, size_t size, const char* text, size_t length) {
-    if (length >= size) return false;
-    std::memcpy(field, text, length);
-    field[length] = '\0';
-    return std::memchr(field, '\0', length) == nullptr;
-}
-
 bool takeNumber(uint64_t& value, const char* text, size_t length) {
     if (length == 0 || length > 15) return false;
     value = 0;
@@ -174,13 +167,9 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
 }
 
 void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
-    for (size_t at = 0; at < length;) {
-        const void* newline = std::memchr(text + at, '\n', length - at);
-        size_t end = newline ? size_t(static_cast<const char*>(newline) - text) : length;
-        size_t lineLength = end - at;
-        if (lineLength > 0 && text[at + lineLength - 1] == '\r') --lineLength;
-        const char* line = text + at;
-        at = end + 1;
+    const char* line = nullptr;
+    size_t lineLength = 0;
+    for (size_t at = 0; nextLine(text, length, at, line, lineLength);) {
         const char* f[12];
         size_t n[12];
         int count = splitFields(line, lineLength, f, n, 12);
@@ -190,9 +179,9 @@ void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
             // Each text is checked to fit before anything is kept; a newer play's texts are
             // taken straight into the game.
             char key[kTextSize], stamp[kStampSize], id[24];
-            bool fits = n[3] > 0 && takeText(key, sizeof key, f[3], n[3]) &&
-                        takeText(stamp, sizeof stamp, f[2], n[2]) &&
-                        takeText(id, sizeof id, f[1], n[1]);
+            bool fits = n[3] > 0 && takeBytes(key, sizeof key, f[3], n[3]) &&
+                        takeBytes(stamp, sizeof stamp, f[2], n[2]) &&
+                        takeBytes(id, sizeof id, f[1], n[1]);
             for (int i = 4; i <= 7 && fits; ++i) fits = n[i] < kTextSize;
             if (!fits) continue;
             int32_t game = gameOf(table, key, "");
@@ -202,10 +191,10 @@ void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
             ++g.unknownPlays;  // until its end is read
             if (std::strcmp(stamp, g.lastPlayed) >= 0) {
                 std::memcpy(g.lastPlayed, stamp, sizeof stamp);
-                takeText(g.name, sizeof g.name, f[4], n[4]);
-                takeText(g.set, sizeof g.set, f[5], n[5]);
-                takeText(g.emulator, sizeof g.emulator, f[6], n[6]);
-                takeText(g.exe, sizeof g.exe, f[7], n[7]);
+                takeBytes(g.name, sizeof g.name, f[4], n[4]);
+                takeBytes(g.set, sizeof g.set, f[5], n[5]);
+                takeBytes(g.emulator, sizeof g.emulator, f[6], n[6]);
+                takeBytes(g.exe, sizeof g.exe, f[7], n[7]);
             }
             Pending& p = pending[pendingNext];
             std::memcpy(p.id, id, sizeof id);
@@ -215,7 +204,7 @@ void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
         } else if (type == 'E' && count == 5) {
             char id[24];
             uint64_t seconds = 0;
-            if (!takeText(id, sizeof id, f[1], n[1]) || !takeNumber(seconds, f[2], n[2])) continue;
+            if (!takeBytes(id, sizeof id, f[1], n[1]) || !takeNumber(seconds, f[2], n[2])) continue;
             for (int i = 1; i <= pendingCount; ++i) {
                 Pending& p = pending[(pendingNext - i + kPending) % kPending];
                 if (p.game < 0 || std::strcmp(p.id, id) != 0) continue;
@@ -229,13 +218,13 @@ void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
             char key[kTextSize], name[kTextSize], set[kTextSize], stamp[kStampSize],
                 emulator[kTextSize], exe[kTextSize];
             uint64_t plays = 0, seconds = 0, unknown = 0;
-            if (!takeText(key, sizeof key, f[1], n[1]) ||
-                !takeText(name, sizeof name, f[2], n[2]) ||
-                !takeText(set, sizeof set, f[3], n[3]) || !takeNumber(plays, f[4], n[4]) ||
+            if (!takeBytes(key, sizeof key, f[1], n[1]) ||
+                !takeBytes(name, sizeof name, f[2], n[2]) ||
+                !takeBytes(set, sizeof set, f[3], n[3]) || !takeNumber(plays, f[4], n[4]) ||
                 !takeNumber(seconds, f[5], n[5]) || !takeNumber(unknown, f[6], n[6]) ||
-                !takeText(stamp, sizeof stamp, f[7], n[7]) ||
-                !takeText(emulator, sizeof emulator, f[8], n[8]) ||
-                !takeText(exe, sizeof exe, f[9], n[9]) || key[0] == '\0' || plays > 1000000 ||
+                !takeBytes(stamp, sizeof stamp, f[7], n[7]) ||
+                !takeBytes(emulator, sizeof emulator, f[8], n[8]) ||
+                !takeBytes(exe, sizeof exe, f[9], n[9]) || key[0] == '\0' || plays > 1000000 ||
                 unknown > plays)
                 continue;
             int32_t game = gameOf(table, key, name);

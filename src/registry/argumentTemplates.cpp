@@ -48,15 +48,6 @@ bool listed(const TemplateRow& row, const EmulatorEntry* list, int32_t count) {
 
 bool holdsLineEnd(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
 
-// Copies `length` bytes into a field; false when they do not fit with the NUL.
-template <size_t N>
-bool takeValue(char (&field)[N], const char* text, size_t length) {
-    if (length >= N || std::memchr(text, '\0', length) != nullptr) return false;
-    std::memcpy(field, text, length);
-    field[length] = '\0';
-    return true;
-}
-
 }  // namespace
 
 const char* findTemplate(const TemplateTable& table, const EmulatorEntry& entry) {
@@ -108,17 +99,13 @@ void readTemplateText(const char* text, size_t length, TemplateTable& table) {
     table.count = 0;
     TemplateRow row{};
     int stage = 0;  // 0: a name is next, 1: its exe, 2: its args
-    for (size_t at = 0; at < length;) {
-        const void* newline = std::memchr(text + at, '\n', length - at);
-        size_t end = newline ? size_t(static_cast<const char*>(newline) - text) : length;
-        size_t lineLength = end - at;
-        if (lineLength > 0 && text[at + lineLength - 1] == '\r') --lineLength;
-        const char* line = text + at;
-        at = end + 1;
+    const char* line = nullptr;
+    size_t lineLength = 0;
+    for (size_t at = 0; nextLine(text, length, at, line, lineLength);) {
         auto value = [&](const char* label, auto& field) {
             size_t n = std::strlen(label);
             return lineLength >= n && std::memcmp(line, label, n) == 0 &&
-                   takeValue(field, line + n, lineLength - n);
+                   takeBytes(field, line + n, lineLength - n);
         };
         if (value("name=", row.name)) {
             stage = 1;

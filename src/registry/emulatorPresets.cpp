@@ -26,14 +26,6 @@ bool sameText(const char* line, size_t length, const char* label) {
     return length >= n && std::memcmp(line, label, n) == 0;
 }
 
-template <size_t N>
-bool takeValue(char (&field)[N], const char* text, size_t length) {
-    if (length >= N || std::memchr(text, '\0', length) != nullptr) return false;
-    std::memcpy(field, text, length);
-    field[length] = '\0';
-    return true;
-}
-
 // A small number of `length` bytes; -1 when it is none.
 int32_t smallNumber(const char* text, size_t length) {
     if (length == 0 || length > 3) return -1;
@@ -123,7 +115,7 @@ const char* readField(RowReader& row, const char* line, size_t length) {
     size_t n = 0;
     EmulatorPreset& p = row.preset;
     if (value("exe=", text, n)) {
-        row.hasExe = takeValue(p.patterns, text, n) && n > 0;
+        row.hasExe = takeBytes(p.patterns, text, n) && n > 0;
         return row.hasExe ? nullptr : "exe= が空か長すぎます";
     }
     if (value("kind=", text, n)) {
@@ -131,7 +123,7 @@ const char* readField(RowReader& row, const char* line, size_t length) {
         row.hasKind = p.kind >= 0 && p.kind < kEmulatorKindCount;
         return row.hasKind ? nullptr : "kind= は 0 から 4 の数です";
     }
-    if (value("args=", text, n)) return takeValue(p.args, text, n) ? nullptr : "args= が長すぎます";
+    if (value("args=", text, n)) return takeBytes(p.args, text, n) ? nullptr : "args= が長すぎます";
     if (value("options=", text, n))
         return takeOptions(p, text, n) ? nullptr : "options= は extract、quote、short です";
     if (value("waits=", text, n))
@@ -145,13 +137,9 @@ const char* readField(RowReader& row, const char* line, size_t length) {
 void readPresetText(const char* text, size_t length, PresetTable& table, PresetSkip& skip) {
     RowReader row;
     int32_t lineNumber = 0;
-    for (size_t at = 0; at < length;) {
-        const void* newline = std::memchr(text + at, '\n', length - at);
-        size_t end = newline ? size_t(static_cast<const char*>(newline) - text) : length;
-        size_t lineLength = end - at;
-        if (lineLength > 0 && text[at + lineLength - 1] == '\r') --lineLength;
-        const char* line = text + at;
-        at = end + 1;
+    const char* line = nullptr;
+    size_t lineLength = 0;
+    for (size_t at = 0; nextLine(text, length, at, line, lineLength);) {
         ++lineNumber;
         if (lineLength > 0 && line[0] == ';') continue;
         if (lineLength == 0) {
@@ -163,7 +151,7 @@ void readPresetText(const char* text, size_t length, PresetTable& table, PresetS
             row = RowReader{};
             row.line = lineNumber;
             row.preset.keyWaitIndex = row.preset.browseWaitIndex = 2;
-            if (!takeValue(row.preset.name, line + 5, lineLength - 5) || lineLength == 5) {
+            if (!takeBytes(row.preset.name, line + 5, lineLength - 5) || lineLength == 5) {
                 noteSkip(skip, lineNumber, "name= が空か長すぎます");
                 continue;
             }

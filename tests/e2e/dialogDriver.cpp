@@ -192,6 +192,15 @@ void selectRows(HWND dialog, int listId, const std::vector<int>& rows, int focus
     }
 }
 
+bool pickFile(HWND dialog, int button, const std::string& title, const std::string& path) {
+    clickLater(dialog, button);
+    HWND open = waitForDialog(title);
+    if (open == nullptr) return false;
+    typeText(open, 0x47C, path);  // the file name box of the open-file dialog
+    clickLater(open, IDOK);
+    return waitUntilClosed(open);
+}
+
 std::vector<std::string> listRows(HWND dialog, int listId) {
     HWND list = GetDlgItem(dialog, listId);
     int count = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));

@@ -51,6 +51,9 @@ std::string controlText(HWND dialog, int id);
 void chooseComboRow(HWND dialog, int id, int row);  // with the CBN_SELCHANGE the user's pick sends
 int comboRow(HWND dialog, int id);
 bool isEnabled(HWND dialog, int id);
+// Clicks `button`, types `path` into the file name box of the open-file dialog titled `title`,
+// and presses OK; false when no such dialog opened.
+bool pickFile(HWND dialog, int button, const std::string& title, const std::string& path);
 bool isChecked(HWND dialog, int id);
 void clickNow(HWND dialog, int id);       // handled before this returns
 void clickLater(HWND dialog, int id);     // posted: for buttons that open a modal window

@@ -195,12 +195,7 @@ HOST_CASE(theBrowseButtonsTakeTheNameFromTheExecutableAndOneFinalBackslash) {
         clickLater(settings, IDC_ADD);
         HWND edit = waitForDialog(kAddTitle);
         if (edit == nullptr) return;
-        clickLater(edit, IDC_EXE_BROWSE);
-        HWND open = waitForDialog("エミュレータ選択");
-        if (open == nullptr) return;
-        typeText(open, 0x47C, exe);  // the file name box of the open-file dialog
-        clickLater(open, IDOK);
-        waitUntilClosed(open);
+        if (!pickFile(edit, IDC_EXE_BROWSE, "エミュレータ選択", exe)) return;
         waitUntil([&] { return controlText(edit, IDC_EXE) == exe; });
         nameSeen = controlText(edit, IDC_NAME);
         exeSeen = controlText(edit, IDC_EXE);

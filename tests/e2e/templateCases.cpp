@@ -167,13 +167,8 @@ HOST_CASE(aPresetFillsTheEditDialogAndBrowseOffersThePresetsOfTheExecutable) {
                                        reinterpret_cast<LPARAM>(name.c_str())));
     };
     auto browseTo = [](HWND edit, const std::string& exe) {
-        clickLater(edit, IDC_EXE_BROWSE);
-        HWND open = waitForDialog("エミュレータ選択");
-        if (open == nullptr) return;
-        typeText(open, 0x47C, exe);  // the file name box of the open-file dialog
-        clickLater(open, IDOK);
-        waitUntilClosed(open);
-        waitUntil([&] { return controlText(edit, IDC_EXE) == exe; });
+        if (pickFile(edit, IDC_EXE_BROWSE, "エミュレータ選択", exe))
+            waitUntil([&] { return controlText(edit, IDC_EXE) == exe; });
     };
     onMenuDialog(s.plugin, 0, kSettingsTitle, [&](HWND settings) {
         editRow(settings, -1, [&](HWND edit) {

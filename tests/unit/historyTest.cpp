@@ -110,9 +110,16 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     ASSERT_EQ(fake::state().sessions.size(), 2u);
     fake::endSession(0, 2500);
     closePlugin();
-    EXPECT_EQ(
-        fake::fileBytes(kHistory),
-        "\r\nS\t20261207213000-1\t2026/12/07 21:30:00\tK1\tMario\tmario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
-        "\r\nS\t20261207213000-2\t2026/12/07 21:30:00\tK1\tMario\tmario\tPJ64 x\tC:\\Emu\\pj64.exe\t."
-        "\r\nE\t20261207213000-1\t2\t0\t.\r\nE\t20261207213000-2\t0\t1\t.");
+    // Ids are the start's time and a number of the plug-in's own.
+    std::string text = fake::fileBytes(kHistory), ids[2];
+    for (int i = 0, at = 0; i < 2; ++i) {
+        at = int(text.find("\r\nS\t", size_t(at))) + 4;
+        ids[i] = text.substr(size_t(at), text.find('\t', size_t(at)) - size_t(at));
+        EXPECT_EQ(ids[i].rfind("20261207213000-", 0), 0u) << ids[i];
+    }
+    const std::string start =
+        "\t2026/12/07 21:30:00\tK1\tMario\tmario\tPJ64 x\tC:\\Emu\\pj64.exe\t.";
+    EXPECT_EQ(text, "\r\nS\t" + ids[0] + start + "\r\nS\t" + ids[1] + start + "\r\nE\t" + ids[0] +
+                        "\t2\t0\t.\r\nE\t" + ids[1] + "\t0\t1\t.");
+    EXPECT_NE(ids[0], ids[1]);
 }
