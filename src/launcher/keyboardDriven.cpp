@@ -193,7 +193,9 @@ int32_t setClipboardText(const char* text) {
 // A process id is reused once its process has ended, so the recorded parent of an older process
 // may name the emulator by chance: a link counts only between processes created in order.
 bool belongsToEmulator(uint32_t id, const EmulatorProcess& emulator) {
-    if (emulator.job != 0) return id != 0 && platform::processInJob(id, emulator.job);
+    // A process of the launch's job is the emulator's; the parent links still count, for a
+    // system that cannot tell.
+    if (emulator.job != 0 && id != 0 && platform::processInJob(id, emulator.job)) return true;
     platform::ProcessLink links[kMaxProcesses];
     int32_t count = platform::snapshotProcesses(links, kMaxProcesses);
     for (int depth = 0; id != 0 && depth < kMaxAncestors; ++depth) {

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include <initializer_list>
 #include <new>
 
 #include "platform/platform.h"
@@ -516,13 +517,15 @@ void closeJob(JobHandle job) {
 }
 
 bool processInJob(uint32_t id, JobHandle job) {
+    // The full query right first: Wine's IsProcessInJob refuses the limited one.
     constexpr DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
-    HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, id);
-    if (process == nullptr) process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id);
     BOOL inside = FALSE;
-    if (process != nullptr) {
-        IsProcessInJob(process, reinterpret_cast<HANDLE>(job), &inside);
+    for (DWORD access : {DWORD(PROCESS_QUERY_INFORMATION), kQueryLimitedInformation}) {
+        HANDLE process = OpenProcess(access, FALSE, id);
+        if (process == nullptr) continue;
+        BOOL asked = IsProcessInJob(process, reinterpret_cast<HANDLE>(job), &inside);
         CloseHandle(process);
+        if (asked) break;
     }
     return inside != FALSE;
 }
