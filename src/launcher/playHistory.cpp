@@ -71,24 +71,19 @@ struct Pending {
     int32_t game;
 };
 
-// The game of `key`, added with `name` when new; -1 when the table is full.
-// Room for one more game: the table grows by doubling, so a short history costs little.
+// Room for one more game. The whole table is taken at once and never moved: the system backs
+// its pages with memory only as they are first written, so a short history costs little.
 bool roomForGame(HistoryTable& table) {
     if (table.count < table.capacity) return true;
-    if (table.capacity >= kMaxGames) return false;
-    int32_t capacity = table.capacity < 256 ? 256 : table.capacity * 2;
-    if (capacity > kMaxGames) capacity = kMaxGames;
-    auto* grown =
-        static_cast<GameHistory*>(platform::allocate(sizeof(GameHistory) * size_t(capacity)));
-    if (grown == nullptr) return false;
-    if (table.count > 0) std::memcpy(grown, table.games, sizeof(GameHistory) * size_t(table.count));
-    platform::release(table.games);
-    table.games = grown;
-    table.capacity = capacity;
-    table.index.base = reinterpret_cast<const char*>(grown);  // the entries keep their numbers
+    if (table.games != nullptr) return false;
+    table.games = static_cast<GameHistory*>(
+        platform::allocate(sizeof(GameHistory) * size_t(kMaxGames)));
+    if (table.games == nullptr) return false;
+    table.capacity = kMaxGames;
     return true;
 }
 
+// The game of `key`, added with `name` when new; -1 when the table is full.
 int32_t gameOf(HistoryTable& table, const char* key, const char* name) {
     int32_t game = findFirst(table.index, key);
     if (game >= 0) return game;

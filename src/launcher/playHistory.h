@@ -51,8 +51,8 @@ struct GameHistory {
 };
 
 constexpr int32_t kMaxGames = KeyIndex::kMaxEntries;
-// The games of a history file, in the order first seen, with an index by key. The games are
-// allocated with platform::allocateZeroed as they come, and released by releaseHistory.
+// The games of a history file, in the order first seen, with an index by key. Room for
+// kMaxGames is taken from platform::allocate with the first game, and released by releaseHistory.
 struct HistoryTable {
     int32_t count;
     int32_t capacity;
