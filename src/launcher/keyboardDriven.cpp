@@ -68,8 +68,6 @@ enum class Typing { Done, Stopped, Exited, NotReady, Closed };
 
 enum class Front { Emulator, Other, NoWindow, Exited };
 
-// A console window is never the emulator's: a batch file's own console, or a console program's,
-// takes no File/Open keys.
 // With a job the emulator lives while any process of its launch does: a batch file that starts
 // it and ends does not end it.
 bool emulatorEnded(const EmulatorProcess& emulator) {
@@ -77,6 +75,8 @@ bool emulatorEnded(const EmulatorProcess& emulator) {
                              : platform::processExited(emulator.process);
 }
 
+// A console window is never the emulator's: a batch file's own console, or a console program's,
+// takes no File/Open keys.
 Front whoIsInFront(const EmulatorProcess& emulator) {
     if (emulatorEnded(emulator)) return Front::Exited;
     bool console = false;

@@ -59,14 +59,8 @@ bool ansiToUtf8(const char* text, char* buffer, size_t size);
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);
 
-// Starts exactly the program `application` with `commandLine`, the way every launch does: no
-// inheritance, the plug-in's environment, shown normally. Naming the program keeps Windows from
-// trying shorter paths of a path with blanks. The thread handle is closed at once; the process
-// handle is returned (0 when nothing started: lastError tells why) and must be closed with
-// closeProcess.
+// A started process, closed with closeProcess.
 using ProcessHandle = uintptr_t;
-ProcessHandle startProcess(const char* application, const char* commandLine,
-                           const char* workingDir);
 void closeProcess(ProcessHandle process);
 // The id of a started process; the process that owns the foreground window (0 for none), and
 // whether that window is a console window (a console program's or a batch file's, which under
@@ -96,9 +90,12 @@ uint64_t tickCount();
 // The local time as "YYYY/MM/DD HH:MM:SS".
 void localTimeText(char (&text)[20]);
 
-// A launch's session: the program started suspended inside a job object that takes along every
-// process it starts, then resumed; `job` is 0 where Windows refuses a job (startProcess's rules
-// otherwise). The session watcher, a thread of the plug-in, learns when every process of the
+// A launch's session. startProcessInJob starts exactly the program `application` with
+// `commandLine`, the way every launch does: no inheritance, the plug-in's environment, shown
+// normally; naming the program keeps Windows from trying shorter paths of a path with blanks.
+// It starts suspended inside a job object that takes along every process it starts, then
+// resumes; `job` is 0 where Windows refuses a job. The process handle is returned (0 when
+// nothing started: lastError tells why) and must be closed with closeProcess. The session watcher, a thread of the plug-in, learns when every process of the
 // job has ended (without a job: the process and those it started, followed by their parent
 // links) and then calls `ended(data, milliseconds, false)` on its own thread; stopWatching, at
 // closePlugin, ends every session still running within 1 s, calling `ended(data, milliseconds

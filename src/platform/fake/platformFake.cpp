@@ -235,14 +235,20 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return true;
 }
 
-ProcessHandle startProcess(const char* application, const char* commandLine,
-                           const char* workingDir) {
+ProcessHandle startProcessInJob(const char* application, const char* commandLine,
+                                const char* workingDir, JobHandle& job) {
     auto& s = fake::state();
+    job = 0;
     s.log.push_back(std::string("start ") + commandLine);
     if (s.failStart) return failWith<ProcessHandle>(s.startError, 0);
     s.started.push_back({commandLine, workingDir, application});
     ++s.openProcesses;
-    return s.started.size();
+    ProcessHandle process = s.started.size();
+    if (!s.refuseJob) {
+        job = 5000 + process;
+        s.jobMembers = {processIdOf(process)};
+    }
+    return process;
 }
 
 void closeProcess(ProcessHandle process) {
@@ -301,14 +307,6 @@ void localTimeText(char (&text)[20]) {
     std::snprintf(text, sizeof text, "%s", fake::state().localTime.c_str());
 }
 
-ProcessHandle startProcessInJob(const char* application, const char* commandLine,
-                                const char* workingDir, JobHandle& job) {
-    ProcessHandle process = startProcess(application, commandLine, workingDir);
-    auto& s = fake::state();
-    job = process != 0 && !s.refuseJob ? 5000 + process : 0;
-    if (job != 0) s.jobMembers = {processIdOf(process)};
-    return process;
-}
 
 bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64_t, bool),
                   void* data) {

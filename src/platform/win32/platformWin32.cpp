@@ -187,14 +187,6 @@ bool start(const char* application, const char* commandLine, const char* working
 
 }  // namespace
 
-ProcessHandle startProcess(const char* application, const char* commandLine,
-                           const char* workingDir) {
-    PROCESS_INFORMATION process{};
-    if (!start(application, commandLine, workingDir, 0, process)) return 0;
-    CloseHandle(process.hThread);
-    return reinterpret_cast<ProcessHandle>(process.hProcess);
-}
-
 ProcessHandle startProcessInJob(const char* application, const char* commandLine,
                                 const char* workingDir, JobHandle& job) {
     job = 0;
