@@ -110,15 +110,9 @@ bool writePlaylist(const EmulatorEntry& entry, const HostRomRecord& chain, const
         if (discs[count][0] != '\0') ++count;
     }
     if (count == 0) return true;
-    char folder[kTextSize], name[kTextSize];
+    char folder[kTextSize], base[kTextSize];
     copyText(folder, entry.extractDir[0] != '\0' ? entry.extractDir : context->tempDir);
-    driveAndFolder(name, discs[0]);
-    char base[kTextSize];
-    copyText(base, discs[0] + std::strlen(name));
-    char* dot = nullptr;
-    for (char* p = base; *p != '\0'; p += characterLength(p))
-        if (*p == '.') dot = p;
-    if (dot != nullptr) *dot = '\0';
+    baseNameOf(base, discs[0]);
     size_t length = 0;
     if (!ensureBackslash(folder, sizeof folder) || !joinPath(path, folder, base, ".m3u") ||
         !playlistText(text, sizeof text, length, discs, count, folder)) {

@@ -68,14 +68,7 @@ bool placeholder(const char* name, size_t length, const TemplateValues& values, 
     } else if (sameName(name, length, "FILENAME")) {
         text = fileNameOf(values.romRaw);
     } else if (sameName(name, length, "BASENAME")) {
-        const char* file = fileNameOf(values.romRaw);
-        const char* dot = nullptr;
-        for (const char* p = file; *p != '\0'; p += characterLength(p))
-            if (*p == '.') dot = p;
-        size_t keep = dot != nullptr ? size_t(dot - file) : std::strlen(file);
-        if (keep >= kTextSize) keep = 0;  // only a path longer than a field
-        std::memcpy(scratch, file, keep);
-        scratch[keep] = '\0';
+        baseNameOf(scratch, values.romRaw);
     } else if (sameName(name, length, "GAMEDIR")) {
         folderOf(scratch, values.romRaw);
     } else if (sameName(name, length, "EMUDIR")) {
@@ -125,6 +118,17 @@ void offendingText(char (&offending)[kOffendingSize], const char* from, size_t l
 }
 
 }  // namespace
+
+void baseNameOf(char (&name)[kTextSize], const char* path) {
+    const char* file = fileNameOf(path);
+    const char* dot = nullptr;
+    for (const char* p = file; *p != '\0'; p += characterLength(p))
+        if (*p == '.') dot = p;
+    size_t keep = dot != nullptr ? size_t(dot - file) : std::strlen(file);
+    if (keep >= kTextSize) keep = 0;  // only a path longer than a field
+    std::memcpy(name, file, keep);
+    name[keep] = '\0';
+}
 
 void folderOf(char (&folder)[kTextSize], const char* path) {
     driveAndFolder(folder, path);  // with its final separators
@@ -187,25 +191,27 @@ Expansion expandTemplate(const char* text, const TemplateValues& values, char* o
     return output.full() ? Expansion::TooLong : Expansion::Done;
 }
 
-bool usesRomPath(const char* text) {
+namespace {
+
+// Whether the template names any of the placeholders `names`.
+bool namesAny(const char* text, std::initializer_list<const char*> names) {
     const char *end = nullptr, *name = nullptr;
     size_t length = 0;
     for (const char* p = text; *p != '\0'; p = end) {
         if (nextPiece(p, end, name, length) != Piece::Name) continue;
-        for (const char* path : {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR", "M3U"})
-            if (sameName(name, length, path)) return true;
+        for (const char* wanted : names)
+            if (sameName(name, length, wanted)) return true;
     }
     return false;
 }
 
-bool usesPlaylist(const char* text) {
-    const char *end = nullptr, *name = nullptr;
-    size_t length = 0;
-    for (const char* p = text; *p != '\0'; p = end)
-        if (nextPiece(p, end, name, length) == Piece::Name && sameName(name, length, "M3U"))
-            return true;
-    return false;
+}  // namespace
+
+bool usesRomPath(const char* text) {
+    return namesAny(text, {"ROM", "ROMRAW", "FILENAME", "BASENAME", "GAMEDIR", "M3U"});
 }
+
+bool usesPlaylist(const char* text) { return namesAny(text, {"M3U"}); }
 
 void refusalText(char (&message)[kTemplateErrorSize], const char* offending) {
     const char* parts[] = {"コマンドライン引数に使えない文字列があります: ", offending};

@@ -45,6 +45,10 @@ Expansion expandTemplate(const char* text, const TemplateValues& values, char* o
 bool usesRomPath(const char* text);
 bool usesPlaylist(const char* text);
 
+// The file name of `path` without its extension (from its last dot, walking whole characters):
+// what %BASENAME% stands for.
+void baseNameOf(char (&name)[kTextSize], const char* path);
+
 // The folder of `path` without its final backslashes, however many, "C:\." for a drive's root,
 // the empty text for a path without a folder.
 void folderOf(char (&folder)[kTextSize], const char* path);
