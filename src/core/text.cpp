@@ -88,6 +88,27 @@ bool takeBytes(char* field, size_t size, const char* text, size_t length) {
     return true;
 }
 
+void decimalText(char (&text)[24], uint64_t value) {
+    char reversed[24];
+    int n = 0;
+    do {
+        reversed[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 23);
+    for (int i = 0; i < n; ++i) text[i] = reversed[n - 1 - i];
+    text[n] = '\0';
+}
+
+bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits) {
+    if (length == 0 || length > maxDigits) return false;
+    value = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + uint64_t(text[i] - '0');
+    }
+    return true;
+}
+
 bool nextLine(const char* text, size_t length, size_t& at, const char*& line, size_t& lineLength) {
     if (at >= length) return false;
     const void* newline = std::memchr(text + at, '\n', length - at);

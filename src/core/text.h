@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace lb {
 
@@ -49,6 +50,11 @@ template <size_t N>
 bool takeBytes(char (&field)[N], const char* text, size_t length) {
     return takeBytes(field, N, text, length);
 }
+
+// `value` in decimal digits; the number of `length` bytes that are digits only, at most
+// `maxDigits` of them (false, `value` unspecified, for any other text).
+void decimalText(char (&text)[24], uint64_t value);
+bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits);
 
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and
 // `lineLength`, `at` moved past it; false at the end. The text files' readers walk so.

@@ -43,25 +43,9 @@ int splitFields(const char* line, size_t length, const char** fields, size_t* le
     return n;
 }
 
+// A count or a number of seconds in the file: at most 15 digits.
 bool takeNumber(uint64_t& value, const char* text, size_t length) {
-    if (length == 0 || length > 15) return false;
-    value = 0;
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + uint64_t(text[i] - '0');
-    }
-    return true;
-}
-
-void numberText(char (&text)[24], uint64_t value) {
-    char reversed[24];
-    int n = 0;
-    do {
-        reversed[n++] = char('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && n < 23);
-    for (int i = 0; i < n; ++i) text[i] = reversed[n - 1 - i];
-    text[n] = '\0';
+    return takeDecimal(value, text, length, 15);
 }
 
 // A start still waiting for its end: the newest few, searched from the newest.
@@ -123,7 +107,7 @@ void startLine(char (&line)[kHistoryLineSize], const PlayStart& start) {
 
 void endLine(char (&line)[kHistoryLineSize], const char* id, uint64_t seconds, bool cutShort) {
     char number[24];
-    std::snprintf(number, sizeof number, "%llu", static_cast<unsigned long long>(seconds));
+    decimalText(number, seconds);
     size_t used = 0;
     line[0] = '\0';
     for (const char* field : {"E", id, static_cast<const char*>(number), cutShort ? "1" : "0"})
@@ -246,9 +230,9 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, con
         if (dropped != nullptr && dropped[i]) continue;
         const GameHistory& g = table.games[i];
         char plays[24], seconds[24], unknown[24];
-        numberText(plays, uint64_t(g.plays < 0 ? 0 : g.plays));
-        numberText(seconds, g.seconds);
-        numberText(unknown, uint64_t(g.unknownPlays < 0 ? 0 : g.unknownPlays));
+        decimalText(plays, uint64_t(g.plays < 0 ? 0 : g.plays));
+        decimalText(seconds, g.seconds);
+        decimalText(unknown, uint64_t(g.unknownPlays < 0 ? 0 : g.unknownPlays));
         char line[kHistoryLineSize];
         size_t n = 0;
         line[0] = '\0';

@@ -28,13 +28,8 @@ bool sameText(const char* line, size_t length, const char* label) {
 
 // A small number of `length` bytes; -1 when it is none.
 int32_t smallNumber(const char* text, size_t length) {
-    if (length == 0 || length > 3) return -1;
-    int32_t value = 0;
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9') return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
+    uint64_t value = 0;
+    return takeDecimal(value, text, length, 3) ? int32_t(value) : -1;
 }
 
 // The words of options=; false for a word that is none of extract, quote and short.
@@ -185,15 +180,8 @@ FileRead loadPresets(PresetTable& table, PresetSkip& skip) {
 }
 
 void presetSkipText(char (&text)[kTextSize * 2], const PresetSkip& skip) {
-    char line[16];
-    int32_t n = skip.line, digits = 0;
-    char reversed[16];
-    do {
-        reversed[digits++] = char('0' + n % 10);
-        n /= 10;
-    } while (n > 0 && digits < 15);
-    for (int32_t i = 0; i < digits; ++i) line[i] = reversed[digits - 1 - i];
-    line[digits] = '\0';
+    char line[24];
+    decimalText(line, uint64_t(skip.line < 0 ? 0 : skip.line));
     const char* parts[] = {"Presets.txt の", line, "行目を読み飛ばしました（",
                            skip.reason != nullptr ? skip.reason : "", "）"};
     joinTexts(text, sizeof text, parts, 5);

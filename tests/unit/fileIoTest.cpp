@@ -110,10 +110,12 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                 if (calls < call) break;  // the save had fewer such calls
                 std::string what = std::string(save.files[0]) + " failing at " + step.name + " " +
                                    std::to_string(call);
-                for (const char* file : save.files)
-                    if (file != nullptr)
+                for (const char* file : save.files) {
+                    if (file != nullptr) {
                         EXPECT_EQ(fake::fileBytes(kDir + std::string(file)), "previous bytes")
                             << what << ": " << file;
+                    }
+                }
                 for (auto& [path, bytes] : fake::state().files)
                     EXPECT_TRUE(path.find(".tmp") == path.npos && path.find(".bak") == path.npos)
                         << what << ": " << path << " left";
