@@ -1,8 +1,11 @@
 // The dialog helpers that take more than one message.
 #include "dialogs/dialogSupport.h"
 
+#include <cstdio>
+
 #include "core/placement.h"
 #include "core/pluginContext.h"
+#include "favorites/favoriteFilter.h"
 
 namespace lb {
 
@@ -159,6 +162,16 @@ void fitSingleColumn(HWND list) {
         if (listColumnWidth(list, 0) == client.right) break;
         SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
     }
+}
+
+void setCountTitle(HWND dialog, const char* heading, int32_t total, const FavoriteFilter& filter) {
+    char title[kTextSize];
+    if (filter.narrowed)
+        std::snprintf(title, sizeof title, "%s(Launchboard) - %d件中 %d件", heading, int(total),
+                      int(filter.shownCount));
+    else
+        std::snprintf(title, sizeof title, "%s(Launchboard) - %d件", heading, int(total));
+    SetWindowTextA(dialog, title);
 }
 
 bool answerListKeys(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,

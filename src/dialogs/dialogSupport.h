@@ -109,6 +109,11 @@ bool isListKey(const NMHDR& header, WORD key, bool withCtrl = false);
 bool answerListKeys(HWND dialog, const NMHDR& header, int32_t rowCount, RowText textOf,
                     void (*remove)(HWND dialog));
 
+// The favourites dialog's title for a tab's list: "<heading>(Launchboard) - N件" of `total`
+// rows, or "- N件中 M件" while the filter narrows them.
+struct FavoriteFilter;
+void setCountTitle(HWND dialog, const char* heading, int32_t total, const FavoriteFilter& filter);
+
 // Selects every row of a list.
 void selectAllRows(HWND list);
 

@@ -31,14 +31,7 @@ HWND favoriteList(HWND dialog) { return GetDlgItem(dialog, IDC_FAVORITE_LIST); }
 
 void setFavoritesTitle(HWND dialog) {
     if (historyTabShown(dialog)) return;  // the history's title is its own
-    char title[kTextSize];
-    if (filter.narrowed)
-        std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件中 %d件",
-                      int(workingFavoriteCount), int(filter.shownCount));
-    else
-        std::snprintf(title, sizeof title, "お気に入り(Launchboard) - %d件",
-                      int(workingFavoriteCount));
-    SetWindowTextA(dialog, title);
+    setCountTitle(dialog, "お気に入り", workingFavoriteCount, filter);
 }
 
 void refreshFavoriteListView(HWND dialog, int32_t row) {
@@ -64,6 +57,14 @@ void showFiltered(HWND dialog, int32_t row) {
     applyFilterText(dialog);
     setFavoritesTitle(dialog);
     refreshFavoriteListView(dialog, filter.shownCount > 0 ? row : -1);
+}
+
+// The rows of the tab shown, for the field's text, the first one selected.
+void showFilteredTab(HWND dialog) {
+    if (historyTabShown(dialog))
+        filterHistory(dialog);
+    else
+        showFiltered(dialog, 0);
 }
 
 // The working copy was changed by a delete: folded again when filtered, shown again.
@@ -252,7 +253,7 @@ void showFavoritesMenu(HWND dialog, POINT where) {
     // The emulator the focused favourite was last played with is checked.
     int32_t focused = shownEntry(filter, focusedSelectedRow(favoriteList(dialog)));
     int32_t last = focused >= 0 && focused < workingFavoriteCount
-                       ? lastEmulatorOfFavorite(workingFavorites[focused].crc32)
+                       ? lastEmulatorOfKey(workingFavorites[focused].crc32)
                        : -1;
     HMENU menu = emulatorMenu(last);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
@@ -356,12 +357,8 @@ void openFavoritesDialog(HWND dialog) {
 BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);  // no answer left over from an earlier one
     if (sender == IDC_FAVORITE_TABS && header.code == TCN_SELCHANGE) {
-        bool history = historyTabShown(dialog);
-        showHistoryTab(dialog, history);
-        if (history)
-            filterHistory(dialog);
-        else
-            showFiltered(dialog, 0);
+        showHistoryTab(dialog, historyTabShown(dialog));
+        showFilteredTab(dialog);
         return TRUE;
     }
     if (sender == IDC_HISTORY_LIST) return onHistoryNotify(dialog, header);
@@ -399,10 +396,7 @@ BOOL onCommand(HWND dialog, int id, int code) {
     switch (id) {
         case IDC_FAVORITE_FILTER:
             if (code != EN_CHANGE) return FALSE;
-            if (historyTabShown(dialog))
-                filterHistory(dialog);
-            else
-                showFiltered(dialog, 0);
+            showFilteredTab(dialog);
             return TRUE;
         case IDOK:
             commitAndClose(dialog);

@@ -26,14 +26,7 @@ HWND historyList(HWND dialog) { return GetDlgItem(dialog, IDC_HISTORY_LIST); }
 int32_t viewRow(int32_t shown) { return shownEntry(historyFilter, shown); }
 
 void setHistoryTitle(HWND dialog) {
-    char title[kTextSize];
-    if (historyFilter.narrowed)
-        std::snprintf(title, sizeof title, "最近遊んだゲーム(Launchboard) - %d件中 %d件",
-                      int(historyView.count), int(historyFilter.shownCount));
-    else
-        std::snprintf(title, sizeof title, "最近遊んだゲーム(Launchboard) - %d件",
-                      int(historyView.count));
-    SetWindowTextA(dialog, title);
+    setCountTitle(dialog, "最近遊んだゲーム", historyView.count, historyFilter);
 }
 
 void updateHistoryMarks(HWND dialog) {
@@ -141,8 +134,6 @@ void filterHistory(HWND dialog) {
     filterEntries(historyFilter, folds ? historyRows() : historyView.rows, historyView.count, text);
     showHistoryRows(dialog, 0);
 }
-
-int32_t lastEmulatorOfFavorite(const char* key) { return lastEmulatorOfKey(key); }
 
 HMENU emulatorMenu(int32_t checked) {
     HMENU menu = CreatePopupMenu();

@@ -30,8 +30,6 @@ void showHistoryMenu(HWND dialog, POINT where);
 bool onHistoryCommand(HWND dialog, int id);
 void deleteSelectedHistory(HWND dialog);
 
-// The index of the last emulator used for a favourite, to check in its context menu; -1.
-int32_t lastEmulatorOfFavorite(const char* key);
 // A context menu that starts with the registered emulators, by name as stored, emulator
 // `checked` checked, and a separator after them.
 HMENU emulatorMenu(int32_t checked);
