@@ -34,6 +34,12 @@ void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOff
     std::memset(index.slots, 0, sizeof index.slots);
 }
 
+void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride,
+                size_t keyOffset) {
+    resetIndex(index, table, stride, keyOffset);
+    for (int32_t i = 0; i < count && i < KeyIndex::kMaxEntries; ++i) addToIndex(index, i);
+}
+
 void addToIndex(KeyIndex& index, int32_t entry) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
     addToIndex(index, entry, hashKey(keyOf(index, entry)));

@@ -29,6 +29,11 @@ struct KeyIndex {
 // Starts an empty index over a table whose records are `stride` bytes apart.
 void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOffset);
 
+// Starts the index over the first `count` records of a table (at most kMaxEntries), each under
+// its own key.
+void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride,
+                size_t keyOffset);
+
 // Adds entry `entry` (below kMaxEntries) under its own key, after earlier entries of that key.
 void addToIndex(KeyIndex& index, int32_t entry);
 

@@ -26,8 +26,7 @@ bool collectKeys(const HostRomRecord* chain, KeySearch& search) {
 }
 
 void indexList(const FavoriteEntry* list, int32_t count) {
-    resetIndex(listIndex, list, sizeof(FavoriteEntry), offsetof(FavoriteEntry, crc32));
-    for (int32_t i = 0; i < count; ++i) addToIndex(listIndex, i);
+    indexTable(listIndex, list, count, sizeof(FavoriteEntry), offsetof(FavoriteEntry, crc32));
 }
 
 // Fills `entry` from the host's record. A key too long for its field is passed over, since a

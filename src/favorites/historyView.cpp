@@ -98,9 +98,8 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
         return read;
     }
     if (got > kCompactAbove) saveCompacted(path, nullptr);  // a failure keeps the long file
-    resetIndex(favoriteKeys, favorites, sizeof(FavoriteEntry), offsetof(FavoriteEntry, crc32));
-    for (int32_t i = 0; i < favoriteCount && i < KeyIndex::kMaxEntries; ++i)
-        addToIndex(favoriteKeys, i);
+    indexTable(favoriteKeys, favorites, favoriteCount, sizeof(FavoriteEntry),
+               offsetof(FavoriteEntry, crc32));
     for (int32_t i = 0; i < historyView.table.count; ++i)
         historyView.favorite[i] =
             favoriteCount > 0 && findFirst(favoriteKeys, historyView.table.games[i].key) >= 0;
@@ -258,8 +257,7 @@ bool deleteHistoryRows(const int32_t* rows, int32_t count) {
         historyView.favorite[kept++] = historyView.favorite[i];
     }
     t.count = kept;
-    resetIndex(t.index, t.games, sizeof(GameHistory), offsetof(GameHistory, key));
-    for (int32_t i = 0; i < kept; ++i) addToIndex(t.index, i);
+    indexTable(t.index, t.games, kept, sizeof(GameHistory), offsetof(GameHistory, key));
     buildRows();
     sortHistoryView(historyView.sortColumn, historyView.descending, nullptr);
     return true;
