@@ -350,8 +350,7 @@ void openFavoritesDialog(HWND dialog) {
     openHistoryTab(dialog);
     keyEveryControl(dialog);
     // The tab it was closed on, its list focused: type-to-find works at once, as before.
-    showHistoryTab(dialog, historyTabStored());
-    if (historyTabShown(dialog)) filterHistory(dialog);
+    showStoredTab(dialog);
 }
 
 BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {

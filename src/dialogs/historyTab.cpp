@@ -20,6 +20,7 @@ namespace {
 // and after each change of the text, sort or delete.
 FavoriteFilter historyFilter;
 bool historyReady = false;  // the view was read
+bool historyStored = false;  // the tab stored when the dialog opened: the history's
 
 HWND historyList(HWND dialog) { return GetDlgItem(dialog, IDC_HISTORY_LIST); }
 
@@ -108,7 +109,8 @@ void openHistoryTab(HWND dialog) {
 }
 
 void closeHistoryTab(HWND dialog) {
-    storeHistoryTab(historyTabShown(dialog));
+    bool history = historyTabShown(dialog);
+    if (history != historyStored) storeHistoryTab(history);
     releaseFilter(historyFilter);
     closeHistoryView();
     historyReady = false;
@@ -124,6 +126,12 @@ void showHistoryTab(HWND dialog, bool history) {
     ShowWindow(GetDlgItem(dialog, IDC_FAVORITE_LIST), history ? SW_HIDE : SW_SHOW);
     EnableWindow(GetDlgItem(dialog, IDC_FAVORITE_DELETE_ALL), !history);
     SetFocus(history ? historyList(dialog) : GetDlgItem(dialog, IDC_FAVORITE_LIST));
+}
+
+void showStoredTab(HWND dialog) {
+    historyStored = historyTabStored();
+    showHistoryTab(dialog, historyStored);
+    if (historyStored) filterHistory(dialog);
 }
 
 void filterHistory(HWND dialog) {

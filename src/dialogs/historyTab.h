@@ -18,8 +18,10 @@ void openHistoryTab(HWND dialog);
 void closeHistoryTab(HWND dialog);
 
 bool historyTabShown(HWND dialog);
-// Shows the favourites (false) or the history (true), and stores the choice.
+// Shows the favourites (false) or the history (true); the tab stored when the dialog closed
+// last, its rows filtered. closeHistoryTab stores the tab shown then, when it is another.
 void showHistoryTab(HWND dialog, bool history);
+void showStoredTab(HWND dialog);
 
 // The filter field's text applied to the history's rows, with the title.
 void filterHistory(HWND dialog);
