@@ -311,6 +311,22 @@ ULONG_PTR nextSessionNumber = 16;  // set by the host's thread only
 
 uint64_t createdAt(DWORD id) { return creationTimeOf(id); }
 
+// Waits at most `limit` ms for a thread of the plug-in to end, answering meanwhile what other
+// threads send this one (a message box owned by its window enables and activates it), and
+// calling `eachTurn` every 20 ms; whether it ended.
+bool awaitThread(HANDLE thread, DWORD limit, void (*eachTurn)() = nullptr) {
+    DWORD since = GetTickCount();
+    while (GetTickCount() - since < limit) {
+        if (eachTurn != nullptr) eachTurn();
+        DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, 20, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) return true;
+        MSG message;
+        if (woke == WAIT_OBJECT_0 + 1)
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return false;
+}
+
 void endSession(WatchedSession* session, bool cutShort) {
     session->ended(session->data, GetTickCount64() - session->startTick, cutShort);
     if (session->job != nullptr) CloseHandle(session->job);
@@ -462,16 +478,7 @@ bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64
 void stopWatching() {
     if (watcherThread == nullptr) return;
     PostQueuedCompletionStatus(watchPort, 0, kStopWatching, nullptr);
-    DWORD since = GetTickCount();
-    bool ended = false;
-    while (!ended && GetTickCount() - since < 900) {
-        DWORD woke = MsgWaitForMultipleObjects(1, &watcherThread, FALSE, 20, QS_SENDMESSAGE);
-        ended = woke == WAIT_OBJECT_0;
-        MSG message;
-        if (woke == WAIT_OBJECT_0 + 1)
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (!ended) return;  // it keeps its port and the DLL
+    if (!awaitThread(watcherThread, 900)) return;  // it keeps its port and the DLL
     CloseHandle(watcherThread);
     watcherThread = nullptr;
     CloseHandle(watchPort);
@@ -583,17 +590,8 @@ void stopWorker() {
     // The body looks at the event at least every 100 ms; a message box it shows is closed. The
     // box's owner is a window of this thread, so the box's own messages to it (enabling it
     // again, activating it) are answered while this thread waits.
-    DWORD since = GetTickCount();
-    bool ended = false;
-    while (!ended && GetTickCount() - since < 950) {
-        EnumThreadWindows(workerThreadId, closeWorkerWindow, 0);
-        DWORD woke = MsgWaitForMultipleObjects(1, &workerThread, FALSE, 20, QS_SENDMESSAGE);
-        ended = woke == WAIT_OBJECT_0;
-        MSG message;
-        if (woke == WAIT_OBJECT_0 + 1)
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (!ended) return;  // still running: it keeps its handles and the DLL
+    auto closeBoxes = [] { EnumThreadWindows(workerThreadId, closeWorkerWindow, 0); };
+    if (!awaitThread(workerThread, 950, closeBoxes)) return;  // it keeps its handles and the DLL
     CloseHandle(workerThread);
     workerThread = nullptr;
     CloseHandle(stopEvent);
