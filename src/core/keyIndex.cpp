@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/text.h"
+
 namespace lb {
 
 namespace {
@@ -11,32 +13,42 @@ namespace {
 uint32_t hashKey(const char* key) { return lb::hashKey(key, std::strlen(key)); }
 
 const char* keyOf(const KeyIndex& index, int32_t entry) {
-    return index.base + size_t(entry) * index.stride + index.keyOffset;
+    const char* at = index.base + size_t(entry) * index.stride + index.keyOffset;
+    if (!index.keyByPointer) return at;
+    const char* key;
+    std::memcpy(&key, at, sizeof key);
+    return key;
 }
 
-// The slot that holds `key`, or the free slot where it would go.
-int32_t slotOf(const KeyIndex& index, const char* key, uint32_t hash) {
+// The slot that holds the key that `same` finds equal, or the free slot where it would go.
+template <typename Same>
+int32_t slotOf(const KeyIndex& index, uint32_t hash, Same same) {
     uint32_t slot = hash & (KeyIndex::kSlots - 1);
     while (index.slots[slot].first != 0 &&
-           (index.slots[slot].hash != hash ||
-            std::strcmp(keyOf(index, index.slots[slot].first - 1), key) != 0)) {
+           (index.slots[slot].hash != hash || !same(keyOf(index, index.slots[slot].first - 1)))) {
         slot = (slot + 1) & (KeyIndex::kSlots - 1);
     }
     return int32_t(slot);
 }
 
+int32_t slotOf(const KeyIndex& index, const char* key, uint32_t hash) {
+    return slotOf(index, hash, [key](const char* held) { return std::strcmp(held, key) == 0; });
+}
+
 }  // namespace
 
-void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOffset) {
+void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOffset,
+                bool keyByPointer) {
     index.base = static_cast<const char*>(table);
     index.stride = stride;
     index.keyOffset = keyOffset;
+    index.keyByPointer = keyByPointer;
     std::memset(index.slots, 0, sizeof index.slots);
 }
 
-void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride,
-                size_t keyOffset) {
-    resetIndex(index, table, stride, keyOffset);
+void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride, size_t keyOffset,
+                bool keyByPointer) {
+    resetIndex(index, table, stride, keyOffset, keyByPointer);
     for (int32_t i = 0; i < count && i < KeyIndex::kMaxEntries; ++i) addToIndex(index, i);
 }
 
@@ -67,6 +79,12 @@ int32_t findFirst(const KeyIndex& index, const char* key) {
 int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash) {
     if (index.base == nullptr) return -1;
     return index.slots[slotOf(index, key, hash)].first - 1;
+}
+
+int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash) {
+    if (index.base == nullptr) return -1;
+    auto same = [key, length](const char* held) { return compareField(held, key, length) == 0; };
+    return index.slots[slotOf(index, hash, same)].first - 1;
 }
 
 int32_t findNext(const KeyIndex& index, int32_t entry) {

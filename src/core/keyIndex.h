@@ -17,6 +17,7 @@ struct KeyIndex {
     const char* base = nullptr;  // the first record of the table
     size_t stride = 0;           // bytes from one record to the next
     size_t keyOffset = 0;        // offset of the key text inside a record
+    bool keyByPointer = false;   // the record holds a pointer to its key text, not the text
     struct Slot {
         int32_t first;  // 1 + first entry of the slot's key; 0 for a free slot
         int32_t last;   // 1 + last entry of the slot's key
@@ -26,13 +27,15 @@ struct KeyIndex {
     int32_t next[kMaxEntries];  // 1 + next entry with the same key; 0 at the end
 };
 
-// Starts an empty index over a table whose records are `stride` bytes apart.
-void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOffset);
+// Starts an empty index over a table whose records are `stride` bytes apart. With
+// `keyByPointer`, the record holds at `keyOffset` a pointer to its key text.
+void resetIndex(KeyIndex& index, const void* table, size_t stride, size_t keyOffset,
+                bool keyByPointer = false);
 
 // Starts the index over the first `count` records of a table (at most kMaxEntries), each under
 // its own key.
-void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride,
-                size_t keyOffset);
+void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride, size_t keyOffset,
+                bool keyByPointer = false);
 
 // Adds entry `entry` (below kMaxEntries) under its own key, after earlier entries of that key.
 void addToIndex(KeyIndex& index, int32_t entry);
@@ -52,8 +55,9 @@ inline uint32_t hashKey(const char* key, size_t length) {
         hash = (hash ^ word) * kMultiplier;
         hash ^= hash >> 32;
     }
-    uint64_t tail = 0;
-    std::memcpy(&tail, key, length);
+    uint64_t tail = 0;  // the last bytes as a little-endian word, without a call to memcpy
+    for (size_t i = 0; i < length; ++i)
+        tail |= uint64_t(static_cast<unsigned char>(key[i])) << (8 * i);
     hash = (hash ^ tail) * kMultiplier;
     return uint32_t(hash ^ (hash >> 29));
 }
@@ -66,6 +70,8 @@ inline void prefetchSlot(const KeyIndex& index, uint32_t hash) {
 // takes the key's hash (hashKey of its bytes), for a caller that asked for the slot early.
 int32_t findFirst(const KeyIndex& index, const char* key);
 int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash);
+// The same for a key of `length` bytes, none of them NUL, not ended by a NUL: a field of a line.
+int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash);
 
 // The entry after `entry` with the same key; -1 when there is none.
 int32_t findNext(const KeyIndex& index, int32_t entry);

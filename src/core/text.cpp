@@ -88,15 +88,12 @@ bool takeBytes(char* field, size_t size, const char* text, size_t length) {
     return true;
 }
 
-void decimalText(char (&text)[24], uint64_t value) {
-    char reversed[24];
-    int n = 0;
-    do {
-        reversed[n++] = char('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && n < 23);
-    for (int i = 0; i < n; ++i) text[i] = reversed[n - 1 - i];
-    text[n] = '\0';
+size_t decimalText(char (&text)[24], uint64_t value) {
+    size_t digits = 1;  // a uint64_t has at most 20
+    for (uint64_t rest = value / 10; rest > 0; rest /= 10) ++digits;
+    text[digits] = '\0';
+    for (size_t i = digits; i > 0; value /= 10) text[--i] = char('0' + value % 10);
+    return digits;
 }
 
 bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits) {

@@ -70,6 +70,55 @@ FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
     return ready ? FileRead::Read : FileRead::Missing;
 }
 
+// A stamp "YYYY/MM/DD HH:MM:SS" as the number YYYYMMDDHHMMSS, which orders as the text does;
+// -1 for a text of another shape.
+int64_t stampNumber(const char (&stamp)[kStampSize]) {
+    static const char kShape[] = "0000/00/00 00:00:00";
+    int64_t value = 0;
+    for (size_t i = 0; i + 1 < sizeof kShape; ++i) {
+        if (kShape[i] != '0') {
+            if (stamp[i] != kShape[i]) return -1;
+        } else if (stamp[i] >= '0' && stamp[i] <= '9') {
+            value = value * 10 + (stamp[i] - '0');
+        } else {
+            return -1;
+        }
+    }
+    return value;
+}
+
+// The rows by their last play, when every stamp has the usual shape: each row is one number,
+// the stamp above its row's place, so that equal stamps keep their order. False, nothing
+// changed, for another shape of stamp or no memory.
+bool sortByLastPlay(bool descending) {
+    static_assert(kMaxGames <= (1 << 14), "a row's place takes 14 bits");
+    int32_t n = historyView.count;
+    auto* keys = static_cast<uint64_t*>(platform::allocate(sizeof(uint64_t) * size_t(n + 1)));
+    if (keys == nullptr) return false;
+    for (int32_t i = 0; i < n; ++i) {
+        int64_t stamp = stampNumber(historyView.table.games[historyView.games[i]].lastPlayed);
+        if (stamp < 0) {
+            platform::release(keys);
+            return false;
+        }
+        uint64_t place = descending ? uint64_t((1 << 14) - 1 - i) : uint64_t(i);
+        keys[i] = uint64_t(stamp) << 14 | place;
+    }
+    if (descending) {
+        std::stable_sort(keys, keys + n, [](uint64_t a, uint64_t b) { return a > b; });
+    } else {
+        std::stable_sort(keys, keys + n);
+    }
+    static int32_t was[kMaxGames];
+    std::memcpy(was, historyView.games, sizeof(int32_t) * size_t(n));
+    for (int32_t i = 0; i < n; ++i) {
+        uint64_t place = keys[i] & ((1 << 14) - 1);
+        historyView.games[i] = was[descending ? (1 << 14) - 1 - int32_t(place) : int32_t(place)];
+    }
+    platform::release(keys);
+    return true;
+}
+
 void buildRows() {
     int32_t count = historyView.table.count;
     historyView.count = count;
@@ -125,29 +174,44 @@ void sortHistoryView(int32_t column, bool descending, int32_t* order) {
     static int32_t rowOf[kMaxGames];  // the row each game is now
     int32_t n = historyView.count;
     for (int32_t i = 0; i < n; ++i) rowOf[historyView.games[i]] = i;
-    const GameHistory* g = historyView.table.games;
-    auto compare = [&](int32_t a, int32_t b) {
-        int c = 0;
-        switch (column) {
-            case 0:
-                c = std::strcmp(g[a].name, g[b].name);
-                break;
-            case 2:
-                c = g[a].plays < g[b].plays ? -1 : g[a].plays > g[b].plays;
-                break;
-            case 3:
-                c = g[a].seconds < g[b].seconds ? -1 : g[a].seconds > g[b].seconds;
-                break;
-            case 4:
-                c = std::strcmp(g[a].emulator, g[b].emulator);
-                break;
-            default:
-                break;
-        }
-        if (c == 0) c = std::strcmp(g[a].lastPlayed, g[b].lastPlayed);
-        return descending ? c > 0 : c < 0;
+    if (column == 1 && sortByLastPlay(descending)) n = 0;  // done
+    // Each row's sort key taken once, so that the comparisons read neither the games nor texts
+    // but for a column of names; the stamps are compared as big-endian words.
+    struct Key {
+        const char* text;  // the name or the emulator, or nullptr for a column of numbers
+        uint64_t number, stampHigh, stampMiddle;
+        uint32_t stampLow;
+        int32_t game;
     };
-    std::stable_sort(historyView.games, historyView.games + n, compare);
+    auto* keys = static_cast<Key*>(platform::allocate(sizeof(Key) * size_t(n > 0 ? n : 1)));
+    if (keys == nullptr) n = 0;  // the rows stay as they were
+    for (int32_t i = 0; i < n; ++i) {
+        const GameHistory& g = historyView.table.games[historyView.games[i]];
+        Key& k = keys[i];
+        k.text = column == 0 ? g.name : column == 4 ? g.emulator : nullptr;
+        k.number = column == 2 ? uint64_t(g.plays) : column == 3 ? g.seconds : 0;
+        std::memcpy(&k.stampHigh, g.lastPlayed, 8);
+        std::memcpy(&k.stampMiddle, g.lastPlayed + 8, 8);
+        std::memcpy(&k.stampLow, g.lastPlayed + 16, 4);
+        k.stampHigh = __builtin_bswap64(k.stampHigh);
+        k.stampMiddle = __builtin_bswap64(k.stampMiddle);
+        k.stampLow = __builtin_bswap32(k.stampLow);
+        k.game = historyView.games[i];
+    }
+    auto before = [](const Key& a, const Key& b) {
+        int c = a.text != nullptr ? std::strcmp(a.text, b.text) : 0;
+        if (c != 0) return c < 0;
+        if (a.number != b.number) return a.number < b.number;
+        if (a.stampHigh != b.stampHigh) return a.stampHigh < b.stampHigh;
+        if (a.stampMiddle != b.stampMiddle) return a.stampMiddle < b.stampMiddle;
+        return a.stampLow < b.stampLow;
+    };
+    std::stable_sort(keys, keys + n, [&](const Key& a, const Key& b) {
+        return descending ? before(b, a) : before(a, b);
+    });
+    for (int32_t i = 0; i < n; ++i) historyView.games[i] = keys[i].game;
+    platform::release(keys);
+    n = historyView.count;
     if (order != nullptr)
         for (int32_t i = 0; i < n; ++i) order[i] = rowOf[historyView.games[i]];
     platform::release(historyView.rows);  // in the old order: made again when needed
@@ -257,7 +321,7 @@ bool deleteHistoryRows(const int32_t* rows, int32_t count) {
         historyView.favorite[kept++] = historyView.favorite[i];
     }
     t.count = kept;
-    indexTable(t.index, t.games, kept, sizeof(GameHistory), offsetof(GameHistory, key));
+    indexTable(t.index, t.games, kept, sizeof(GameHistory), offsetof(GameHistory, key), true);
     buildRows();
     sortHistoryView(historyView.sortColumn, historyView.descending, nullptr);
     return true;

@@ -27,22 +27,6 @@ void closeLine(char (&line)[kHistoryLineSize], size_t used) {
     line[used] = '\0';
 }
 
-// The tab-separated fields of a line, at most `capacity`; their number.
-int splitFields(const char* line, size_t length, const char** fields, size_t* lengths,
-                int capacity) {
-    int n = 0;
-    const char* end = line + length;
-    for (const char* at = line; n < capacity;) {
-        const void* tab = std::memchr(at, '\t', size_t(end - at));
-        const char* stop = tab != nullptr ? static_cast<const char*>(tab) : end;
-        fields[n] = at;
-        lengths[n++] = size_t(stop - at);
-        if (tab == nullptr) break;
-        at = stop + 1;
-    }
-    return n;
-}
-
 // A count or a number of seconds in the file: at most 15 digits.
 bool takeNumber(uint64_t& value, const char* text, size_t length) {
     return takeDecimal(value, text, length, 15);
@@ -52,46 +36,249 @@ bool takeNumber(uint64_t& value, const char* text, size_t length) {
 constexpr int kPending = 256;
 struct Pending {
     char id[24];
+    size_t length;
     int32_t game;
 };
+Pending pending[kPending];
+int pendingCount = 0, pendingNext = 0;
 
-// Room for one more game. The whole table is taken at once and never moved: the system backs
-// its pages with memory only as they are first written, so a short history costs little.
+}  // namespace
+
+struct HistoryTexts {
+    HistoryTexts* next;
+    size_t used;
+    char bytes[1 << 16];
+};
+
+namespace {
+
+// A copy of `length` bytes and a NUL held by the table; nullptr when no room can be had. A
+// block is taken when the last one is full: texts are never moved.
+char* keepText(HistoryTable& table, const char* text, size_t length) {
+    HistoryTexts* block = table.texts;
+    if (block == nullptr || sizeof block->bytes - block->used < length + 1) {
+        block = static_cast<HistoryTexts*>(platform::allocate(sizeof(HistoryTexts)));
+        if (block == nullptr) return nullptr;
+        block->next = table.texts;
+        block->used = 0;
+        table.texts = block;
+    }
+    char* kept = block->bytes + block->used;
+    std::memcpy(kept, text, length);
+    kept[length] = '\0';
+    block->used += length + 1;
+    return kept;
+}
+
+// Room for one more game. The whole table is taken at once and never moved.
 bool roomForGame(HistoryTable& table) {
     if (table.count < table.capacity) return true;
     if (table.games != nullptr) return false;
-    table.games = static_cast<GameHistory*>(
-        platform::allocate(sizeof(GameHistory) * size_t(kMaxGames)));
+    table.games =
+        static_cast<GameHistory*>(platform::allocate(sizeof(GameHistory) * size_t(kMaxGames)));
     if (table.games == nullptr) return false;
     table.capacity = kMaxGames;
     return true;
 }
 
-// The game of `key`, added with `name` when new; -1 when the table is full.
-int32_t gameOf(HistoryTable& table, const char* key, const char* name) {
-    int32_t game = findFirst(table.index, key);
-    if (game >= 0) return game;
-    if (!roomForGame(table)) return -1;
-    game = table.count++;
-    GameHistory& g = table.games[game];
-    g.set[0] = g.emulator[0] = g.exe[0] = g.lastPlayed[0] = '\0';
-    g.plays = g.unknownPlays = 0;
-    g.seconds = 0;
-    copyText(g.key, key);
-    copyText(g.name, name);
-    addToIndex(table.index, game);
+// A new game of the key field; -1 when the table is full.
+int32_t addGame(HistoryTable& table, const char* key, size_t length, uint32_t hash) {
+    const char* kept = roomForGame(table) ? keepText(table, key, length) : nullptr;
+    if (kept == nullptr) return -1;
+    int32_t game = table.count++;
+    static const char kNoTexts[4] = {};  // four empty texts in a row, as notePlay splits them
+    table.games[game] = GameHistory{
+        kept, kNoTexts, kNoTexts + 1, kNoTexts + 2, kNoTexts + 3, "\t\t\t", 3, "", 0, 0, 0};
+    addToIndex(table.index, game, hash);
     return game;
 }
 
-// A later stamp replaces the game's name and last emulator; the stamps sort as texts.
-void notePlay(GameHistory& g, const char* stamp, const char* name, const char* set,
-              const char* emulator, const char* exe) {
-    if (std::strcmp(stamp, g.lastPlayed) < 0) return;
-    copyText(g.lastPlayed, stamp);
-    copyText(g.name, name);
-    copyText(g.set, set);
-    copyText(g.emulator, emulator);
-    copyText(g.exe, exe);
+// Whether `texts`, the name, set, emulator and exe fields between tabs, are those of the game's
+// last play.
+bool sameTexts(const GameHistory* game, const char* texts, size_t length) {
+    return game != nullptr && length == game->lastTextsLength &&
+           std::memcmp(texts, game->lastTexts, length) == 0;
+}
+
+// Splits [line, end) at its tabs into exactly `count` fields; false for another number or a NUL.
+bool splitFields(const char* line, const char* end, const char** f, size_t* n, int count) {
+    if (std::memchr(line, '\0', size_t(end - line)) != nullptr) return false;
+    for (int i = 0; i < count; ++i) {
+        const void* tab = std::memchr(line, '\t', size_t(end - line));
+        const char* stop = tab != nullptr ? static_cast<const char*>(tab) : end;
+        f[i] = line;
+        n[i] = size_t(stop - line);
+        if (tab == nullptr) return i == count - 1;
+        line = stop + 1;
+    }
+    return false;  // a tab after the last field
+}
+
+// Whether `texts` are four fields of whole texts.
+bool fourTexts(const char* texts, size_t length) {
+    const char* f[4];
+    size_t n[4];
+    return splitFields(texts, texts + length, f, n, 4) && n[0] < kTextSize && n[1] < kTextSize &&
+           n[2] < kTextSize && n[3] < kTextSize;
+}
+
+// The game of the key field, added when new: -1 when the table is full or when `texts` are not
+// four whole texts, as in a damaged line. `known` tells whether they are the last play's: then
+// they were checked when they were kept.
+int32_t gameOf(HistoryTable& table, const char* key, size_t length, const char* texts,
+               size_t textsLength, bool& known) {
+    uint32_t hash = hashKey(key, length);
+    int32_t game = findFirst(table.index, key, length, hash);
+    known = sameTexts(game >= 0 ? &table.games[game] : nullptr, texts, textsLength);
+    if (!known && !fourTexts(texts, textsLength)) return -1;
+    return game >= 0 ? game : addGame(table, key, length, hash);
+}
+
+// A stamp field as a game keeps it: its bytes, then zeros. A stamp of the usual 19 characters
+// is read as three words, the 20th byte read (the tab after it) made a zero.
+void takeStamp(char (&kept)[kStampSize], const char* stamp, size_t length) {
+    if (length != kStampSize - 1) {
+        std::memset(kept, 0, sizeof kept);
+        std::memcpy(kept, stamp, length);
+        return;
+    }
+    uint64_t first, second;
+    uint32_t last;
+    std::memcpy(&first, stamp, 8);
+    std::memcpy(&second, stamp + 8, 8);
+    std::memcpy(&last, stamp + 16, 4);
+    last &= 0x00FFFFFFu;
+    std::memcpy(kept, &first, 8);
+    std::memcpy(kept + 8, &second, 8);
+    std::memcpy(kept + 16, &last, 4);
+}
+
+// A play of the stamp field and of `texts`: a later stamp than the game's replaces its texts of
+// the last play. The stamps sort as texts. Texts are kept again only when they changed.
+void notePlay(HistoryTable& table, GameHistory& g, const char* stamp, size_t stampLength,
+              const char* texts, size_t length, bool known) {
+    char kept[kStampSize];
+    takeStamp(kept, stamp, stampLength);
+    if (compareStamps(g.lastPlayed, kept) > 0) return;
+    std::memcpy(g.lastPlayed, kept, sizeof kept);
+    if (known) return;
+    const char* line = keepText(table, texts, length);
+    char* split = line != nullptr ? keepText(table, texts, length) : nullptr;
+    if (split == nullptr) return;
+    g.lastTexts = line;
+    g.lastTextsLength = length;
+    const char** held[] = {&g.name, &g.set, &g.emulator, &g.exe};
+    int field = 0;
+    *held[0] = split;
+    for (char* at = split; *at != '\0'; ++at) {
+        if (*at != '\t') continue;
+        *at = '\0';
+        if (++field < 4) *held[field] = at + 1;
+    }
+}
+
+// "S id started key name set emulator exe .", up to its end before "\t.": one more play, of
+// unknown time until its end. The four texts are split only when they are not the last play's.
+void readStart(HistoryTable& table, const char* line, const char* end) {
+    const char* f[4];
+    size_t n[4];
+    const char* at = line + 2;
+    for (int i = 1; i < 4; ++i) {
+        const void* tab = std::memchr(at, '\t', size_t(end - at));
+        if (tab == nullptr) return;
+        f[i] = at;
+        n[i] = size_t(static_cast<const char*>(tab) - at);
+        at += n[i] + 1;
+    }
+    if (n[1] >= sizeof(Pending::id) || n[2] >= kStampSize || n[3] == 0 || n[3] >= kTextSize ||
+        std::memchr(line, '\0', size_t(at - line)) != nullptr)
+        return;
+    const char* texts = at;  // the four texts and the tabs between them, as the line has them
+    size_t length = size_t(end - at);
+    bool known = false;
+    int32_t game = gameOf(table, f[3], n[3], texts, length, known);
+    if (game < 0) return;
+    GameHistory& g = table.games[game];
+    ++g.plays;
+    ++g.unknownPlays;  // until its end is read
+    notePlay(table, g, f[2], n[2], texts, length, known);
+    Pending& p = pending[pendingNext];
+    if (n[2] == kStampSize - 1)
+        std::memcpy(p.id, f[1], sizeof p.id);  // one move: the stamp's 19 bytes follow the id
+    else
+        std::memcpy(p.id, f[1], n[1]);
+    p.length = n[1];
+    p.game = game;
+    pendingNext = (pendingNext + 1) % kPending;
+    if (pendingCount < kPending) ++pendingCount;
+}
+
+// "E id seconds cut .", up to its end before "\t.": the time of the newest start of that id,
+// which ends once. Read without splitting: the id up to its tab, the digits up to theirs.
+void readEnd(HistoryTable& table, const char* line, const char* end) {
+    const char* id = line + 2;
+    const void* tab = std::memchr(id, '\t', size_t(end - id));
+    if (tab == nullptr) return;
+    size_t idLength = size_t(static_cast<const char*>(tab) - id);
+    const char* digits = static_cast<const char*>(tab) + 1;
+    const char* at = digits;
+    uint64_t seconds = 0;
+    for (; at < end && at - digits < 15 && *at >= '0' && *at <= '9'; ++at)
+        seconds = seconds * 10 + uint64_t(*at - '0');
+    // One to 15 digits, then the cut field, the last one.
+    if (at == digits || at == end || *at != '\t' ||
+        std::memchr(at + 1, '\t', size_t(end - at - 1)) != nullptr)
+        return;
+    for (int i = 1; i <= pendingCount; ++i) {
+        Pending& p = pending[(pendingNext - i + kPending) % kPending];
+        if (p.game < 0 || p.length != idLength || std::memcmp(p.id, id, idLength) != 0) continue;
+        GameHistory& g = table.games[p.game];
+        --g.unknownPlays;
+        g.seconds += seconds;
+        p.game = -1;
+        return;
+    }
+}
+
+// "T key name set plays seconds unknown lastPlayed emulator exe .": a compacted game's totals.
+void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
+    uint64_t plays = 0, seconds = 0, unknown = 0;
+    if (n[1] == 0 || n[1] >= kTextSize || n[7] >= kStampSize || !takeNumber(plays, f[4], n[4]) ||
+        !takeNumber(seconds, f[5], n[5]) || !takeNumber(unknown, f[6], n[6]) || plays > 1000000 ||
+        unknown > plays)
+        return;
+    char texts[4 * kTextSize];
+    size_t length = 0;
+    for (int i : {2, 3, 8, 9}) {
+        if (n[i] >= kTextSize) return;
+        std::memcpy(texts + length, f[i], n[i]);
+        length += n[i];
+        texts[length++] = '\t';
+    }
+    bool known = false;
+    int32_t game = gameOf(table, f[1], n[1], texts, --length, known);
+    if (game < 0) return;
+    GameHistory& g = table.games[game];
+    g.plays += int32_t(plays);
+    g.unknownPlays += int32_t(unknown);
+    g.seconds += seconds;
+    notePlay(table, g, f[7], n[7], texts, length, known);
+}
+
+// A line without its line end. A whole line ends in a "." field; a torn one is passed over.
+void readLine(HistoryTable& table, const char* line, size_t length) {
+    if (length < 4 || line[1] != '\t' || line[length - 1] != '.' || line[length - 2] != '\t')
+        return;
+    const char* end = line + length - 2;
+    const char* f[10];
+    size_t n[10];
+    if (line[0] == 'S') {
+        readStart(table, line, end);
+    } else if (line[0] == 'E') {
+        readEnd(table, line, end);
+    } else if (line[0] == 'T' && splitFields(line, end, f, n, 10)) {
+        readTotals(table, f, n);
+    }
 }
 
 }  // namespace
@@ -127,14 +314,10 @@ bool appendHistoryLine(const char* path, const char* line) {
     return platform::appendToFile(path, bytes, length + 2);
 }
 
-// The starts waiting for their end while a history is read; reset by beginHistory.
-Pending pending[kPending];
-int pendingCount = 0, pendingNext = 0;
-
 bool beginHistory(HistoryTable& table) {
     releaseHistory(table);
     if (!roomForGame(table)) return false;
-    resetIndex(table.index, table.games, sizeof(GameHistory), offsetof(GameHistory, key));
+    resetIndex(table.index, table.games, sizeof(GameHistory), offsetof(GameHistory, key), true);
     pendingCount = pendingNext = 0;
     return true;
 }
@@ -146,108 +329,59 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
 }
 
 void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
-    const char* line = nullptr;
-    size_t lineLength = 0;
-    for (size_t at = 0; nextLine(text, length, at, line, lineLength);) {
-        const char* f[12];
-        size_t n[12];
-        int count = splitFields(line, lineLength, f, n, 12);
-        if (count < 2 || n[count - 1] != 1 || f[count - 1][0] != '.' || n[0] != 1) continue;
-        char type = f[0][0];
-        if (type == 'S' && count == 9) {
-            // Each text is checked to fit before anything is kept; a newer play's texts are
-            // taken straight into the game.
-            char key[kTextSize], stamp[kStampSize], id[24];
-            bool fits = n[3] > 0 && takeBytes(key, sizeof key, f[3], n[3]) &&
-                        takeBytes(stamp, sizeof stamp, f[2], n[2]) &&
-                        takeBytes(id, sizeof id, f[1], n[1]);
-            for (int i = 4; i <= 7 && fits; ++i) fits = n[i] < kTextSize;
-            if (!fits) continue;
-            int32_t game = gameOf(table, key, "");
-            if (game < 0) continue;
-            GameHistory& g = table.games[game];
-            ++g.plays;
-            ++g.unknownPlays;  // until its end is read
-            if (std::strcmp(stamp, g.lastPlayed) >= 0) {
-                std::memcpy(g.lastPlayed, stamp, sizeof stamp);
-                takeBytes(g.name, sizeof g.name, f[4], n[4]);
-                takeBytes(g.set, sizeof g.set, f[5], n[5]);
-                takeBytes(g.emulator, sizeof g.emulator, f[6], n[6]);
-                takeBytes(g.exe, sizeof g.exe, f[7], n[7]);
-            }
-            Pending& p = pending[pendingNext];
-            std::memcpy(p.id, id, sizeof id);
-            p.game = game;
-            pendingNext = (pendingNext + 1) % kPending;
-            if (pendingCount < kPending) ++pendingCount;
-        } else if (type == 'E' && count == 5) {
-            char id[24];
-            uint64_t seconds = 0;
-            if (!takeBytes(id, sizeof id, f[1], n[1]) || !takeNumber(seconds, f[2], n[2])) continue;
-            for (int i = 1; i <= pendingCount; ++i) {
-                Pending& p = pending[(pendingNext - i + kPending) % kPending];
-                if (p.game < 0 || std::strcmp(p.id, id) != 0) continue;
-                GameHistory& g = table.games[p.game];
-                --g.unknownPlays;
-                g.seconds += seconds;
-                p.game = -1;  // an id ends once
-                break;
-            }
-        } else if (type == 'T' && count == 11) {
-            char key[kTextSize], name[kTextSize], set[kTextSize], stamp[kStampSize],
-                emulator[kTextSize], exe[kTextSize];
-            uint64_t plays = 0, seconds = 0, unknown = 0;
-            if (!takeBytes(key, sizeof key, f[1], n[1]) ||
-                !takeBytes(name, sizeof name, f[2], n[2]) ||
-                !takeBytes(set, sizeof set, f[3], n[3]) || !takeNumber(plays, f[4], n[4]) ||
-                !takeNumber(seconds, f[5], n[5]) || !takeNumber(unknown, f[6], n[6]) ||
-                !takeBytes(stamp, sizeof stamp, f[7], n[7]) ||
-                !takeBytes(emulator, sizeof emulator, f[8], n[8]) ||
-                !takeBytes(exe, sizeof exe, f[9], n[9]) || key[0] == '\0' || plays > 1000000 ||
-                unknown > plays)
-                continue;
-            int32_t game = gameOf(table, key, name);
-            if (game < 0) continue;
-            GameHistory& g = table.games[game];
-            g.plays += int32_t(plays);
-            g.unknownPlays += int32_t(unknown);
-            g.seconds += seconds;
-            notePlay(g, stamp, name, set, emulator, exe);
-        }
+    const char* end = text + length;
+    for (const char* line = text; line < end;) {
+        const void* feed = std::memchr(line, '\n', size_t(end - line));
+        const char* stop = feed != nullptr ? static_cast<const char*>(feed) : end;
+        size_t lineLength = size_t(stop - line);
+        if (lineLength > 0 && line[lineLength - 1] == '\r') --lineLength;
+        readLine(table, line, lineLength);
+        line = stop + 1;
     }
 }
 
 void releaseHistory(HistoryTable& table) {
     platform::release(table.games);
     table.games = nullptr;
+    while (table.texts != nullptr) {
+        HistoryTexts* next = table.texts->next;
+        platform::release(table.texts);
+        table.texts = next;
+    }
     table.count = 0;
     table.capacity = 0;
 }
 
 size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, const bool* dropped) {
     size_t used = 0;
+    auto put = [&](const char* text, size_t length) {
+        std::memcpy(out + used, text, length);
+        used += length;
+    };
+    auto putNumber = [&](uint64_t value) {
+        char digits[24];
+        put(digits, decimalText(digits, value));
+        out[used++] = '\t';
+    };
     for (int32_t i = 0; i < table.count; ++i) {
         if (dropped != nullptr && dropped[i]) continue;
         const GameHistory& g = table.games[i];
-        char plays[24], seconds[24], unknown[24];
-        decimalText(plays, uint64_t(g.plays < 0 ? 0 : g.plays));
-        decimalText(seconds, g.seconds);
-        decimalText(unknown, uint64_t(g.unknownPlays < 0 ? 0 : g.unknownPlays));
-        char line[kHistoryLineSize];
-        size_t n = 0;
-        line[0] = '\0';
-        for (const char* field :
-             {"T", g.key, g.name, g.set, static_cast<const char*>(plays),
-              static_cast<const char*>(seconds), static_cast<const char*>(unknown), g.lastPlayed,
-              g.emulator, g.exe})
-            putField(line, n, field);
-        closeLine(line, n);
-        n = std::strlen(line);
-        if (used + n + 2 > size) return 0;
-        std::memcpy(out + used, line, n);
-        used += n;
-        out[used++] = '\r';
-        out[used++] = '\n';
+        size_t key = std::strlen(g.key), stamp = std::strlen(g.lastPlayed);
+        if (size - used < key + stamp + g.lastTextsLength + 3 * 16 + 12) return 0;
+        // The texts were fields of lines: no tab, no line feed. Name and set, then emulator and
+        // exe, are copied from the last play's line as they stand there.
+        size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in it
+        put("T\t", 2);
+        put(g.key, key);
+        out[used++] = '\t';
+        put(g.lastTexts, emulator);
+        putNumber(uint64_t(g.plays < 0 ? 0 : g.plays));
+        putNumber(g.seconds);
+        putNumber(uint64_t(g.unknownPlays < 0 ? 0 : g.unknownPlays));
+        put(g.lastPlayed, stamp);
+        out[used++] = '\t';
+        put(g.lastTexts + emulator, g.lastTextsLength - emulator);
+        put("\t.\r\n", 4);
     }
     return used;
 }

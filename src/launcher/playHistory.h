@@ -7,14 +7,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "core/keyIndex.h"
 #include "core/text.h"
 
 namespace lb {
 
-constexpr size_t kStampSize = 20;  // "YYYY/MM/DD HH:MM:SS" and the NUL
-constexpr size_t kHistoryLineSize = 4 * kTextSize + 128;
+constexpr size_t kStampSize = 20;                   // "YYYY/MM/DD HH:MM:SS" and the NUL
+constexpr size_t kHistoryLineSize = 8 * kTextSize;  // seven texts and the rest
 
 // What a start line records; `id` pairs it with its end line.
 struct PlayStart {
@@ -37,26 +38,50 @@ bool historyFilePath(char (&path)[kTextSize]);
 // Appends CR LF and the line to the file with one write; false when that failed.
 bool appendHistoryLine(const char* path, const char* line);
 
-// One game of the history, its plays summed up.
+// One game of the history, its plays summed up. Its texts are held by the table, NUL-ended:
+// name, set, emulator and exe lie in that order in one copy of `lastTexts`, whose tabs are NULs.
 struct GameHistory {
-    char key[kTextSize];
-    char name[kTextSize];
-    char set[kTextSize];
-    char emulator[kTextSize];  // of the last play
-    char exe[kTextSize];
-    char lastPlayed[kStampSize];
+    const char* key;
+    const char* name;
+    const char* set;
+    const char* emulator;  // of the last play
+    const char* exe;
+    const char* lastTexts;  // the four texts as the last play's line had them, between tabs
+    size_t lastTextsLength;
+    char lastPlayed[kStampSize];  // zero-filled after its NUL, for compareStamps
     int32_t plays;
     int32_t unknownPlays;  // starts without an end: the host ended before the game did
     uint64_t seconds;
 };
 
+// How two stamps order, as strcmp orders them: they are zero-filled after their NUL, so they
+// compare as words, most significant byte first.
+inline int compareStamps(const char (&a)[kStampSize], const char (&b)[kStampSize]) {
+    static_assert(kStampSize == 20);
+    for (size_t at = 0; at < 16; at += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + at, 8);
+        std::memcpy(&y, b + at, 8);
+        if (x != y) return __builtin_bswap64(x) < __builtin_bswap64(y) ? -1 : 1;
+    }
+    uint32_t x, y;
+    std::memcpy(&x, a + 16, 4);
+    std::memcpy(&y, b + 16, 4);
+    if (x == y) return 0;
+    return __builtin_bswap32(x) < __builtin_bswap32(y) ? -1 : 1;
+}
+
+struct HistoryTexts;  // blocks of the games' texts, each kept once and never moved
+
 constexpr int32_t kMaxGames = KeyIndex::kMaxEntries;
 // The games of a history file, in the order first seen, with an index by key. Room for
-// kMaxGames is taken from platform::allocate with the first game, and released by releaseHistory.
+// kMaxGames is taken from platform::allocate with the first game, and released with the texts
+// by releaseHistory. A game is a few dozen bytes: a play of a known game touches one record.
 struct HistoryTable {
     int32_t count;
     int32_t capacity;
     GameHistory* games;
+    HistoryTexts* texts;
     KeyIndex index;
 };
 
