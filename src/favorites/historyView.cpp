@@ -314,14 +314,9 @@ bool deleteHistoryRows(const int32_t* rows, int32_t count) {
         return false;
     }
     int32_t kept = 0;
-    HistoryTable& t = historyView.table;
-    for (int32_t i = 0; i < t.count; ++i) {
-        if (dropped[i]) continue;
-        t.games[kept] = t.games[i];
-        historyView.favorite[kept++] = historyView.favorite[i];
-    }
-    t.count = kept;
-    indexTable(t.index, t.games, kept, sizeof(GameHistory), offsetof(GameHistory, key), true);
+    for (int32_t i = 0; i < historyView.table.count; ++i)
+        if (!dropped[i]) historyView.favorite[kept++] = historyView.favorite[i];
+    dropGames(historyView.table, dropped);
     buildRows();
     sortHistoryView(historyView.sortColumn, historyView.descending, nullptr);
     return true;

@@ -32,16 +32,6 @@ bool takeNumber(uint64_t& value, const char* text, size_t length) {
     return takeDecimal(value, text, length, 15);
 }
 
-// A start still waiting for its end: the newest few, searched from the newest.
-constexpr int kPending = 256;
-struct Pending {
-    char id[24];
-    size_t length;
-    int32_t game;
-};
-Pending pending[kPending];
-int pendingCount = 0, pendingNext = 0;
-
 }  // namespace
 
 struct HistoryTexts {
@@ -88,7 +78,7 @@ int32_t addGame(HistoryTable& table, const char* key, size_t length, uint32_t ha
     int32_t game = table.count++;
     static const char kNoTexts[4] = {};  // four empty texts in a row, as notePlay splits them
     table.games[game] = GameHistory{
-        kept, kNoTexts, kNoTexts + 1, kNoTexts + 2, kNoTexts + 3, "\t\t\t", 3, "", 0, 0, 0};
+        kept, kNoTexts, kNoTexts + 1, kNoTexts + 2, kNoTexts + 3, "\t\t\t", 3, "", 0, 0, 0, 0};
     addToIndex(table.index, game, hash);
     return game;
 }
@@ -155,12 +145,10 @@ void takeStamp(char (&kept)[kStampSize], const char* stamp, size_t length) {
 
 // A play of the stamp field and of `texts`: a later stamp than the game's replaces its texts of
 // the last play. The stamps sort as texts. Texts are kept again only when they changed.
-void notePlay(HistoryTable& table, GameHistory& g, const char* stamp, size_t stampLength,
+void notePlay(HistoryTable& table, GameHistory& g, const char (&stamp)[kStampSize],
               const char* texts, size_t length, bool known) {
-    char kept[kStampSize];
-    takeStamp(kept, stamp, stampLength);
-    if (compareStamps(g.lastPlayed, kept) > 0) return;
-    std::memcpy(g.lastPlayed, kept, sizeof kept);
+    if (compareStamps(g.lastPlayed, stamp) > 0) return;
+    std::memcpy(g.lastPlayed, stamp, kStampSize);
     if (known) return;
     const char* line = keepText(table, texts, length);
     char* split = line != nullptr ? keepText(table, texts, length) : nullptr;
@@ -190,7 +178,7 @@ void readStart(HistoryTable& table, const char* line, const char* end) {
         n[i] = size_t(static_cast<const char*>(tab) - at);
         at += n[i] + 1;
     }
-    if (n[1] >= sizeof(Pending::id) || n[2] >= kStampSize || n[3] == 0 || n[3] >= kTextSize ||
+    if (n[1] >= sizeof(OpenStart::id) || n[2] >= kStampSize || n[3] == 0 || n[3] >= kTextSize ||
         std::memchr(line, '\0', size_t(at - line)) != nullptr)
         return;
     const char* texts = at;  // the four texts and the tabs between them, as the line has them
@@ -201,16 +189,19 @@ void readStart(HistoryTable& table, const char* line, const char* end) {
     GameHistory& g = table.games[game];
     ++g.plays;
     ++g.unknownPlays;  // until its end is read
-    notePlay(table, g, f[2], n[2], texts, length, known);
-    Pending& p = pending[pendingNext];
+    OpenStart& start = table.open[table.openNext];
+    if (start.game >= 0 && table.openCount == kOpenStarts) --table.games[start.game].openStarts;
+    takeStamp(start.started, f[2], n[2]);
+    notePlay(table, g, start.started, texts, length, known);
     if (n[2] == kStampSize - 1)
-        std::memcpy(p.id, f[1], sizeof p.id);  // one move: the stamp's 19 bytes follow the id
+        std::memcpy(start.id, f[1], sizeof start.id);  // one move: the stamp follows the id
     else
-        std::memcpy(p.id, f[1], n[1]);
-    p.length = n[1];
-    p.game = game;
-    pendingNext = (pendingNext + 1) % kPending;
-    if (pendingCount < kPending) ++pendingCount;
+        std::memcpy(start.id, f[1], n[1]);
+    start.length = n[1];
+    start.game = game;
+    ++g.openStarts;
+    table.openNext = (table.openNext + 1) % kOpenStarts;
+    if (table.openCount < kOpenStarts) ++table.openCount;
 }
 
 // "E id seconds cut .", up to its end before "\t.": the time of the newest start of that id,
@@ -229,13 +220,15 @@ void readEnd(HistoryTable& table, const char* line, const char* end) {
     if (at == digits || at == end || *at != '\t' ||
         std::memchr(at + 1, '\t', size_t(end - at - 1)) != nullptr)
         return;
-    for (int i = 1; i <= pendingCount; ++i) {
-        Pending& p = pending[(pendingNext - i + kPending) % kPending];
-        if (p.game < 0 || p.length != idLength || std::memcmp(p.id, id, idLength) != 0) continue;
-        GameHistory& g = table.games[p.game];
+    for (int i = 1; i <= table.openCount; ++i) {
+        OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
+        if (start.game < 0 || start.length != idLength || std::memcmp(start.id, id, idLength) != 0)
+            continue;
+        GameHistory& g = table.games[start.game];
         --g.unknownPlays;
+        --g.openStarts;
         g.seconds += seconds;
-        p.game = -1;
+        start.game = -1;
         return;
     }
 }
@@ -262,7 +255,9 @@ void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
     g.plays += int32_t(plays);
     g.unknownPlays += int32_t(unknown);
     g.seconds += seconds;
-    notePlay(table, g, f[7], n[7], texts, length, known);
+    char stamp[kStampSize];
+    takeStamp(stamp, f[7], n[7]);
+    notePlay(table, g, stamp, texts, length, known);
 }
 
 // A line without its line end. A whole line ends in a "." field; a torn one is passed over.
@@ -318,7 +313,7 @@ bool beginHistory(HistoryTable& table) {
     releaseHistory(table);
     if (!roomForGame(table)) return false;
     resetIndex(table.index, table.games, sizeof(GameHistory), offsetof(GameHistory, key), true);
-    pendingCount = pendingNext = 0;
+    table.openCount = table.openNext = 0;
     return true;
 }
 
@@ -375,15 +370,46 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, con
         put(g.key, key);
         out[used++] = '\t';
         put(g.lastTexts, emulator);
-        putNumber(uint64_t(g.plays < 0 ? 0 : g.plays));
+        putNumber(uint64_t(g.plays - g.openStarts < 0 ? 0 : g.plays - g.openStarts));
         putNumber(g.seconds);
-        putNumber(uint64_t(g.unknownPlays < 0 ? 0 : g.unknownPlays));
+        putNumber(uint64_t(g.unknownPlays - g.openStarts < 0 ? 0 : g.unknownPlays - g.openStarts));
         put(g.lastPlayed, stamp);
         out[used++] = '\t';
         put(g.lastTexts + emulator, g.lastTextsLength - emulator);
         put("\t.\r\n", 4);
     }
+    // The open starts, oldest first: "S id started key texts ." of the game's last texts.
+    for (int32_t i = table.openCount; i >= 1; --i) {
+        const OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
+        if (start.game < 0 || (dropped != nullptr && dropped[start.game])) continue;
+        const GameHistory& g = table.games[start.game];
+        size_t key = std::strlen(g.key), stamp = std::strlen(start.started);
+        if (size - used < start.length + stamp + key + g.lastTextsLength + 12) return 0;
+        put("S\t", 2);
+        put(start.id, start.length);
+        out[used++] = '\t';
+        put(start.started, stamp);
+        out[used++] = '\t';
+        put(g.key, key);
+        out[used++] = '\t';
+        put(g.lastTexts, g.lastTextsLength);
+        put("\t.\r\n", 4);
+    }
     return used;
+}
+
+void dropGames(HistoryTable& table, const bool* dropped) {
+    static int32_t now[kMaxGames];  // each game's place after the drop, -1 when dropped
+    int32_t kept = 0;
+    for (int32_t i = 0; i < table.count; ++i) {
+        now[i] = dropped[i] ? -1 : kept;
+        if (!dropped[i]) table.games[kept++] = table.games[i];
+    }
+    table.count = kept;
+    indexTable(table.index, table.games, kept, sizeof(GameHistory), offsetof(GameHistory, key),
+               true);
+    for (int32_t i = 0; i < table.openCount; ++i)
+        if (table.open[i].game >= 0) table.open[i].game = now[table.open[i].game];
 }
 
 void playTimeText(char (&text)[24], uint64_t seconds) {

@@ -51,6 +51,7 @@ struct GameHistory {
     char lastPlayed[kStampSize];  // zero-filled after its NUL, for compareStamps
     int32_t plays;
     int32_t unknownPlays;  // starts without an end: the host ended before the game did
+    int32_t openStarts;    // of those, the ones among the table's open starts
     uint64_t seconds;
 };
 
@@ -73,6 +74,16 @@ inline int compareStamps(const char (&a)[kStampSize], const char (&b)[kStampSize
 
 struct HistoryTexts;  // blocks of the games' texts, each kept once and never moved
 
+// A start read without its end, among the newest kOpenStarts starts. A compaction writes these
+// again as starts, so that the end of a game still running then still finds its start.
+constexpr int kOpenStarts = 256;
+struct OpenStart {
+    char id[24];
+    size_t length;
+    char started[kStampSize];
+    int32_t game;  // -1 once its end was read
+};
+
 constexpr int32_t kMaxGames = KeyIndex::kMaxEntries;
 // The games of a history file, in the order first seen, with an index by key. Room for
 // kMaxGames is taken from platform::allocate with the first game, and released with the texts
@@ -83,6 +94,9 @@ struct HistoryTable {
     GameHistory* games;
     HistoryTexts* texts;
     KeyIndex index;
+    OpenStart open[kOpenStarts];  // a ring: the next start goes to openNext
+    int32_t openCount;
+    int32_t openNext;
 };
 
 // Reads a history file's text into `table`, replacing what it held: start, end and total
@@ -90,15 +104,17 @@ struct HistoryTable {
 // unknown too. False when the games cannot be allocated.
 bool readHistoryText(const char* text, size_t length, HistoryTable& table);
 void releaseHistory(HistoryTable& table);
+// Takes the games marked in `dropped` out of the table and its open starts.
+void dropGames(HistoryTable& table, const bool* dropped);
 // The same in pieces: an empty table, then whole lines, a piece at a time.
 bool beginHistory(HistoryTable& table);
 void readHistoryLines(const char* text, size_t length, HistoryTable& table);
 
 // The compacted text of a table: one total line per game,
 // "T<TAB>key<TAB>name<TAB>set<TAB>plays<TAB>seconds<TAB>unknown<TAB>last played<TAB>emulator<TAB>
-// exe<TAB>."
-// The games marked in `dropped` (when given) are left out. The length written, or 0 when it
-// does not fit `size`.
+// exe<TAB>.", its open starts left out of its counts and written after the totals as start
+// lines of its last play's texts. The games marked in `dropped` (when given) are left out. The
+// length written, or 0 when it does not fit `size`.
 size_t compactHistoryText(char* out, size_t size, const HistoryTable& table,
                           const bool* dropped = nullptr);
 

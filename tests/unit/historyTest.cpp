@@ -90,6 +90,46 @@ TEST(HistoryFile, compactionKeepsEveryTotalAndTheTextsShowTimeAndDate) {
     EXPECT_STREQ(date, "2026/12/07 21:30");
 }
 
+TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive) {
+    fake::reset();
+    std::string text = "\r\nS\t1\t2026/12/01 10:00:00\tK1\tMario\t\tPJ64\tC:\\pj64.exe\t.";
+    text += "\r\nE\t1\t10\t0\t.";
+    text += "\r\nS\t2\t2026/12/02 10:00:00\tK2\tZelda\t\tRA\tC:\\ra.exe\t.";  // still running
+    text += "\r\nS\t3\t2026/12/03 10:00:00\tK1\tMario\t\tRA\tC:\\ra.exe\t.";  // and this one
+    HistoryTable table{}, again{};
+    ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
+    static char compact[1 << 16];
+    size_t length = compactHistoryText(compact, sizeof compact, table);
+    ASSERT_GT(length, 0u);
+    // The ends come after the compaction, as the watcher appends them.
+    std::string later = std::string(compact, length) + "\r\nE\t2\t60\t0\t.\r\nE\t3\t5\t1\t.";
+    ASSERT_TRUE(readHistoryText(later.data(), later.size(), again));
+    EXPECT_EQ(summary(again), "K1 Mario plays 2 unknown 0 s 15 last 2026/12/03 10:00:00 RA; "
+                              "K2 Zelda plays 1 unknown 0 s 60 last 2026/12/02 10:00:00 RA; ");
+    bool dropped[2] = {true, false};
+    dropGames(table, dropped);
+    length = compactHistoryText(compact, sizeof compact, table);
+    EXPECT_EQ(std::string(compact, length),
+              "T\tK2\tZelda\t\t0\t0\t0\t2026/12/02 10:00:00\tRA\tC:\\ra.exe\t.\r\n"
+              "S\t2\t2026/12/02 10:00:00\tK2\tZelda\t\tRA\tC:\\ra.exe\t.\r\n");
+    // A play whose five texts fill their fields is written, read and compacted whole.
+    const std::string full(kTextSize - 1, 'x');
+    PlayStart start{"9", "2026/12/04 10:00:00", "", "", "", "", ""};
+    for (char* field : {start.key, start.name, start.set, start.emulator, start.exe})
+        copyText(field, kTextSize, full.c_str());
+    char line[kHistoryLineSize];
+    startLine(line, start);
+    text = "\r\n" + std::string(line) + "\r\nE\t9\t7\t0\t.";
+    ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
+    length = compactHistoryText(compact, sizeof compact, table);
+    ASSERT_TRUE(readHistoryText(compact, length, again));
+    ASSERT_EQ(again.count, 1);
+    EXPECT_EQ(again.games[0].exe, full);
+    EXPECT_EQ(again.games[0].seconds, 7u);
+    releaseHistory(table);
+    releaseHistory(again);
+}
+
 TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutShort) {
     initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
     copyText(state().systemName, "N64");
