@@ -95,18 +95,17 @@ void localTimeText(char (&text)[20]);
 // normally; naming the program keeps Windows from trying shorter paths of a path with blanks.
 // It starts suspended inside a job object that takes along every process it starts, then
 // resumes; `job` is 0 where Windows refuses a job. The process handle is returned (0 when
-// nothing started: lastError tells why) and must be closed with closeProcess. The session watcher, a thread of the plug-in, learns when every process of the
-// job has ended (without a job: the process and those it started, followed by their parent
-// links) and then calls `ended(data, milliseconds, false)` on its own thread; stopWatching, at
-// closePlugin, ends every session still running within 1 s, calling `ended(data, milliseconds
-// so far, true)`. The watcher owns the job from watchSession on; false, calling nothing, when
-// it cannot watch.
+// nothing started: lastError tells why) and must be closed with closeProcess. The session watcher,
+// a thread of the plug-in, learns when every process of the job has ended (without a job: the
+// process and those it started, followed by their parent links) and then calls `ended(data,
+// milliseconds, false)` on its own thread; stopThreads, at closePlugin, ends every session still
+// running, calling `ended(data, milliseconds so far, true)`. The watcher owns the job from
+// watchSession on; false, calling nothing, when it cannot watch.
 using JobHandle = uintptr_t;
 ProcessHandle startProcessInJob(const char* application, const char* commandLine,
                                 const char* workingDir, JobHandle& job);
 bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64_t, bool),
                   void* data);
-void stopWatching();
 // Whether process `id` is in `job`; whether every process of `job` has ended. A second handle of
 // a job, for a thread that is not the watcher, and its closing.
 bool processInJob(uint32_t id, JobHandle job);
@@ -121,11 +120,12 @@ void closeJob(JobHandle job);
 bool startWorker(void (*body)(void* data), void* data);
 // Whether the worker still runs.
 bool workerRunning();
-// Asks the worker to stop and waits, at most about 1 s, until it has ended: a message box it
-// shows is closed, and what the box sends the calling thread (the owner's thread) is answered
-// meanwhile. Once it has ended, its thread handle and the stop event are closed; a worker that
-// could not be ended still counts as running, so no second one starts.
-void stopWorker();
+// Asks the worker and the session watcher to stop, together, and waits at most about 1 s in
+// all until both have ended: a message box the worker shows is closed, and what the box sends
+// the calling thread (the owner's thread) is answered meanwhile. Once a thread has ended its
+// handles are closed; a worker that could not be ended still counts as running, so no second
+// one starts.
+void stopThreads();
 // For the worker's body: a pause that ends early when a stop is asked for; false then.
 bool pauseUnlessStopped(uint32_t milliseconds);
 bool stopRequested();

@@ -67,8 +67,9 @@ bool LB_STDCALL isCompatible(const char* listName) {
 
 void closePlugin() {
     if (context == nullptr) return;
-    platform::stopWorker();  // a keyboard-driven launch's wait or script: keys released, no message
-    platform::stopWatching();  // sessions still running are recorded as cut short
+    // A keyboard-driven launch's wait or script ends with its keys released and no message;
+    // sessions still running are recorded as cut short.
+    platform::stopThreads();
     char path[kTextSize];
     if (!settingsUnread && dataFilePath(path, "Setting.dat")) saveSettings(*context, path);
     settingsUnread = false;

@@ -278,7 +278,7 @@ TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForA
     EXPECT_TRUE(s.ownedMessages.empty()) << "no message after a stop";
     EXPECT_EQ(s.openProcesses, 0);
 
-    platform::stopWatching();
+    platform::stopThreads();
     s = fake::State{};
     s.workerBusy = true;
     s.clipboard = "before";
@@ -308,8 +308,8 @@ TEST_F(LaunchMethodTest, theWorkerStopsWhenAskedRunsOneScriptAtATimeAndWaitsForA
         {"exited, the host gone too", true, {}, {42, 7}, std::string("0|") + kEnded},
     };
     for (const Row& row : rows) {
-        platform::stopWatching();  // the sessions of the last launch
-        platform::stopWatching();
+        platform::stopThreads();  // the sessions of the last launch
+        platform::stopThreads();
         s = fake::State{};
         s.activeWindow = 42;
         if (row.exited) s.exited = {1001, 1500};

@@ -65,7 +65,7 @@ struct State {
     bool workerBusy = false;               // another launch's worker still runs
     int workersStarted = 0;                // the worker's body runs at once, on the calling thread
     unsigned long stopAt = ~0ul;           // the clock time at which a stop is asked for
-    int stops = 0;                         // stopWorker calls
+    int stops = 0;                         // stopThreads calls
     uintptr_t activeWindow = 7;
     uintptr_t mainWindow = 7;         // the root owner of every window
     std::set<uintptr_t> goneWindows;  // destroyed

@@ -20,7 +20,7 @@ State& state() {
 
 // Sessions still watched end first, as at closePlugin, so their records are released.
 void reset() {
-    platform::stopWatching();
+    platform::stopThreads();
     state() = State();
 }
 
@@ -307,15 +307,15 @@ void localTimeText(char (&text)[20]) {
     std::snprintf(text, sizeof text, "%s", fake::state().localTime.c_str());
 }
 
-
 bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64_t, bool),
                   void* data) {
     fake::state().sessions.push_back({ended, data, job, processId});
     return true;
 }
 
-void stopWatching() {
+void stopThreads() {
     auto& s = fake::state();
+    ++s.stops;
     auto sessions = std::move(s.sessions);
     s.sessions.clear();
     for (auto& session : sessions) session.ended(session.data, s.clock, true);
@@ -361,8 +361,6 @@ bool startWorker(void (*body)(void*), void* data) {
 }
 
 bool workerRunning() { return fake::state().workerBusy; }
-
-void stopWorker() { ++fake::state().stops; }
 
 bool stopRequested() { return fake::state().clock >= fake::state().stopAt; }
 

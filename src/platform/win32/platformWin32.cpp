@@ -316,15 +316,17 @@ uint64_t createdAt(DWORD id) { return creationTimeOf(id); }
 // calling `eachTurn` every 20 ms; whether it ended.
 bool awaitThread(HANDLE thread, DWORD limit, void (*eachTurn)() = nullptr) {
     DWORD since = GetTickCount();
-    while (GetTickCount() - since < limit) {
+    for (;;) {  // at least one look, even with no time left
         if (eachTurn != nullptr) eachTurn();
-        DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, 20, QS_SENDMESSAGE);
+        DWORD spent = GetTickCount() - since, left = spent < limit ? limit - spent : 0;
+        DWORD woke =
+            MsgWaitForMultipleObjects(1, &thread, FALSE, left < 20 ? left : 20, QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) return true;
         MSG message;
         if (woke == WAIT_OBJECT_0 + 1)
             PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (left == 0) return false;
     }
-    return false;
 }
 
 void endSession(WatchedSession* session, bool cutShort) {
@@ -475,15 +477,19 @@ bool watchSession(JobHandle job, uint32_t processId, void (*ended)(void*, uint64
     return true;
 }
 
-void stopWatching() {
-    if (watcherThread == nullptr) return;
-    PostQueuedCompletionStatus(watchPort, 0, kStopWatching, nullptr);
-    if (!awaitThread(watcherThread, 900)) return;  // it keeps its port and the DLL
+namespace {
+
+// Waits for the watcher, asked to stop, at most `limit` ms; then closes its thread and port.
+void finishWatcher(DWORD limit) {
+    if (watcherThread == nullptr || !awaitThread(watcherThread, limit))
+        return;  // it keeps its port and the DLL
     CloseHandle(watcherThread);
     watcherThread = nullptr;
     CloseHandle(watchPort);
     watchPort = nullptr;
 }
+
+}  // namespace
 
 bool appendToFile(const char* path, const void* data, size_t size) {
     // The watcher appends too: only the host's thread notes its failures.
@@ -584,18 +590,33 @@ bool workerRunning() {
     return workerThread != nullptr && WaitForSingleObject(workerThread, 0) == WAIT_TIMEOUT;
 }
 
-void stopWorker() {
+namespace {
+
+// Waits for the worker, asked to stop, at most `limit` ms; then closes its handles. The body
+// looks at the event at least every 100 ms; a message box it shows is closed. The box's owner
+// is a window of this thread, so the box's own messages to it (enabling it again, activating
+// it) are answered while this thread waits.
+void finishWorker(DWORD limit) {
     if (workerThread == nullptr) return;
-    SetEvent(stopEvent);
-    // The body looks at the event at least every 100 ms; a message box it shows is closed. The
-    // box's owner is a window of this thread, so the box's own messages to it (enabling it
-    // again, activating it) are answered while this thread waits.
     auto closeBoxes = [] { EnumThreadWindows(workerThreadId, closeWorkerWindow, 0); };
-    if (!awaitThread(workerThread, 950, closeBoxes)) return;  // it keeps its handles and the DLL
+    if (!awaitThread(workerThread, limit, closeBoxes)) return;  // it keeps its handles and the DLL
     CloseHandle(workerThread);
     workerThread = nullptr;
     CloseHandle(stopEvent);
     stopEvent = nullptr;
+}
+
+}  // namespace
+
+void stopThreads() {
+    // Both are asked at once and waited for within one budget: closePlugin returns within 1 s.
+    constexpr DWORD kBudget = 950;
+    DWORD since = GetTickCount();
+    if (workerThread != nullptr) SetEvent(stopEvent);
+    if (watcherThread != nullptr) PostQueuedCompletionStatus(watchPort, 0, kStopWatching, nullptr);
+    finishWorker(kBudget);
+    DWORD spent = GetTickCount() - since;
+    finishWatcher(spent < kBudget ? kBudget - spent : 0);
 }
 
 bool stopRequested() {
