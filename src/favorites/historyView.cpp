@@ -25,10 +25,19 @@ KeyIndex favoriteKeys;
 
 // Writes the table's games but the dropped ones as the compacted file.
 bool saveCompacted(const char* path, const bool* dropped) {
-    size_t size = size_t(historyView.table.count) * (kHistoryLineSize + 2) + 1;
+    const HistoryTable& table = historyView.table;
+    // A line per game and one per open start, each shorter than a line of seven whole texts.
+    size_t size = size_t(table.count + table.openCount) * (kHistoryLineSize + 2) + 1;
     auto* text = static_cast<char*>(platform::allocate(size));
     if (text == nullptr) return false;
-    size_t length = compactHistoryText(text, size, historyView.table, dropped);
+    size_t length = compactHistoryText(text, size, table, dropped);
+    bool anyKept = false;
+    for (int32_t i = 0; i < table.count && !anyKept; ++i)
+        anyKept = dropped == nullptr || !dropped[i];
+    if (length == 0 && anyKept) {  // never an empty file for a history that has games
+        platform::release(text);
+        return false;
+    }
     Chunk chunk{text, length};
     bool saved = saveFileSafely(path, &chunk, 1);
     platform::release(text);

@@ -1,5 +1,6 @@
 // The play history: what a launch records, the file read back whatever a crash left, its
 // compaction, and the list's texts.
+#include "favorites/historyView.h"
 #include "hostChain.h"
 #include "launcher/launch.h"
 #include "launcher/playHistory.h"
@@ -104,8 +105,9 @@ TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive)
     // The ends come after the compaction, as the watcher appends them.
     std::string later = std::string(compact, length) + "\r\nE\t2\t60\t0\t.\r\nE\t3\t5\t1\t.";
     ASSERT_TRUE(readHistoryText(later.data(), later.size(), again));
-    EXPECT_EQ(summary(again), "K1 Mario plays 2 unknown 0 s 15 last 2026/12/03 10:00:00 RA; "
-                              "K2 Zelda plays 1 unknown 0 s 60 last 2026/12/02 10:00:00 RA; ");
+    EXPECT_EQ(summary(again),
+              "K1 Mario plays 2 unknown 0 s 15 last 2026/12/03 10:00:00 RA; "
+              "K2 Zelda plays 1 unknown 0 s 60 last 2026/12/02 10:00:00 RA; ");
     bool dropped[2] = {true, false};
     dropGames(table, dropped);
     length = compactHistoryText(compact, sizeof compact, table);
@@ -128,6 +130,35 @@ TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive)
     EXPECT_EQ(again.games[0].seconds, 7u);
     releaseHistory(table);
     releaseHistory(again);
+}
+
+TEST_F(PluginTest, theTabSortsByLastPlayKeepingTiesInOrderWhateverTheShapeOfTheStamps) {
+    initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+    copyText(state().systemName, "N64");
+    auto rows = [] {
+        std::string names;
+        for (int32_t row = 0; row < historyView.count; ++row) names += historyGame(row)->name;
+        return names;
+    };
+    // Stamps of the usual shape sort as numbers; another shape sorts as text.
+    struct Row {
+        std::string third;
+        const char *newestFirst, *oldestFirst;  // equal stamps in the order they had
+    } table[] = {{"2026/12/02 10:00:00", "BAC", "ACB"}, {"yesterday", "CBA", "ABC"}};
+    for (const Row& row : table) {
+        fake::putFile(kHistory,
+                      "T\tK1\tA\t\t1\t5\t0\t2026/12/02 10:00:00\tRA\tra\t.\r\n"
+                      "T\tK2\tB\t\t3\t9\t0\t2026/12/03 10:00:00\tRA\tra\t.\r\n"
+                      "T\tK3\tC\t\t2\t7\t0\t" +
+                          row.third + "\tRA\tra\t.\r\n");
+        ASSERT_EQ(openHistoryView(nullptr, 0), FileRead::Read);
+        EXPECT_EQ(rows(), row.newestFirst) << row.third;
+        sortHistoryView(2, false, nullptr);
+        EXPECT_EQ(rows(), "ACB") << "by the number of plays";
+        sortHistoryView(1, false, nullptr);
+        EXPECT_EQ(rows(), row.oldestFirst) << row.third;
+    }
+    closeHistoryView();
 }
 
 TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutShort) {
