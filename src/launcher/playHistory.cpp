@@ -66,7 +66,11 @@ bool roomForGame(HistoryTable& table) {
     if (table.games != nullptr) return false;
     table.games =
         static_cast<GameHistory*>(platform::allocate(sizeof(GameHistory) * size_t(kMaxGames)));
-    if (table.games == nullptr) return false;
+    table.open = static_cast<OpenStart*>(platform::allocate(sizeof(OpenStart) * kOpenStarts));
+    if (table.games == nullptr || table.open == nullptr) {
+        releaseHistory(table);
+        return false;
+    }
     table.capacity = kMaxGames;
     return true;
 }
@@ -189,10 +193,12 @@ void readStart(HistoryTable& table, const char* line, const char* end) {
     GameHistory& g = table.games[game];
     ++g.plays;
     ++g.unknownPlays;  // until its end is read
+    char started[kStampSize];
+    takeStamp(started, f[2], n[2]);
+    notePlay(table, g, started, texts, length, known);
     OpenStart& start = table.open[table.openNext];
     if (start.game >= 0 && table.openCount == kOpenStarts) --table.games[start.game].openStarts;
-    takeStamp(start.started, f[2], n[2]);
-    notePlay(table, g, start.started, texts, length, known);
+    std::memcpy(start.started, started, sizeof started);
     if (n[2] == kStampSize - 1)
         std::memcpy(start.id, f[1], sizeof start.id);  // one move: the stamp follows the id
     else
@@ -337,7 +343,10 @@ void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
 
 void releaseHistory(HistoryTable& table) {
     platform::release(table.games);
+    platform::release(table.open);
     table.games = nullptr;
+    table.open = nullptr;
+    table.openCount = 0;
     while (table.texts != nullptr) {
         HistoryTexts* next = table.texts->next;
         platform::release(table.texts);

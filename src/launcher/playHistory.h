@@ -93,10 +93,10 @@ struct HistoryTable {
     int32_t capacity;
     GameHistory* games;
     HistoryTexts* texts;
-    KeyIndex index;
-    OpenStart open[kOpenStarts];  // a ring: the next start goes to openNext
+    OpenStart* open;  // kOpenStarts of them, taken with the games: a ring, the next at openNext
     int32_t openCount;
     int32_t openNext;
+    KeyIndex index;
 };
 
 // Reads a history file's text into `table`, replacing what it held: start, end and total
