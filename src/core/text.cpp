@@ -88,13 +88,14 @@ bool takeBytes(char* field, size_t size, const char* text, size_t length) {
     return true;
 }
 
-size_t decimalText(char (&text)[24], uint64_t value) {
+size_t writeDecimal(char* out, uint64_t value) {
     size_t digits = 1;  // a uint64_t has at most 20
     for (uint64_t rest = value / 10; rest > 0; rest /= 10) ++digits;
-    text[digits] = '\0';
-    for (size_t i = digits; i > 0; value /= 10) text[--i] = char('0' + value % 10);
+    for (size_t i = digits; i > 0; value /= 10) out[--i] = char('0' + value % 10);
     return digits;
 }
+
+void decimalText(char (&text)[24], uint64_t value) { text[writeDecimal(text, value)] = '\0'; }
 
 bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits) {
     if (length == 0 || length > maxDigits) return false;

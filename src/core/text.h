@@ -61,9 +61,11 @@ bool takeBytes(char (&field)[N], const char* text, size_t length) {
     return takeBytes(field, N, text, length);
 }
 
-// `value` in decimal digits, and how many; the number of `length` bytes that are digits only,
-// at most `maxDigits` of them (false, `value` unspecified, for any other text).
-size_t decimalText(char (&text)[24], uint64_t value);
+// `value` in decimal digits; the number of `length` bytes that are digits only, at most
+// `maxDigits` of them (false, `value` unspecified, for any other text). writeDecimal writes the
+// digits at `out`, at most 20 and no NUL, and returns how many.
+void decimalText(char (&text)[24], uint64_t value);
+size_t writeDecimal(char* out, uint64_t value);
 bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits);
 
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and

@@ -363,15 +363,23 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, con
         used += length;
     };
     auto putNumber = [&](uint64_t value) {
-        char digits[24];
-        put(digits, decimalText(digits, value));
+        used += writeDecimal(out + used, value);
+        out[used++] = '\t';
+    };
+    auto putStamp = [&](const char(&stamp)[kStampSize]) {
+        size_t length = stamp[kStampSize - 2] != '\0' ? kStampSize - 1 : std::strlen(stamp);
+        if (length == kStampSize - 1)
+            std::memcpy(out + used, stamp, kStampSize - 1);  // the usual length: one move
+        else
+            std::memcpy(out + used, stamp, length);
+        used += length;
         out[used++] = '\t';
     };
     for (int32_t i = 0; i < table.count; ++i) {
         if (dropped != nullptr && dropped[i]) continue;
         const GameHistory& g = table.games[i];
-        size_t key = std::strlen(g.key), stamp = std::strlen(g.lastPlayed);
-        if (size - used < key + stamp + g.lastTextsLength + 3 * 16 + 12) return 0;
+        size_t key = std::strlen(g.key);
+        if (size - used < key + kStampSize + g.lastTextsLength + 3 * 21 + 8) return 0;
         // The texts were fields of lines: no tab, no line feed. Name and set, then emulator and
         // exe, are copied from the last play's line as they stand there.
         size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in it
@@ -382,8 +390,7 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, con
         putNumber(uint64_t(g.plays - g.openStarts < 0 ? 0 : g.plays - g.openStarts));
         putNumber(g.seconds);
         putNumber(uint64_t(g.unknownPlays - g.openStarts < 0 ? 0 : g.unknownPlays - g.openStarts));
-        put(g.lastPlayed, stamp);
-        out[used++] = '\t';
+        putStamp(g.lastPlayed);
         put(g.lastTexts + emulator, g.lastTextsLength - emulator);
         put("\t.\r\n", 4);
     }
@@ -392,13 +399,12 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, con
         const OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
         if (start.game < 0 || (dropped != nullptr && dropped[start.game])) continue;
         const GameHistory& g = table.games[start.game];
-        size_t key = std::strlen(g.key), stamp = std::strlen(start.started);
-        if (size - used < start.length + stamp + key + g.lastTextsLength + 12) return 0;
+        size_t key = std::strlen(g.key);
+        if (size - used < start.length + kStampSize + key + g.lastTextsLength + 12) return 0;
         put("S\t", 2);
         put(start.id, start.length);
         out[used++] = '\t';
-        put(start.started, stamp);
-        out[used++] = '\t';
+        putStamp(start.started);
         put(g.key, key);
         out[used++] = '\t';
         put(g.lastTexts, g.lastTextsLength);
