@@ -19,7 +19,7 @@ namespace {
 // The rows shown for the filter's text, over the view's rows; set when the tab's list is filled
 // and after each change of the text, sort or delete.
 FavoriteFilter historyFilter;
-bool historyReady = false;  // the view was read
+bool historyReady = false;   // the view was read
 bool historyStored = false;  // the tab stored when the dialog opened: the history's
 
 HWND historyList(HWND dialog) { return GetDlgItem(dialog, IDC_HISTORY_LIST); }
@@ -97,6 +97,7 @@ void openHistoryTab(HWND dialog) {
     const int widths[kHistoryColumnCount] = {220, 120, 50, 80, 150};
     for (int32_t k = 0; k < kHistoryColumnCount; ++k)
         insertListColumn(list, k, widths[k], historyColumnNames[k]);
+    tellHistoryFailure();
     FileRead read = openHistoryView(workingFavorites, workingFavoriteCount);
     historyReady = true;
     if (read == FileRead::Unreadable) {

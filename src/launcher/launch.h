@@ -42,6 +42,10 @@ enum class LaunchResult {
 // under "起動の確認", and only OK carries it out.
 LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview = false);
 
+// Tells, on the host's thread, the first end of a session that the watcher could not append to
+// the history, unless a failed append was told already: a failed append is told once.
+void tellHistoryFailure();
+
 // The plan of `entry`'s launch by the label of its kind; false when nothing would start.
 bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan);
 // The plans of the four methods, each given its own copy of the entry. Only one keyboard-driven

@@ -1,5 +1,6 @@
 // Dispatch by the label of the emulator's kind, the set-name launch of arcade emulators, and
 // carrying out a plan: the process start shared by every kind, its preview and its failure.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -70,15 +71,28 @@ struct SessionEnd {
     char id[24];
 };
 
+// The first end the watcher could not append: its file and the system's error, noted on the
+// watcher's thread and told on the host's, at its next launch or opening of the history.
+std::atomic<int> endFailure{0};  // 0 none, 1 being noted, 2 noted, 3 told
+char endFailurePath[kTextSize];
+uint32_t endFailureError = 0;
+
 void endPlaySession(void* data, uint64_t milliseconds, bool cutShort) {
     auto* end = static_cast<SessionEnd*>(data);
     char line[kHistoryLineSize];
     endLine(line, end->id, milliseconds / 1000, cutShort);
-    appendHistoryLine(end->path, line);
+    uint32_t error = 0;
+    int none = 0;
+    if (!appendHistoryLine(end->path, line, &error) &&
+        endFailure.compare_exchange_strong(none, 1)) {
+        copyText(endFailurePath, end->path);
+        endFailureError = error;
+        endFailure.store(2);
+    }
     platform::release(end);
 }
 
-// Set by the first failed append of a start; a failed append is told once.
+// Set by the first failed append told; a failed append is told once.
 bool historyFailureTold = false;
 
 // Appends the start line of a launch that started and has its end watched.
@@ -100,6 +114,7 @@ void recordPlay(PlayStart play, platform::JobHandle job, uint32_t processId) {
     }
     char line[kHistoryLineSize];
     startLine(line, play);
+    tellHistoryFailure();
     if (!appendHistoryLine(path, line)) {
         if (!historyFailureTold) tellSaveFailure(path);
         historyFailureTold = true;
@@ -110,6 +125,14 @@ void recordPlay(PlayStart play, platform::JobHandle job, uint32_t processId) {
 }
 
 }  // namespace
+
+void tellHistoryFailure() {
+    int noted = 2;
+    if (!endFailure.compare_exchange_strong(noted, 3)) return;
+    FileToSave file{endFailurePath, nullptr, 0};
+    if (!historyFailureTold) tellSaveFailure(SaveFailure{0, endFailureError}, &file);
+    historyFailureTold = true;
+}
 
 bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
     if (!planByKind(entry, chain, plan)) return false;

@@ -307,12 +307,12 @@ bool historyFilePath(char (&path)[kTextSize]) {
     return dataFilePath(path, context->systemName, ".history.txt");
 }
 
-bool appendHistoryLine(const char* path, const char* line) {
+bool appendHistoryLine(const char* path, const char* line, uint32_t* error) {
     char bytes[kHistoryLineSize + 2] = "\r\n";
     size_t length = std::strlen(line);
     if (length + 2 >= sizeof bytes) return false;
     std::memcpy(bytes + 2, line, length);
-    return platform::appendToFile(path, bytes, length + 2);
+    return platform::appendToFile(path, bytes, length + 2, error);
 }
 
 bool beginHistory(HistoryTable& table) {

@@ -35,8 +35,9 @@ void endLine(char (&line)[kHistoryLineSize], const char* id, uint64_t seconds, b
 
 // The history file of the current system.
 bool historyFilePath(char (&path)[kTextSize]);
-// Appends CR LF and the line to the file with one write; false when that failed.
-bool appendHistoryLine(const char* path, const char* line);
+// Appends CR LF and the line to the file with one write; false, the error in `*error` when
+// given, when that failed.
+bool appendHistoryLine(const char* path, const char* line, uint32_t* error = nullptr);
 
 // One game of the history, its plays summed up. Its texts are held by the table, NUL-ended:
 // name, set, emulator and exe lie in that order in one copy of `lastTexts`, whose tabs are NULs.

@@ -20,7 +20,9 @@ long readFromFile(File* file, void* buffer, size_t size);
 bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
 bool closeFile(File* file);  // false when buffered data could not be flushed
 // Appends the bytes to the file, made when missing, with one write; others may append too.
-bool appendToFile(const char* path, const void* data, size_t size);
+// `*error`, when given, gets the error of a failure: the watcher's thread appends too, and
+// lastError keeps the host's thread's failures only.
+bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error = nullptr);
 bool replaceFile(const char* from, const char* to);  // rename over an existing target
 bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);

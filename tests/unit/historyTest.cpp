@@ -194,3 +194,24 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
                         "\t2\t0\t.\r\nE\t" + ids[1] + "\t0\t1\t.");
     EXPECT_NE(ids[0], ids[1]);
 }
+
+TEST_F(PluginTest, anEndTheWatcherCannotAppendIsToldOnceOnTheHostsThread) {
+    initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+    copyText(state().systemName, "N64");
+    EmulatorEntry& e = state().emulators[state().emulatorCount++];
+    copyText(e.name, "PJ64");
+    copyText(e.exePath, "C:\\Emu\\pj64.exe");
+    HostChain chain;
+    chain.add({"K1", "Mario", "pub", "src", "sram", "mario"});
+    auto& s = fake::state();
+    for (size_t told : {0u, 1u, 1u}) {
+        launchEmulator(0, chain.first());
+        EXPECT_EQ(s.messages.size(), told) << "told at the next launch, once";
+        s.failAppend = true;
+        fake::endSession(0, 1000);  // the watcher's end, on its own thread in the plug-in
+        s.failAppend = false;
+    }
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_NE(s.messages[0].find("保存できませんでした\r\n" + kHistory), std::string::npos);
+    closePlugin();
+}

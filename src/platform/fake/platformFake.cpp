@@ -145,9 +145,12 @@ bool replaceFile(const char* from, const char* to) {
     return true;
 }
 
-bool appendToFile(const char* path, const void* data, size_t size) {
+bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error) {
     auto& s = fake::state();
-    if (s.failAppend || s.unreadable.count(path)) return failWith(5, false);
+    if (s.failAppend || s.unreadable.count(path)) {
+        if (error != nullptr) *error = 5;
+        return failWith(5, false);
+    }
     s.files[path].append(static_cast<const char*>(data), size);
     s.log.push_back(std::string("append ") + path);
     return true;

@@ -491,20 +491,22 @@ void finishWatcher(DWORD limit) {
 
 }  // namespace
 
-bool appendToFile(const char* path, const void* data, size_t size) {
-    // The watcher appends too: only the host's thread notes its failures.
+bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error) {
+    // The watcher appends too: only the host's thread notes its failures in lastFailure.
     bool hostThread = GetCurrentThreadId() != watcherThreadId;
+    auto fail = [&](DWORD code) {
+        if (hostThread) lastFailure = code;
+        if (error != nullptr) *error = code;
+        return false;
+    };
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        if (hostThread) lastFailure = GetLastError();
-        return false;
-    }
+    if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
     DWORD written = 0;
     bool ok = WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
-    if (!ok && hostThread) lastFailure = GetLastError() ? GetLastError() : ERROR_DISK_FULL;
+    DWORD code = ok ? 0 : GetLastError() ? GetLastError() : ERROR_DISK_FULL;
     CloseHandle(file);
-    return ok;
+    return ok || fail(code);
 }
 
 bool jobEnded(JobHandle job) { return jobIsEmpty(reinterpret_cast<HANDLE>(job)); }
