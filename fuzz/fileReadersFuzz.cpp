@@ -1,8 +1,8 @@
-// Feeds one input, in six parts, to every file the plug-in reads: "Setting.dat", the system's
+// Feeds one input, in seven parts, to every file the plug-in reads: "Setting.dat", the system's
 // ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file),
-// "Copy.dat" and the command-line templates beside the lists, with a read error at one read for
-// some inputs; then drives the popup and main menus, a paste, an edit with a template, and the
-// favourites working copy.
+// "Copy.dat", the command-line templates beside the lists and the play history, with a read
+// error at one read for some inputs; then drives the popup and main menus, a paste, an edit with
+// a template, the favourites working copy and the history tab.
 #include <cstdint>
 #include <string>
 
@@ -10,6 +10,7 @@
 #include "favorites/favoriteColumns.h"
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
+#include "favorites/historyView.h"
 #include "fuzzInput.h"
 #include "platform/fake/fakePlatform.h"
 #include "plugin/exports.h"
@@ -18,7 +19,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char kDir[] = "C:\\Host\\LaunchboardData0001\\";
-    std::vector<std::string> parts = fuzzParts(data, size, 6);
+    std::vector<std::string> parts = fuzzParts(data, size, 7);
     fake::reset();
     if (!lb::attachPlugin(nullptr)) return 0;
     fake::state().windows.push_back({"TComboBox", true, 100, "N64"});
@@ -31,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The command-line templates beside the list and the copy file.
     fake::putFile(std::string(kDir) + "N64.emu.txt", parts[5]);
     fake::putFile(std::string(kDir) + "Copy.dat.txt", parts[5]);
+    fake::putFile(std::string(kDir) + "N64.history.txt", parts[6]);
     // Some inputs also meet a read error, at any read of any file.
     fake::state().failReadAt = int(size % 23);
     initPlugin(nullptr, 0, 0, 0, 0, kDir);
@@ -65,6 +67,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lb::HostRomRecord* chain = lb::buildSelectionChain(rows, 5);
     lb::removeFavorites(lb::workingFavorites, lb::workingFavoriteCount, chain);
     lb::releaseSelectionChain(chain);
+    // The history tab: read (compacted past 1 MB), sorted by every column both ways, its texts
+    // shown, and two games deleted.
+    if (lb::openHistoryView(lb::workingFavorites, lb::workingFavoriteCount) == lb::FileRead::Read) {
+        for (int32_t column = 0; column < lb::kHistoryColumnCount * 2; ++column) {
+            lb::sortHistoryView(column / 2, column % 2 == 0, nullptr);
+            for (int32_t row = 0; row < lb::historyView.count && row < 50; ++row)
+                lb::historyColumnText(row, column / 2);
+        }
+        lb::historyRows();
+        int32_t doomed[] = {0, 2};
+        lb::deleteHistoryRows(doomed, 2);
+    }
+    lb::closeHistoryView();
     lb::commitWorkingFavorites();
     lb::freeWorkingFavorites();
     closePlugin();

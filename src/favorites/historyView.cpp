@@ -19,7 +19,6 @@ HistoryView historyView;
 
 namespace {
 
-constexpr size_t kReadLimit = 32u << 20;    // a longer file is read this far and compacted
 constexpr size_t kCompactAbove = 1u << 20;  // past 1 MB the file is compacted
 KeyIndex favoriteKeys;
 
