@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "core/text.h"
-
 namespace lb {
 
 namespace {
@@ -83,7 +81,12 @@ int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash) {
 
 int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash) {
     if (index.base == nullptr) return -1;
-    auto same = [key, length](const char* held) { return compareField(held, key, length) == 0; };
+    // The held key is never read past its NUL: the key holds none, so they differ there.
+    auto same = [key, length](const char* held) {
+        size_t i = 0;
+        while (i < length && held[i] == key[i]) ++i;
+        return i == length && held[i] == '\0';
+    };
     return index.slots[slotOf(index, hash, same)].first - 1;
 }
 

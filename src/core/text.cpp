@@ -97,14 +97,17 @@ size_t writeDecimal(char* out, uint64_t value) {
 
 void decimalText(char (&text)[24], uint64_t value) { text[writeDecimal(text, value)] = '\0'; }
 
+const char* readDigits(uint64_t& value, const char* text, const char* end, size_t maxDigits) {
+    value = 0;
+    const char* at = text;
+    for (; at < end && size_t(at - text) < maxDigits && *at >= '0' && *at <= '9'; ++at)
+        value = value * 10 + uint64_t(*at - '0');
+    return at;
+}
+
 bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits) {
     if (length == 0 || length > maxDigits) return false;
-    value = 0;
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + uint64_t(text[i] - '0');
-    }
-    return true;
+    return readDigits(value, text, text + length, maxDigits) == text + length;
 }
 
 bool nextLine(const char* text, size_t length, size_t& at, const char*& line, size_t& lineLength) {

@@ -16,16 +16,6 @@ size_t characterLength(const char* text);
 // Length of a text of at most `capacity` bytes that may lack its NUL.
 size_t boundedLength(const char* text, size_t capacity);
 
-// How a NUL-ended `text` orders against a field of `length` bytes holding no NUL: below,
-// equal or above 0 as strcmp. The text is never read past its NUL; written inline because a
-// history's lines compare short keys and stamps by the hundred thousand.
-inline int compareField(const char* text, const char* field, size_t length) {
-    size_t i = 0;
-    while (i < length && text[i] == field[i]) ++i;
-    if (i == length) return text[i] == '\0' ? 0 : 1;
-    return static_cast<unsigned char>(text[i]) < static_cast<unsigned char>(field[i]) ? -1 : 1;
-}
-
 // Copies `source` into `target` (capacity bytes, NUL included). A text that does not fit is cut
 // at the last whole character that fits and false is returned; `target` always ends in a NUL.
 bool copyText(char* target, size_t capacity, const char* source);
@@ -67,6 +57,9 @@ bool takeBytes(char (&field)[N], const char* text, size_t length) {
 void decimalText(char (&text)[24], uint64_t value);
 size_t writeDecimal(char* out, uint64_t value);
 bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDigits);
+// The digits from `text` on, before `end` and at most `maxDigits` of them, as `value`; where
+// they stop (`text` when there is none).
+const char* readDigits(uint64_t& value, const char* text, const char* end, size_t maxDigits);
 
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and
 // `lineLength`, `at` moved past it; false at the end. The text files' readers walk so.

@@ -182,44 +182,31 @@ void sortHistoryView(int32_t column, bool descending, int32_t* order) {
     static int32_t rowOf[kMaxGames];  // the row each game is now
     int32_t n = historyView.count;
     for (int32_t i = 0; i < n; ++i) rowOf[historyView.games[i]] = i;
-    if (column == 1 && sortByLastPlay(descending)) n = 0;  // done
-    // Each row's sort key taken once, so that the comparisons read neither the games nor texts
-    // but for a column of names; the stamps are compared as big-endian words.
-    struct Key {
-        const char* text;  // the name or the emulator, or nullptr for a column of numbers
-        uint64_t number, stampHigh, stampMiddle;
-        uint32_t stampLow;
-        int32_t game;
-    };
-    auto* keys = static_cast<Key*>(platform::allocate(sizeof(Key) * size_t(n > 0 ? n : 1)));
-    if (keys == nullptr) n = 0;  // the rows stay as they were
-    for (int32_t i = 0; i < n; ++i) {
-        const GameHistory& g = historyView.table.games[historyView.games[i]];
-        Key& k = keys[i];
-        k.text = column == 0 ? g.name : column == 4 ? g.emulator : nullptr;
-        k.number = column == 2 ? uint64_t(g.plays) : column == 3 ? g.seconds : 0;
-        std::memcpy(&k.stampHigh, g.lastPlayed, 8);
-        std::memcpy(&k.stampMiddle, g.lastPlayed + 8, 8);
-        std::memcpy(&k.stampLow, g.lastPlayed + 16, 4);
-        k.stampHigh = __builtin_bswap64(k.stampHigh);
-        k.stampMiddle = __builtin_bswap64(k.stampMiddle);
-        k.stampLow = __builtin_bswap32(k.stampLow);
-        k.game = historyView.games[i];
+    if (column != 1 || !sortByLastPlay(descending)) {
+        const GameHistory* g = historyView.table.games;
+        auto compare = [&](int32_t a, int32_t b) {
+            int c = 0;
+            switch (column) {
+                case 0:
+                    c = std::strcmp(g[a].name, g[b].name);
+                    break;
+                case 2:
+                    c = g[a].plays < g[b].plays ? -1 : g[a].plays > g[b].plays;
+                    break;
+                case 3:
+                    c = g[a].seconds < g[b].seconds ? -1 : g[a].seconds > g[b].seconds;
+                    break;
+                case 4:
+                    c = std::strcmp(g[a].emulator, g[b].emulator);
+                    break;
+                default:
+                    break;
+            }
+            if (c == 0) c = compareStamps(g[a].lastPlayed, g[b].lastPlayed);
+            return descending ? c > 0 : c < 0;
+        };
+        std::stable_sort(historyView.games, historyView.games + n, compare);
     }
-    auto before = [](const Key& a, const Key& b) {
-        int c = a.text != nullptr ? std::strcmp(a.text, b.text) : 0;
-        if (c != 0) return c < 0;
-        if (a.number != b.number) return a.number < b.number;
-        if (a.stampHigh != b.stampHigh) return a.stampHigh < b.stampHigh;
-        if (a.stampMiddle != b.stampMiddle) return a.stampMiddle < b.stampMiddle;
-        return a.stampLow < b.stampLow;
-    };
-    std::stable_sort(keys, keys + n, [&](const Key& a, const Key& b) {
-        return descending ? before(b, a) : before(a, b);
-    });
-    for (int32_t i = 0; i < n; ++i) historyView.games[i] = keys[i].game;
-    platform::release(keys);
-    n = historyView.count;
     if (order != nullptr)
         for (int32_t i = 0; i < n; ++i) order[i] = rowOf[historyView.games[i]];
     platform::release(historyView.rows);  // in the old order: made again when needed

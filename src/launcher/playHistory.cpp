@@ -218,10 +218,8 @@ void readEnd(HistoryTable& table, const char* line, const char* end) {
     if (tab == nullptr) return;
     size_t idLength = size_t(static_cast<const char*>(tab) - id);
     const char* digits = static_cast<const char*>(tab) + 1;
-    const char* at = digits;
     uint64_t seconds = 0;
-    for (; at < end && at - digits < 15 && *at >= '0' && *at <= '9'; ++at)
-        seconds = seconds * 10 + uint64_t(*at - '0');
+    const char* at = readDigits(seconds, digits, end, 15);
     // One to 15 digits, then the cut field, the last one.
     if (at == digits || at == end || *at != '\t' ||
         std::memchr(at + 1, '\t', size_t(end - at - 1)) != nullptr)
