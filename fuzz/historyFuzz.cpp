@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "launcher/playHistory.h"
+#include "history/playHistory.h"
 
 namespace {
 

@@ -54,51 +54,64 @@ bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount) {
     return saveFilesTogether(&file, 1).file < 0;
 }
 
+namespace {
+
+constexpr int kMaxFiles = 4;
+
+// How far a save of several files went: the temporary files written, the targets replaced,
+// and for each target whether it existed and whether a copy of it was kept.
+struct SaveSteps {
+    const FileToSave* files;
+    int count;
+    int written, replaced;
+    bool existed[kMaxFiles], backedUp[kMaxFiles];
+};
+SidePath temporary[kMaxFiles], backup[kMaxFiles];
+
+// Puts every target back as it was, newest first, and removes what the save made.
+SaveFailure undoSave(const SaveSteps& s, int failed) {
+    SaveFailure failure{failed, platform::lastError()};
+    for (int i = s.replaced; i-- > 0;) {
+        if (s.backedUp[i]) {
+            platform::replaceFile(backup[i], s.files[i].path);
+        } else if (!s.existed[i]) {
+            platform::deleteFile(s.files[i].path);
+        }
+    }
+    for (int i = s.replaced; i < s.written; ++i) platform::deleteFile(temporary[i]);
+    for (int i = 0; i < s.count; ++i)
+        if (s.backedUp[i] && i >= s.replaced) platform::deleteFile(backup[i]);
+    return failure;
+}
+
+}  // namespace
+
 SaveFailure saveFilesTogether(const FileToSave* files, int count) {
-    constexpr int kMaxFiles = 4;
-    static SidePath temporary[kMaxFiles], backup[kMaxFiles];
-    bool existed[kMaxFiles] = {}, backedUp[kMaxFiles] = {};
-    if (count > kMaxFiles) count = kMaxFiles;
-    int written = 0, replaced = 0;
-    auto failAt = [&](int failed) {
-        SaveFailure failure{failed, platform::lastError()};
-        // The targets already replaced take their old bytes back, newest first.
-        for (int i = replaced - 1; i >= 0; --i) {
-            if (backedUp[i]) {
-                platform::replaceFile(backup[i], files[i].path);
-            } else if (!existed[i]) {
-                platform::deleteFile(files[i].path);
-            }
-        }
-        for (int i = replaced; i < written; ++i) platform::deleteFile(temporary[i]);
-        for (int i = 0; i < count; ++i)
-            if (backedUp[i] && i >= replaced) platform::deleteFile(backup[i]);
-        return failure;
-    };
-    for (; written < count; ++written) {
-        const FileToSave& file = files[written];
-        if (!joinPath(temporary[written], file.path, ".tmp") ||
-            !joinPath(backup[written], file.path, ".bak"))
-            return failAt(written);
+    SaveSteps s{files, count > kMaxFiles ? kMaxFiles : count, 0, 0, {}, {}};
+    for (; s.written < s.count; ++s.written) {
+        const FileToSave& file = files[s.written];
+        if (!joinPath(temporary[s.written], file.path, ".tmp") ||
+            !joinPath(backup[s.written], file.path, ".bak"))
+            return undoSave(s, s.written);
         bool created = false;
-        if (!writeWhole(temporary[written], file.chunks, file.chunkCount, created)) {
-            int failed = written;
-            written += created ? 1 : 0;
-            return failAt(failed);
+        if (!writeWhole(temporary[s.written], file.chunks, file.chunkCount, created)) {
+            int failed = s.written;
+            s.written += created ? 1 : 0;
+            return undoSave(s, failed);
         }
     }
-    for (; replaced < count; ++replaced) {
-        const char* path = files[replaced].path;
+    for (int i = 0; i < s.count; s.replaced = ++i) {
+        const char* path = files[i].path;
         // The last file needs no copy: nothing after it can fail.
-        existed[replaced] = platform::fileExists(path);
-        if (existed[replaced] && replaced + 1 < count) {
-            if (!platform::copyFile(path, backup[replaced])) return failAt(replaced);
-            backedUp[replaced] = true;
+        s.existed[i] = platform::fileExists(path);
+        if (s.existed[i] && i + 1 < s.count) {
+            if (!platform::copyFile(path, backup[i])) return undoSave(s, i);
+            s.backedUp[i] = true;
         }
-        if (!platform::replaceFile(temporary[replaced], path)) return failAt(replaced);
+        if (!platform::replaceFile(temporary[i], path)) return undoSave(s, i);
     }
-    for (int i = 0; i < count; ++i)
-        if (backedUp[i]) platform::deleteFile(backup[i]);
+    for (int i = 0; i < s.count; ++i)
+        if (s.backedUp[i]) platform::deleteFile(backup[i]);
     return {-1, 0};
 }
 

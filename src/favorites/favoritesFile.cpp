@@ -31,6 +31,51 @@ bool terminateTexts(FavoriteEntry& entry) {
 // are ended and their keys looked up, so the 15 MB of a full list pass through memory once.
 constexpr int32_t kRun = 64;
 
+// Ends the texts of the `whole` entries of a run read behind the `kept` ones, and moves those
+// that stay up to them; the number kept after the run.
+int32_t keepRun(FavoriteEntry* run, int32_t whole, bool prune, KeySearch* search, int32_t kept,
+                bool& asSaved) {
+    FavoriteEntry* favorites = context->favorites;
+    const char* keys[kRun];
+    bool known[kRun];
+    for (int32_t i = 0; i < whole; ++i) {
+        asSaved &= !terminateTexts(run[i]);
+        keys[i] = run[i].crc32;
+    }
+    if (prune) areRomsInCache(keys, whole, known);
+    for (int32_t i = 0; i < whole; ++i) {
+        if (prune && !known[i]) {
+            asSaved = false;
+            continue;
+        }
+        if (search != nullptr && markSought(*search, run[i].crc32) && search->drop) continue;
+        if (&favorites[kept] != &run[i]) favorites[kept] = run[i];
+        ++kept;
+    }
+    return kept;
+}
+
+// Opens the file and reads its header: Read, the file open and its count bounded in `count`,
+// when it is this system's list.
+FileRead openFavoritesFile(const char* path, platform::File*& file, int32_t& count,
+                           bool& asSaved) {
+    const char* system = context->systemName;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
+    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
+    char header[kHeaderSize];
+    long headerBytes = readAll(file, header, sizeof header);
+    if (headerBytes != long(sizeof header) || std::strncmp(header, system, kTextSize) != 0) {
+        platform::closeFile(file);
+        return headerBytes < 0 ? FileRead::Unreadable : FileRead::Missing;
+    }
+    int32_t storedCount = 0;
+    std::memcpy(&storedCount, header + kTextSize, sizeof storedCount);
+    count = boundedFavoriteCount(storedCount);
+    asSaved = count == storedCount && std::memcmp(header, system, kTextSize) == 0;
+    return FileRead::Read;
+}
+
 // Reads the file into the state's list; Missing, with an empty list, when there is none or it
 // names another system, and Unreadable, with an empty list, when it cannot be opened or a read
 // fails anywhere in it. A count outside 0..10000 is cut to that range, and a file shorter than
@@ -44,19 +89,9 @@ FileRead readFavoritesFile(const char* path, bool prune, KeySearch* search, bool
     asSaved = false;
     c.favoriteCount = 0;
     platform::File* file = nullptr;
-    platform::OpenResult opened = platform::openForRead(path, file);
-    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
-    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
-    char header[kHeaderSize];
-    long headerBytes = readAll(file, header, sizeof header);
-    if (headerBytes != long(sizeof header) || std::strncmp(header, c.systemName, kTextSize) != 0) {
-        platform::closeFile(file);
-        return headerBytes < 0 ? FileRead::Unreadable : FileRead::Missing;
-    }
-    int32_t storedCount = 0;
-    std::memcpy(&storedCount, header + kTextSize, sizeof storedCount);
-    int32_t count = boundedFavoriteCount(storedCount);
-    asSaved = count == storedCount && std::memcmp(header, c.systemName, kTextSize) == 0;
+    int32_t count = 0;
+    FileRead opened = openFavoritesFile(path, file, count, asSaved);
+    if (opened != FileRead::Read) return opened;
     int32_t kept = 0;
     bool failed = false;
     for (int32_t at = 0; at < count;) {
@@ -69,22 +104,7 @@ FileRead readFavoritesFile(const char* path, bool prune, KeySearch* search, bool
             break;
         }
         int32_t whole = int32_t(size_t(got) / sizeof(FavoriteEntry));
-        const char* keys[kRun];
-        bool known[kRun];
-        for (int32_t i = 0; i < whole; ++i) {
-            asSaved &= !terminateTexts(run[i]);
-            keys[i] = run[i].crc32;
-        }
-        if (prune) areRomsInCache(keys, whole, known);
-        for (int32_t i = 0; i < whole; ++i) {
-            if (prune && !known[i]) {
-                asSaved = false;
-                continue;
-            }
-            if (search != nullptr && markSought(*search, run[i].crc32) && search->drop) continue;
-            if (&c.favorites[kept] != &run[i]) c.favorites[kept] = run[i];
-            ++kept;
-        }
+        kept = keepRun(run, whole, prune, search, kept, asSaved);
         at += whole;
         if (size_t(got) != wanted) {
             asSaved = false;  // a file shorter than its count

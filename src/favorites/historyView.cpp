@@ -22,62 +22,6 @@ namespace {
 constexpr size_t kCompactAbove = 1u << 20;  // past 1 MB the file is compacted
 KeyIndex favoriteKeys;
 
-// Writes the table's games but the dropped ones as the compacted file.
-bool saveCompacted(const char* path, const bool* dropped) {
-    const HistoryTable& table = historyView.table;
-    // A line per game and one per open start, each shorter than a line of seven whole texts.
-    size_t size = size_t(table.count + table.openCount) * (kHistoryLineSize + 2) + 1;
-    auto* text = static_cast<char*>(platform::allocate(size));
-    if (text == nullptr) return false;
-    size_t length = compactHistoryText(text, size, table, dropped);
-    bool anyKept = false;
-    for (int32_t i = 0; i < table.count && !anyKept; ++i)
-        anyKept = dropped == nullptr || !dropped[i];
-    if (length == 0 && anyKept) {  // never an empty file for a history that has games
-        platform::release(text);
-        return false;
-    }
-    Chunk chunk{text, length};
-    bool saved = saveFileSafely(path, &chunk, 1);
-    platform::release(text);
-    return saved;
-}
-
-// Reads the file a piece at a time, whole lines each: the reader's lines, without a copy of the
-// whole file. Its length in `size`.
-FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
-    size = 0;
-    platform::File* file = nullptr;
-    platform::OpenResult opened = platform::openForRead(path, file);
-    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
-    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
-    static char piece[1 << 18];
-    size_t kept = 0;
-    bool ready = beginHistory(table);
-    for (;;) {
-        long n = platform::readFromFile(file, piece + kept, sizeof piece - kept);
-        if (n < 0) {
-            platform::closeFile(file);
-            releaseHistory(table);
-            return FileRead::Unreadable;
-        }
-        size += size_t(n);
-        size_t filled = kept + size_t(n);
-        if (n == 0) {
-            if (ready) readHistoryLines(piece, filled, table);  // the last line, torn or not
-            break;
-        }
-        size_t whole = filled;
-        while (whole > 0 && piece[whole - 1] != '\n') --whole;
-        if (whole == 0) whole = filled;  // a line longer than the piece: damaged anyway
-        if (ready) readHistoryLines(piece, whole, table);
-        kept = filled - whole;
-        std::memmove(piece, piece + whole, kept);
-    }
-    platform::closeFile(file);
-    return ready ? FileRead::Read : FileRead::Missing;
-}
-
 // A stamp "YYYY/MM/DD HH:MM:SS" as the number YYYYMMDDHHMMSS, which orders as the text does;
 // -1 for a text of another shape.
 int64_t stampNumber(const char (&stamp)[kStampSize]) {
@@ -154,7 +98,8 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
         historyView.count = 0;
         return read;
     }
-    if (got > kCompactAbove) saveCompacted(path, nullptr);  // a failure keeps the long file
+    if (got > kCompactAbove)
+        saveCompactedHistory(path, historyView.table, nullptr);  // a failure keeps the long file
     indexTable(favoriteKeys, favorites, favoriteCount, sizeof(FavoriteEntry),
                offsetof(FavoriteEntry, crc32));
     for (int32_t i = 0; i < historyView.table.count; ++i)
@@ -304,7 +249,7 @@ bool deleteHistoryRows(const int32_t* rows, int32_t count) {
         if (rows[i] >= 0 && rows[i] < historyView.count) dropped[historyView.games[rows[i]]] = true;
     char path[kTextSize];
     if (!historyFilePath(path)) return false;
-    if (!saveCompacted(path, dropped)) {
+    if (!saveCompactedHistory(path, historyView.table, dropped)) {
         tellSaveFailure(path);
         return false;
     }

@@ -9,7 +9,7 @@
 #include "core/fileIo.h"
 #include "core/hostInterface.h"
 #include "core/records.h"
-#include "launcher/playHistory.h"
+#include "history/playHistory.h"
 
 namespace lb {
 

@@ -7,7 +7,7 @@
 #include "core/failureText.h"
 #include "core/hostInterface.h"
 #include "core/text.h"
-#include "launcher/playHistory.h"
+#include "history/playHistory.h"
 #include "platform/platform.h"
 #include "registry/emulatorEntry.h"
 

@@ -7,6 +7,8 @@
 
 namespace platform {
 
+// Files, errors, text and memory: win32Files.cpp, fakeFiles.cpp.
+
 // Files are opened by ANSI path, read and written as raw bytes.
 struct File;
 // What opening a file to read found: the file; no such file (the system says the file or its
@@ -37,17 +39,8 @@ bool fileExists(const char* path);
 bool isDirectory(const char* path);
 void createDirectory(const char* path);  // one level; the result is not examined
 
-// True when c starts a double-byte character in the system's ANSI code page.
-bool isLeadByte(unsigned char c);
-
-// Windows of the host, by opaque handle.
-using WindowHandle = uintptr_t;
-// Calls `visit` for every descendant of the calling thread's active window, in enumeration order.
-void forEachActiveWindowDescendant(void (*visit)(WindowHandle window, void* user), void* user);
-void windowClassName(WindowHandle window, char* buffer, size_t size);
-bool isWindowVisible(WindowHandle window);
-int32_t clientWidth(WindowHandle window);
-void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
+// Whether `path` lies on a network drive (its root's drive type is remote).
+bool isOnNetworkDrive(const char* path);
 
 // The value of the process's environment variable `name` (without regard to case): found, no
 // such variable, or a value too long for `size` (the buffer then holds nothing of it).
@@ -60,6 +53,67 @@ bool ansiToUtf8(const char* text, char* buffer, size_t size);
 
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);
+
+// True when c starts a double-byte character in the system's ANSI code page.
+bool isLeadByte(unsigned char c);
+
+// The state record is the one large allocation; it may fail. `allocate` leaves the bytes as
+// they are, for a block that is written before it is read.
+void* allocateZeroed(size_t size);
+void* allocate(size_t size);
+void release(void* block);
+
+// The host's windows, message boxes and visual styles: win32Windows.cpp, fakeWindows.cpp.
+
+// Windows of the host, by opaque handle.
+using WindowHandle = uintptr_t;
+// Calls `visit` for every descendant of the calling thread's active window, in enumeration order.
+void forEachActiveWindowDescendant(void (*visit)(WindowHandle window, void* user), void* user);
+void windowClassName(WindowHandle window, char* buffer, size_t size);
+bool isWindowVisible(WindowHandle window);
+int32_t clientWidth(WindowHandle window);
+void windowText(WindowHandle window, char* buffer, size_t size);  // WM_GETTEXT
+
+// A message box owned by the calling thread's active window, without caption, with an OK
+// button and the exclamation icon.
+void showExclamation(const char* text);
+// The same, owned by `owner` (0: no owner), brought to the foreground and topmost: for a message
+// that must be seen while another program may be in front, where Windows may refuse the
+// foreground. The worker shows its messages so.
+void showExclamationOwnedBy(WindowHandle owner, const char* text);
+// A question with OK and Cancel and the information icon under `caption`, owned by the calling
+// thread's active window; true for OK.
+bool askOkCancel(const char* text, const char* caption);
+// The calling thread's active window (0 for none), and whether Shift is down for it.
+WindowHandle activeWindow();
+// The top of `window`'s chain of owners: for a dialog, the host's main window. Whether a window
+// still exists.
+WindowHandle rootOwner(WindowHandle window);
+bool windowExists(WindowHandle window);
+bool isShiftDown();
+
+// The plug-in's visual styles: the activation context of the DLL's own manifest, which asks
+// for version 6 of the common controls whatever the host's manifest says. Every window the
+// plug-in opens is opened between begin and end; begin gives the cookie for end. The context
+// is made at the first begin and released by releaseVisualStyles at detach.
+uintptr_t beginVisualStyles();
+void endVisualStyles(uintptr_t cookie);
+void releaseVisualStyles();
+
+// Begins the visual styles where it is made and ends them where it goes out of scope.
+class VisualStyles {
+public:
+    VisualStyles() : cookie_(beginVisualStyles()) {}
+    ~VisualStyles() { endVisualStyles(cookie_); }
+    VisualStyles(const VisualStyles&) = delete;
+    VisualStyles& operator=(const VisualStyles&) = delete;
+
+private:
+    uintptr_t cookie_;
+};
+
+// Processes, jobs, the session watcher and the clocks: win32Processes.cpp and
+// win32Sessions.cpp, fakeProcesses.cpp.
 
 // A started process, closed with closeProcess.
 using ProcessHandle = uintptr_t;
@@ -87,11 +141,6 @@ struct ProcessLink {
 };
 int32_t snapshotProcesses(ProcessLink* links, int32_t capacity);
 
-// Milliseconds of real time, from an arbitrary start.
-uint64_t tickCount();
-// The local time as "YYYY/MM/DD HH:MM:SS".
-void localTimeText(char (&text)[20]);
-
 // A launch's session. startProcessInJob starts exactly the program `application` with
 // `commandLine`, the way every launch does: no inheritance, the plug-in's environment, shown
 // normally; naming the program keeps Windows from trying shorter paths of a path with blanks.
@@ -114,6 +163,13 @@ bool processInJob(uint32_t id, JobHandle job);
 bool jobEnded(JobHandle job);
 JobHandle duplicateJob(JobHandle job);
 void closeJob(JobHandle job);
+
+// Milliseconds of real time, from an arbitrary start.
+uint64_t tickCount();
+// The local time as "YYYY/MM/DD HH:MM:SS".
+void localTimeText(char (&text)[20]);
+
+// The worker, keys and the clipboard: win32Worker.cpp; fakeProcesses.cpp and fakeWindows.cpp.
 
 // The plug-in's one worker thread, for the keyboard-driven launch's wait and key script. It
 // runs `body(data)` holding a reference to the DLL, which it gives up as it ends, so a host that
@@ -139,51 +195,5 @@ int32_t setClipboardBytes(const char* bytes, size_t size);
 // One synthetic key event (virtual-key code, scan code 0) into the system's input stream.
 void keyEvent(uint8_t virtualKey, bool release);
 void sleepFor(uint32_t milliseconds);
-
-// A message box owned by the calling thread's active window, without caption, with an OK
-// button and the exclamation icon.
-void showExclamation(const char* text);
-// The same, owned by `owner` (0: no owner), brought to the foreground and topmost: for a message
-// that must be seen while another program may be in front, where Windows may refuse the
-// foreground. The worker shows its messages so.
-void showExclamationOwnedBy(WindowHandle owner, const char* text);
-// A question with OK and Cancel and the information icon under `caption`, owned by the calling
-// thread's active window; true for OK.
-bool askOkCancel(const char* text, const char* caption);
-// The calling thread's active window (0 for none), and whether Shift is down for it.
-WindowHandle activeWindow();
-// The top of `window`'s chain of owners: for a dialog, the host's main window. Whether a window
-// still exists.
-WindowHandle rootOwner(WindowHandle window);
-bool windowExists(WindowHandle window);
-bool isShiftDown();
-// Whether `path` lies on a network drive (its root's drive type is remote).
-bool isOnNetworkDrive(const char* path);
-
-// The plug-in's visual styles: the activation context of the DLL's own manifest, which asks
-// for version 6 of the common controls whatever the host's manifest says. Every window the
-// plug-in opens is opened between begin and end; begin gives the cookie for end. The context
-// is made at the first begin and released by releaseVisualStyles at detach.
-uintptr_t beginVisualStyles();
-void endVisualStyles(uintptr_t cookie);
-void releaseVisualStyles();
-
-// Begins the visual styles where it is made and ends them where it goes out of scope.
-class VisualStyles {
-public:
-    VisualStyles() : cookie_(beginVisualStyles()) {}
-    ~VisualStyles() { endVisualStyles(cookie_); }
-    VisualStyles(const VisualStyles&) = delete;
-    VisualStyles& operator=(const VisualStyles&) = delete;
-
-private:
-    uintptr_t cookie_;
-};
-
-// The state record is the one large allocation; it may fail. `allocate` leaves the bytes as
-// they are, for a block that is written before it is read.
-void* allocateZeroed(size_t size);
-void* allocate(size_t size);
-void release(void* block);
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include "favorites/historyView.h"
 #include "hostChain.h"
 #include "launcher/launch.h"
-#include "launcher/playHistory.h"
+#include "history/playHistory.h"
 #include "pluginFixture.h"
 
 using namespace lb;

@@ -1,38 +1,13 @@
-// The history file's lines: written whole or not at all, read back line by line, ends paired
-// with their starts by id, games found through the key index.
-#include "launcher/playHistory.h"
+// The history read back: its lines summed up into one record per game, ends paired with their
+// starts by id, games found through the key index, texts kept once in blocks beside the games.
+#include "history/playHistory.h"
 
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
-#include "core/pluginContext.h"
 #include "platform/platform.h"
 
 namespace lb {
-
-namespace {
-
-// Appends `text` to `line` with tabs and line ends as blanks.
-void putField(char (&line)[kHistoryLineSize], size_t& used, const char* text) {
-    for (const char* p = text; *p != '\0' && used + 2 < sizeof line; ++p)
-        line[used++] = (*p == '\t' || *p == '\r' || *p == '\n') ? ' ' : *p;
-    line[used++] = '\t';
-    line[used] = '\0';
-}
-
-void closeLine(char (&line)[kHistoryLineSize], size_t used) {
-    if (used + 2 > sizeof line) used = sizeof line - 2;
-    line[used++] = '.';
-    line[used] = '\0';
-}
-
-// A count or a number of seconds in the file: at most 15 digits.
-bool takeNumber(uint64_t& value, const char* text, size_t length) {
-    return takeDecimal(value, text, length, 15);
-}
-
-}  // namespace
 
 struct HistoryTexts {
     HistoryTexts* next;
@@ -41,6 +16,11 @@ struct HistoryTexts {
 };
 
 namespace {
+
+// A count or a number of seconds in the file: at most 15 digits.
+bool takeNumber(uint64_t& value, const char* text, size_t length) {
+    return takeDecimal(value, text, length, 15);
+}
 
 // A copy of `length` bytes and a NUL held by the table; nullptr when no room can be had. A
 // block is taken when the last one is full: texts are never moved.
@@ -282,37 +262,6 @@ void readLine(HistoryTable& table, const char* line, size_t length) {
 
 }  // namespace
 
-void startLine(char (&line)[kHistoryLineSize], const PlayStart& start) {
-    size_t used = 0;
-    line[0] = '\0';
-    for (const char* field : {"S", start.id, start.started, start.key, start.name, start.set,
-                              start.emulator, start.exe})
-        putField(line, used, field);
-    closeLine(line, used);
-}
-
-void endLine(char (&line)[kHistoryLineSize], const char* id, uint64_t seconds, bool cutShort) {
-    char number[24];
-    decimalText(number, seconds);
-    size_t used = 0;
-    line[0] = '\0';
-    for (const char* field : {"E", id, static_cast<const char*>(number), cutShort ? "1" : "0"})
-        putField(line, used, field);
-    closeLine(line, used);
-}
-
-bool historyFilePath(char (&path)[kTextSize]) {
-    return dataFilePath(path, context->systemName, ".history.txt");
-}
-
-bool appendHistoryLine(const char* path, const char* line, uint32_t* error) {
-    char bytes[kHistoryLineSize + 2] = "\r\n";
-    size_t length = std::strlen(line);
-    if (length + 2 >= sizeof bytes) return false;
-    std::memcpy(bytes + 2, line, length);
-    return platform::appendToFile(path, bytes, length + 2, error);
-}
-
 bool beginHistory(HistoryTable& table) {
     releaseHistory(table);
     if (!roomForGame(table)) return false;
@@ -352,88 +301,6 @@ void releaseHistory(HistoryTable& table) {
     }
     table.count = 0;
     table.capacity = 0;
-}
-
-size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, const bool* dropped) {
-    size_t used = 0;
-    auto put = [&](const char* text, size_t length) {
-        std::memcpy(out + used, text, length);
-        used += length;
-    };
-    auto putNumber = [&](uint64_t value) {
-        used += writeDecimal(out + used, value);
-        out[used++] = '\t';
-    };
-    auto putStamp = [&](const char(&stamp)[kStampSize]) {
-        size_t length = stamp[kStampSize - 2] != '\0' ? kStampSize - 1 : std::strlen(stamp);
-        if (length == kStampSize - 1)
-            std::memcpy(out + used, stamp, kStampSize - 1);  // the usual length: one move
-        else
-            std::memcpy(out + used, stamp, length);
-        used += length;
-        out[used++] = '\t';
-    };
-    for (int32_t i = 0; i < table.count; ++i) {
-        if (dropped != nullptr && dropped[i]) continue;
-        const GameHistory& g = table.games[i];
-        size_t key = std::strlen(g.key);
-        if (size - used < key + kStampSize + g.lastTextsLength + 3 * 21 + 8) return 0;
-        // The texts were fields of lines: no tab, no line feed. Name and set, then emulator and
-        // exe, are copied from the last play's line as they stand there.
-        size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in it
-        put("T\t", 2);
-        put(g.key, key);
-        out[used++] = '\t';
-        put(g.lastTexts, emulator);
-        putNumber(uint64_t(g.plays - g.openStarts < 0 ? 0 : g.plays - g.openStarts));
-        putNumber(g.seconds);
-        putNumber(uint64_t(g.unknownPlays - g.openStarts < 0 ? 0 : g.unknownPlays - g.openStarts));
-        putStamp(g.lastPlayed);
-        put(g.lastTexts + emulator, g.lastTextsLength - emulator);
-        put("\t.\r\n", 4);
-    }
-    // The open starts, oldest first: "S id started key texts ." of the game's last texts.
-    for (int32_t i = table.openCount; i >= 1; --i) {
-        const OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
-        if (start.game < 0 || (dropped != nullptr && dropped[start.game])) continue;
-        const GameHistory& g = table.games[start.game];
-        size_t key = std::strlen(g.key);
-        if (size - used < start.length + kStampSize + key + g.lastTextsLength + 12) return 0;
-        put("S\t", 2);
-        put(start.id, start.length);
-        out[used++] = '\t';
-        putStamp(start.started);
-        put(g.key, key);
-        out[used++] = '\t';
-        put(g.lastTexts, g.lastTextsLength);
-        put("\t.\r\n", 4);
-    }
-    return used;
-}
-
-void dropGames(HistoryTable& table, const bool* dropped) {
-    static int32_t now[kMaxGames];  // each game's place after the drop, -1 when dropped
-    int32_t kept = 0;
-    for (int32_t i = 0; i < table.count; ++i) {
-        now[i] = dropped[i] ? -1 : kept;
-        if (!dropped[i]) table.games[kept++] = table.games[i];
-    }
-    table.count = kept;
-    indexTable(table.index, table.games, kept, sizeof(GameHistory), offsetof(GameHistory, key),
-               true);
-    for (int32_t i = 0; i < table.openCount; ++i)
-        if (table.open[i].game >= 0) table.open[i].game = now[table.open[i].game];
-}
-
-void playTimeText(char (&text)[24], uint64_t seconds) {
-    std::snprintf(text, sizeof text, "%llu:%02u:%02u",
-                  static_cast<unsigned long long>(seconds / 3600), unsigned(seconds / 60 % 60),
-                  unsigned(seconds % 60));
-}
-
-void lastPlayedText(char (&text)[kStampSize], const char* stamp) {
-    copyText(text, stamp);
-    if (std::strlen(text) == 19) text[16] = '\0';  // the seconds are not shown
 }
 
 }  // namespace lb

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/fileIo.h"
 #include "core/keyIndex.h"
 #include "core/text.h"
 
@@ -118,6 +119,15 @@ void readHistoryLines(const char* text, size_t length, HistoryTable& table);
 // length written, or 0 when it does not fit `size`.
 size_t compactHistoryText(char* out, size_t size, const HistoryTable& table,
                           const bool* dropped = nullptr);
+
+// Reads the history file at `path` a piece at a time, whole lines each, into `table`: Read,
+// Missing (also when the games cannot be allocated) or Unreadable, which leaves it empty. The
+// file's length in `size`.
+FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size);
+// Saves the table's games but the `dropped` ones (when given) as the compacted file, through a
+// temporary file and a replace. False when it cannot be made or saved; never an empty file for
+// a table that keeps a game.
+bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped);
 
 // The history's texts as the list shows them: "H:MM:SS" and "YYYY/MM/DD HH:MM".
 void playTimeText(char (&text)[24], uint64_t seconds);

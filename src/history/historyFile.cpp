@@ -1,0 +1,76 @@
+// The history file on disk: where it lies, a line appended with one write, the file read a
+// piece at a time into a table, and a table saved back compacted.
+#include "history/playHistory.h"
+
+#include <cstring>
+
+#include "core/pluginContext.h"
+#include "platform/platform.h"
+
+namespace lb {
+
+bool historyFilePath(char (&path)[kTextSize]) {
+    return dataFilePath(path, context->systemName, ".history.txt");
+}
+
+bool appendHistoryLine(const char* path, const char* line, uint32_t* error) {
+    char bytes[kHistoryLineSize + 2] = "\r\n";
+    size_t length = std::strlen(line);
+    if (length + 2 >= sizeof bytes) return false;
+    std::memcpy(bytes + 2, line, length);
+    return platform::appendToFile(path, bytes, length + 2, error);
+}
+
+FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
+    size = 0;
+    platform::File* file = nullptr;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
+    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
+    static char piece[1 << 18];
+    size_t kept = 0;
+    bool ready = beginHistory(table);
+    for (;;) {
+        long n = platform::readFromFile(file, piece + kept, sizeof piece - kept);
+        if (n < 0) {
+            platform::closeFile(file);
+            releaseHistory(table);
+            return FileRead::Unreadable;
+        }
+        size += size_t(n);
+        size_t filled = kept + size_t(n);
+        if (n == 0) {
+            if (ready) readHistoryLines(piece, filled, table);  // the last line, torn or not
+            break;
+        }
+        size_t whole = filled;
+        while (whole > 0 && piece[whole - 1] != '\n') --whole;
+        if (whole == 0) whole = filled;  // a line longer than the piece: damaged anyway
+        if (ready) readHistoryLines(piece, whole, table);
+        kept = filled - whole;
+        std::memmove(piece, piece + whole, kept);
+    }
+    platform::closeFile(file);
+    return ready ? FileRead::Read : FileRead::Missing;
+}
+
+bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped) {
+    // A line per game and one per open start, each shorter than a line of seven whole texts.
+    size_t size = size_t(table.count + table.openCount) * (kHistoryLineSize + 2) + 1;
+    auto* text = static_cast<char*>(platform::allocate(size));
+    if (text == nullptr) return false;
+    size_t length = compactHistoryText(text, size, table, dropped);
+    bool anyKept = false;
+    for (int32_t i = 0; i < table.count && !anyKept; ++i)
+        anyKept = dropped == nullptr || !dropped[i];
+    if (length == 0 && anyKept) {  // never an empty file for a history that has games
+        platform::release(text);
+        return false;
+    }
+    Chunk chunk{text, length};
+    bool saved = saveFileSafely(path, &chunk, 1);
+    platform::release(text);
+    return saved;
+}
+
+}  // namespace lb

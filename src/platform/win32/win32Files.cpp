@@ -1,0 +1,154 @@
+// Files and their errors on Windows: opened by ANSI path, read and written as raw bytes, replaced,
+// copied and appended to; the system's words for an error; the ANSI code page, the environment,
+// short paths and drive types; and the process heap.
+#include <windows.h>
+
+#include <shlwapi.h>
+
+#include <new>
+
+#include "platform/win32/win32Seam.h"
+
+namespace platform {
+
+struct File {
+    HANDLE handle;
+};
+
+DWORD lastFailure = 0;
+
+bool noted(bool ok) {
+    if (!ok) lastFailure = GetLastError();
+    return ok;
+}
+
+namespace {
+
+File* wrap(HANDLE handle) {
+    if (!noted(handle != INVALID_HANDLE_VALUE)) return nullptr;
+    File* file = new (std::nothrow) File{handle};
+    if (file == nullptr) {
+        CloseHandle(handle);
+        lastFailure = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    return file;
+}
+
+}  // namespace
+
+OpenResult openForRead(const char* path, File*& file) {
+    file = wrap(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file != nullptr) return OpenResult::Opened;
+    bool missing = lastFailure == ERROR_FILE_NOT_FOUND || lastFailure == ERROR_PATH_NOT_FOUND;
+    return missing ? OpenResult::Missing : OpenResult::Unreadable;
+}
+
+File* createForWrite(const char* path) {
+    return wrap(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+}
+
+long readFromFile(File* file, void* buffer, size_t size) {
+    DWORD read = 0;
+    if (!noted(ReadFile(file->handle, buffer, DWORD(size), &read, nullptr))) return -1;
+    return long(read);
+}
+
+bool writeToFile(File* file, const void* data, size_t size) {
+    DWORD written = 0;
+    if (!noted(WriteFile(file->handle, data, DWORD(size), &written, nullptr))) return false;
+    if (written == size) return true;
+    lastFailure = ERROR_DISK_FULL;  // a short write
+    return false;
+}
+
+bool closeFile(File* file) {
+    bool ok = noted(CloseHandle(file->handle));
+    delete file;
+    return ok;
+}
+
+bool replaceFile(const char* from, const char* to) {
+    return noted(MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+bool copyFile(const char* from, const char* to) { return noted(CopyFileA(from, to, FALSE)); }
+
+uint32_t lastError() { return lastFailure; }
+
+void errorText(uint32_t error, char* buffer, size_t size) {
+    if (size == 0) return;
+    buffer[0] = '\0';
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, 0, buffer, DWORD(size), nullptr);
+    if (n == 0 || n >= size) {
+        buffer[0] = '\0';
+        return;
+    }
+    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r')) buffer[--n] = '\0';
+}
+
+bool deleteFile(const char* path) { return DeleteFileA(path) != FALSE; }
+bool fileExists(const char* path) { return PathFileExistsA(path) != FALSE; }
+bool isDirectory(const char* path) { return PathIsDirectoryA(path) != FALSE; }
+void createDirectory(const char* path) { CreateDirectoryA(path, nullptr); }
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+Variable environmentVariable(const char* name, char* buffer, size_t size) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD n = GetEnvironmentVariableA(name, buffer, DWORD(size));
+    if (n == 0) {
+        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return Variable::Missing;
+        if (size == 0) return Variable::TooLong;
+        buffer[0] = '\0';  // a variable whose value is empty
+        return Variable::Found;
+    }
+    if (n < size) return Variable::Found;
+    if (size > 0) buffer[0] = '\0';
+    return Variable::TooLong;
+}
+
+bool ansiToUtf8(const char* text, char* buffer, size_t size) {
+    static wchar_t wide[32768];
+    int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 32768);
+    if (n <= 0) return false;
+    return WideCharToMultiByte(CP_UTF8, 0, wide, n, buffer, int(size), nullptr, nullptr) > 0;
+}
+
+bool shortPathName(const char* path, char* buffer, size_t size) {
+    DWORD n = GetShortPathNameA(path, buffer, DWORD(size));
+    return n > 0 && n < size;
+}
+
+bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error) {
+    // The watcher appends too: only the host's thread notes its failures in lastFailure.
+    bool hostThread = !onWatcherThread();
+    auto fail = [&](DWORD code) {
+        if (hostThread) lastFailure = code;
+        if (error != nullptr) *error = code;
+        return false;
+    };
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
+    DWORD written = 0;
+    bool ok = WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
+    DWORD code = ok ? 0 : GetLastError() ? GetLastError() : ERROR_DISK_FULL;
+    CloseHandle(file);
+    return ok || fail(code);
+}
+
+bool isOnNetworkDrive(const char* path) {
+    if (path[0] == '\0' || path[1] != ':') return false;  // only drive-letter paths have a drive
+    char root[4] = {path[0], ':', '\\', '\0'};
+    return GetDriveTypeA(root) == DRIVE_REMOTE;
+}
+
+void* allocateZeroed(size_t size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size); }
+void* allocate(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
+void release(void* block) {
+    if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
+}
+
+}  // namespace platform
