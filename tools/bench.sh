@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 tools/setup.sh >/dev/null
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
+# The machine's caches above the table: two runs compare only on alike machines.
+lscpu | sed -n 's/^Model name:[[:space:]]*/machine: /p; s/^\(L[23]\) cache:[[:space:]]*/\1: /p' | paste -sd ' ' |
+    sed 's/ L2:/, L2/; s/ L3:/, L3/'
 build/bench/bench/hotPathsBench --benchmark_format=json --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true 2>/dev/null | python3 -c '
 import json, sys

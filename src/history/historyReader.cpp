@@ -99,9 +99,8 @@ bool fourTexts(const char* texts, size_t length) {
 // The game of the key field, added when new: -1 when the table is full or when `texts` are not
 // four whole texts, as in a damaged line. `known` tells whether they are the last play's: then
 // they were checked when they were kept.
-int32_t gameOf(HistoryTable& table, const char* key, size_t length, const char* texts,
-               size_t textsLength, bool& known) {
-    uint32_t hash = hashKey(key, length);
+int32_t gameOf(HistoryTable& table, const char* key, size_t length, uint32_t hash,
+               const char* texts, size_t textsLength, bool& known) {
     int32_t game = findFirst(table.index, key, length, hash);
     known = sameTexts(game >= 0 ? &table.games[game] : nullptr, texts, textsLength);
     if (!known && !fourTexts(texts, textsLength)) return -1;
@@ -149,33 +148,50 @@ void notePlay(HistoryTable& table, GameHistory& g, const char (&stamp)[kStampSiz
     }
 }
 
-// "S id started key name set emulator exe .", up to its end before "\t.": one more play, of
-// unknown time until its end. The four texts are split only when they are not the last play's.
-void readStart(HistoryTable& table, const char* line, const char* end) {
+// A start line's fields: id, started and key, then its four texts as the line has them, with
+// the key's hash; split ahead of its reading, so that the key's slot is asked for early.
+struct StartFields {
     const char* f[4];
     size_t n[4];
+    const char* texts;
+    size_t length;
+    uint32_t hash;
+};
+
+// "S id started key name set emulator exe .", up to its end before "\t.": false for a damaged
+// one.
+bool splitStart(const char* line, const char* end, StartFields& s) {
     const char* at = line + 2;
     for (int i = 1; i < 4; ++i) {
         const void* tab = std::memchr(at, '\t', size_t(end - at));
-        if (tab == nullptr) return;
-        f[i] = at;
-        n[i] = size_t(static_cast<const char*>(tab) - at);
-        at += n[i] + 1;
+        if (tab == nullptr) return false;
+        s.f[i] = at;
+        s.n[i] = size_t(static_cast<const char*>(tab) - at);
+        at += s.n[i] + 1;
     }
-    if (n[1] >= sizeof(OpenStart::id) || n[2] >= kStampSize || n[3] == 0 || n[3] >= kTextSize ||
-        std::memchr(line, '\0', size_t(at - line)) != nullptr)
-        return;
-    const char* texts = at;  // the four texts and the tabs between them, as the line has them
-    size_t length = size_t(end - at);
+    if (s.n[1] >= sizeof(OpenStart::id) || s.n[2] >= kStampSize || s.n[3] == 0 ||
+        s.n[3] >= kTextSize || std::memchr(line, '\0', size_t(at - line)) != nullptr)
+        return false;
+    s.texts = at;
+    s.length = size_t(end - at);
+    s.hash = hashKey(s.f[3], s.n[3]);
+    return true;
+}
+
+// A start: one more play, of unknown time until its end. The four texts are split only when
+// they are not the last play's.
+void readStart(HistoryTable& table, const StartFields& s) {
+    const char* const* f = s.f;
+    const size_t* n = s.n;
     bool known = false;
-    int32_t game = gameOf(table, f[3], n[3], texts, length, known);
+    int32_t game = gameOf(table, f[3], n[3], s.hash, s.texts, s.length, known);
     if (game < 0) return;
     GameHistory& g = table.games[game];
     ++g.plays;
     ++g.unknownPlays;  // until its end is read
     char started[kStampSize];
     takeStamp(started, f[2], n[2]);
-    notePlay(table, g, started, texts, length, known);
+    notePlay(table, g, started, s.texts, s.length, known);
     OpenStart& start = table.open[table.openNext];
     if (start.game >= 0 && table.openCount == kOpenStarts) --table.games[start.game].openStarts;
     std::memcpy(start.started, started, sizeof started);
@@ -233,7 +249,8 @@ void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
         texts[length++] = '\t';
     }
     bool known = false;
-    int32_t game = gameOf(table, f[1], n[1], texts, --length, known);
+    --length;
+    int32_t game = gameOf(table, f[1], n[1], hashKey(f[1], n[1]), texts, length, known);
     if (game < 0) return;
     GameHistory& g = table.games[game];
     g.plays += int32_t(plays);
@@ -244,16 +261,18 @@ void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
     notePlay(table, g, stamp, texts, length, known);
 }
 
-// A line without its line end. A whole line ends in a "." field; a torn one is passed over.
+// Whether a line without its line end is whole: it ends in a "." field; a torn one is passed
+// over.
+bool wholeLine(const char* line, size_t length) {
+    return length >= 4 && line[1] == '\t' && line[length - 1] == '.' && line[length - 2] == '\t';
+}
+
+// A whole line but a start, which the caller split ahead.
 void readLine(HistoryTable& table, const char* line, size_t length) {
-    if (length < 4 || line[1] != '\t' || line[length - 1] != '.' || line[length - 2] != '\t')
-        return;
     const char* end = line + length - 2;
     const char* f[10];
     size_t n[10];
-    if (line[0] == 'S') {
-        readStart(table, line, end);
-    } else if (line[0] == 'E') {
+    if (line[0] == 'E') {
         readEnd(table, line, end);
     } else if (line[0] == 'T' && splitFields(line, end, f, n, 10)) {
         readTotals(table, f, n);
@@ -277,14 +296,35 @@ bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
 }
 
 void readHistoryLines(const char* text, size_t length, HistoryTable& table) {
+    // Lines are taken a batch at a time: the slots of the batch's keys, asked for as its starts
+    // are split, arrive while the lines before them are read.
+    constexpr int kBatch = 16;
+    struct Pending {
+        const char* line;
+        size_t length;
+        bool start;
+        StartFields fields;
+    } batch[kBatch];
     const char* end = text + length;
     for (const char* line = text; line < end;) {
-        const void* feed = std::memchr(line, '\n', size_t(end - line));
-        const char* stop = feed != nullptr ? static_cast<const char*>(feed) : end;
-        size_t lineLength = size_t(stop - line);
-        if (lineLength > 0 && line[lineLength - 1] == '\r') --lineLength;
-        readLine(table, line, lineLength);
-        line = stop + 1;
+        int count = 0;
+        for (; count < kBatch && line < end; ++count) {
+            const void* feed = std::memchr(line, '\n', size_t(end - line));
+            const char* stop = feed != nullptr ? static_cast<const char*>(feed) : end;
+            Pending& p = batch[count];
+            p.line = line;
+            p.length = size_t(stop - line) - (stop > line && stop[-1] == '\r' ? 1 : 0);
+            p.start = p.length > 0 && line[0] == 'S' && wholeLine(line, p.length) &&
+                      splitStart(line, line + p.length - 2, p.fields);
+            if (p.start) prefetchSlot(table.index, p.fields.hash);
+            line = stop + 1;
+        }
+        for (int i = 0; i < count; ++i) {
+            if (batch[i].start)
+                readStart(table, batch[i].fields);
+            else if (wholeLine(batch[i].line, batch[i].length))
+                readLine(table, batch[i].line, batch[i].length);
+        }
     }
 }
 
