@@ -44,6 +44,8 @@ bool writeWhole(const char* path, const Chunk* chunks, size_t chunkCount, bool& 
     for (size_t i = 0; i < chunkCount && written; ++i) {
         written = platform::writeToFile(file, chunks[i].data, chunks[i].size);
     }
+    // Flushed before the replace that publishes it: the rename may reach the disk first.
+    written = written && platform::flushFile(file);
     return platform::closeFile(file) && written;
 }
 
@@ -68,19 +70,46 @@ struct SaveSteps {
 };
 SidePath temporary[kMaxFiles], backup[kMaxFiles];
 
-// Puts every target back as it was, newest first, and removes what the save made.
+bool sidePaths(const char* path, int i) {
+    return joinPath(temporary[i], path, ".tmp") && joinPath(backup[i], path, ".bak");
+}
+
+// The mark of a save of several files under way: the first file's ".bak", a copy of it or, for
+// a file that did not exist, an empty file. Made before the first replace, removed after the
+// last, so that a load finds a save stopped between them (finishSavedTogether).
+bool markSave(SaveSteps& s) {
+    const char* path = s.files[0].path;
+    s.existed[0] = platform::fileExists(path);
+    if (s.existed[0]) return s.backedUp[0] = platform::copyFile(path, backup[0]);
+    bool created = false;
+    return writeWhole(backup[0], nullptr, 0, created);
+}
+
+// Puts every target back as it was, newest first, and removes what the save made. When the
+// first file cannot be put back, the save is finished instead where it can be; failing that,
+// its mark stays for the next load to finish it.
 SaveFailure undoSave(const SaveSteps& s, int failed) {
     SaveFailure failure{failed, platform::lastError()};
+    bool undone = true;
     for (int i = s.replaced; i-- > 0;) {
         if (s.backedUp[i]) {
-            platform::replaceFile(backup[i], s.files[i].path);
+            undone = platform::replaceFile(backup[i], s.files[i].path) || i > 0;
         } else if (!s.existed[i]) {
             platform::deleteFile(s.files[i].path);
         }
     }
+    if (!undone) {
+        bool finished = true;
+        for (int i = s.replaced; i < s.count; ++i)
+            finished = finished && platform::replaceFile(temporary[i], s.files[i].path);
+        if (!finished) return failure;
+        for (int i = s.count; i-- > 0;) platform::deleteFile(backup[i]);
+        return {-1, 0};
+    }
     for (int i = s.replaced; i < s.written; ++i) platform::deleteFile(temporary[i]);
-    for (int i = 0; i < s.count; ++i)
-        if (s.backedUp[i] && i >= s.replaced) platform::deleteFile(backup[i]);
+    for (int i = s.count; i-- > 0;)
+        if ((s.backedUp[i] && i >= s.replaced) || (i == 0 && s.count > 1 && !s.existed[0]))
+            platform::deleteFile(backup[i]);
     return failure;
 }
 
@@ -90,9 +119,7 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
     SaveSteps s{files, count > kMaxFiles ? kMaxFiles : count, 0, 0, {}, {}};
     for (; s.written < s.count; ++s.written) {
         const FileToSave& file = files[s.written];
-        if (!joinPath(temporary[s.written], file.path, ".tmp") ||
-            !joinPath(backup[s.written], file.path, ".bak"))
-            return undoSave(s, s.written);
+        if (!sidePaths(file.path, s.written)) return undoSave(s, s.written);
         bool created = false;
         if (!writeWhole(temporary[s.written], file.chunks, file.chunkCount, created)) {
             int failed = s.written;
@@ -100,19 +127,40 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
             return undoSave(s, failed);
         }
     }
+    if (s.count > 1 && !markSave(s)) return undoSave(s, 0);
     for (int i = 0; i < s.count; s.replaced = ++i) {
         const char* path = files[i].path;
         // The last file needs no copy: nothing after it can fail.
-        s.existed[i] = platform::fileExists(path);
-        if (s.existed[i] && i + 1 < s.count) {
+        if (i > 0) s.existed[i] = platform::fileExists(path);
+        if (i > 0 && s.existed[i] && i + 1 < s.count) {
             if (!platform::copyFile(path, backup[i])) return undoSave(s, i);
             s.backedUp[i] = true;
         }
         if (!platform::replaceFile(temporary[i], path)) return undoSave(s, i);
     }
-    for (int i = 0; i < s.count; ++i)
-        if (s.backedUp[i]) platform::deleteFile(backup[i]);
+    for (int i = s.count; i-- > 0;)  // the mark last
+        if (s.backedUp[i] || (i == 0 && s.count > 1)) platform::deleteFile(backup[i]);
     return {-1, 0};
+}
+
+void finishSavedTogether(const char* const* paths, int count) {
+    if (count < 2 || count > kMaxFiles) return;
+    for (int i = 0; i < count; ++i)
+        if (!sidePaths(paths[i], i)) return;
+    if (!platform::fileExists(backup[0])) return;
+    // Before the first replace the old files stand; after it, every temporary file was whole
+    // and flushed, and the save is finished.
+    bool replacing = !platform::fileExists(temporary[0]);
+    for (int i = 1; i < count; ++i) {
+        if (!platform::fileExists(temporary[i])) continue;
+        if (!replacing) {
+            platform::deleteFile(temporary[i]);
+        } else if (!platform::replaceFile(temporary[i], paths[i])) {
+            return;  // the mark stays: the next load tries again
+        }
+    }
+    platform::deleteFile(temporary[0]);
+    for (int i = count; i-- > 0;) platform::deleteFile(backup[i]);
 }
 
 namespace {

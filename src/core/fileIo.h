@@ -33,10 +33,11 @@ struct Chunk {
 // then tells why.
 bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount);
 
-// Several files saved as one: every temporary file is written first, then each replaces its
-// target, a copy of the old target (".bak" beside it) kept until the last replace is done. When
-// any step fails, every target is left with exactly its previous bytes (a target that did not
-// exist is removed again) and every file the save made is removed.
+// Several files saved as one: every temporary file is written and flushed first, then each
+// replaces its target, a copy of the old target (".bak" beside it) kept until the last replace
+// is done; the first file's ".bak" is made even for a file that did not exist, as the mark of a
+// save under way. When any step fails, every target is left with exactly its previous bytes (a
+// target that did not exist is removed again) and every file the save made is removed.
 struct FileToSave {
     const char* path;
     const Chunk* chunks;
@@ -47,6 +48,11 @@ struct SaveFailure {
     uint32_t error;  // the system's error code of that step
 };
 SaveFailure saveFilesTogether(const FileToSave* files, int count);
+// Makes whole the files of a save of several files that stopped between its replaces, a crash
+// or a power cut: its mark, the first file's ".bak", is there. Stopped before the first replace,
+// the old files stand and the save's files are removed; after it, the save is finished with its
+// remaining temporary files. Every load of such files calls it first.
+void finishSavedTogether(const char* const* paths, int count);
 
 // The messages of a file that could not be read or saved: the headline, the path and the
 // system's words for platform::lastError, owned by the active window.

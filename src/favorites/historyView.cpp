@@ -88,7 +88,13 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
     char path[kTextSize];
     if (!historyFilePath(path)) return FileRead::Missing;
     size_t got = 0;
+    // Held while it is read, so that a compaction of what was read loses no append.
+    platform::Hold hold = platform::holdFile(path, 200);
     FileRead read = readHistoryFile(path, historyView.table, got);
+    if (read == FileRead::Read && hold != 0 && got > kCompactAbove)
+        // Only when that halves it: a history still long once compacted is left as it is.
+        saveCompactedHistory(path, historyView.table, nullptr, got / 2);
+    platform::releaseFile(hold);
     bool ready = read == FileRead::Read;
     size_t games = size_t(historyView.table.count > 0 ? historyView.table.count : 1);
     historyView.games = static_cast<int32_t*>(platform::allocateZeroed(sizeof(int32_t) * games));
@@ -98,8 +104,6 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
         historyView.count = 0;
         return read;
     }
-    if (got > kCompactAbove)
-        saveCompactedHistory(path, historyView.table, nullptr);  // a failure keeps the long file
     indexTable(favoriteKeys, favorites, favoriteCount, sizeof(FavoriteEntry),
                offsetof(FavoriteEntry, crc32));
     for (int32_t i = 0; i < historyView.table.count; ++i)
@@ -244,12 +248,19 @@ HostRomRecord* historyChain(int32_t row) {
 
 bool deleteHistoryRows(const int32_t* rows, int32_t count) {
     static bool dropped[kMaxGames];
+    static const char* keys[kMaxGames];
     std::memset(dropped, 0, sizeof dropped);
-    for (int32_t i = 0; i < count; ++i)
-        if (rows[i] >= 0 && rows[i] < historyView.count) dropped[historyView.games[rows[i]]] = true;
+    int32_t keyCount = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (rows[i] < 0 || rows[i] >= historyView.count) continue;
+        int32_t game = historyView.games[rows[i]];
+        if (!dropped[game]) keys[keyCount++] = historyView.table.games[game].key;
+        dropped[game] = true;
+    }
     char path[kTextSize];
     if (!historyFilePath(path)) return false;
-    if (!saveCompactedHistory(path, historyView.table, dropped)) {
+    // From the file as it is now: plays appended since the view was read stay.
+    if (!deleteHistoryGames(path, keys, keyCount)) {
         tellSaveFailure(path);
         return false;
     }

@@ -54,7 +54,9 @@ FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
     return ready ? FileRead::Read : FileRead::Missing;
 }
 
-bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped) {
+bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped,
+                          size_t within) {
+    if (table.unread > 0) return false;  // the games it could not read would be lost
     // A line per game and one per open start, each shorter than a line of seven whole texts.
     size_t size = size_t(table.count + table.openCount) * (kHistoryLineSize + 2) + 1;
     auto* text = static_cast<char*>(platform::allocate(size));
@@ -63,13 +65,34 @@ bool saveCompactedHistory(const char* path, const HistoryTable& table, const boo
     bool anyKept = false;
     for (int32_t i = 0; i < table.count && !anyKept; ++i)
         anyKept = dropped == nullptr || !dropped[i];
-    if (length == 0 && anyKept) {  // never an empty file for a history that has games
+    if ((length == 0 && anyKept) || length > within) {  // never empty for a history with games
         platform::release(text);
-        return false;
+        return length > within;
     }
     Chunk chunk{text, length};
     bool saved = saveFileSafely(path, &chunk, 1);
     platform::release(text);
+    return saved;
+}
+
+bool deleteHistoryGames(const char* path, const char* const* keys, int32_t count) {
+    platform::Hold hold = platform::holdFile(path, 1000);
+    if (hold == 0) return false;
+    static HistoryTable table;
+    static bool dropped[kMaxGames];
+    size_t size = 0;
+    FileRead read = readHistoryFile(path, table, size);
+    bool saved = read == FileRead::Missing;  // nothing left to delete
+    if (read == FileRead::Read) {
+        std::memset(dropped, 0, sizeof dropped);
+        for (int32_t i = 0; i < count; ++i) {
+            int32_t game = findFirst(table.index, keys[i]);
+            if (game >= 0) dropped[game] = true;
+        }
+        saved = saveCompactedHistory(path, table, dropped);
+    }
+    releaseHistory(table);
+    platform::releaseFile(hold);
     return saved;
 }
 

@@ -22,6 +22,15 @@ bool takeNumber(uint64_t& value, const char* text, size_t length) {
     return takeDecimal(value, text, length, 15);
 }
 
+// Counts saturate: a hostile file cannot wrap them round.
+void addCapped(int32_t& count, uint64_t more) {
+    count = more >= uint64_t(INT32_MAX - count) ? INT32_MAX : count + int32_t(more);
+}
+
+void addSeconds(uint64_t& seconds, uint64_t more) {
+    seconds = seconds + more < seconds ? UINT64_MAX : seconds + more;
+}
+
 // A copy of `length` bytes and a NUL held by the table; nullptr when no room can be had. A
 // block is taken when the last one is full: texts are never moved.
 char* keepText(HistoryTable& table, const char* text, size_t length) {
@@ -58,7 +67,10 @@ bool roomForGame(HistoryTable& table) {
 // A new game of the key field; -1 when the table is full.
 int32_t addGame(HistoryTable& table, const char* key, size_t length, uint32_t hash) {
     const char* kept = roomForGame(table) ? keepText(table, key, length) : nullptr;
-    if (kept == nullptr) return -1;
+    if (kept == nullptr) {
+        ++table.unread;
+        return -1;
+    }
     int32_t game = table.count++;
     static const char kNoTexts[4] = {};  // four empty texts in a row, as notePlay splits them
     table.games[game] = GameHistory{
@@ -187,8 +199,8 @@ void readStart(HistoryTable& table, const StartFields& s) {
     int32_t game = gameOf(table, f[3], n[3], s.hash, s.texts, s.length, known);
     if (game < 0) return;
     GameHistory& g = table.games[game];
-    ++g.plays;
-    ++g.unknownPlays;  // until its end is read
+    addCapped(g.plays, 1);
+    addCapped(g.unknownPlays, 1);  // until its end is read
     char started[kStampSize];
     takeStamp(started, f[2], n[2]);
     notePlay(table, g, started, s.texts, s.length, known);
@@ -227,7 +239,7 @@ void readEnd(HistoryTable& table, const char* line, const char* end) {
         GameHistory& g = table.games[start.game];
         --g.unknownPlays;
         --g.openStarts;
-        g.seconds += seconds;
+        addSeconds(g.seconds, seconds);
         start.game = -1;
         return;
     }
@@ -253,9 +265,9 @@ void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
     int32_t game = gameOf(table, f[1], n[1], hashKey(f[1], n[1]), texts, length, known);
     if (game < 0) return;
     GameHistory& g = table.games[game];
-    g.plays += int32_t(plays);
-    g.unknownPlays += int32_t(unknown);
-    g.seconds += seconds;
+    addCapped(g.plays, plays);
+    addCapped(g.unknownPlays, unknown);
+    addSeconds(g.seconds, seconds);
     char stamp[kStampSize];
     takeStamp(stamp, f[7], n[7]);
     notePlay(table, g, stamp, texts, length, known);
@@ -286,6 +298,7 @@ bool beginHistory(HistoryTable& table) {
     if (!roomForGame(table)) return false;
     resetIndex(table.index, table.games, sizeof(GameHistory), offsetof(GameHistory, key), true);
     table.openCount = table.openNext = 0;
+    table.unread = 0;
     return true;
 }
 

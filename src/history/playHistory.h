@@ -93,6 +93,7 @@ constexpr int32_t kMaxGames = KeyIndex::kMaxEntries;
 struct HistoryTable {
     int32_t count;
     int32_t capacity;
+    int32_t unread;  // plays of games past kMaxGames, which a compaction would lose
     GameHistory* games;
     HistoryTexts* texts;
     OpenStart* open;  // kOpenStarts of them, taken with the games: a ring, the next at openNext
@@ -126,8 +127,15 @@ size_t compactHistoryText(char* out, size_t size, const HistoryTable& table,
 FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size);
 // Saves the table's games but the `dropped` ones (when given) as the compacted file, through a
 // temporary file and a replace. False when it cannot be made or saved; never an empty file for
-// a table that keeps a game.
-bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped);
+// a table that keeps a game, and never a table that could not read every game (`unread`). The
+// caller holds the file (platform::holdFile), so that no append falls between its read and the
+// replace. A compacted text longer than `within` is not saved (true).
+bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped,
+                          size_t within = SIZE_MAX);
+
+// Removes the games of `keys` from the history file as it is now: held, read again, saved
+// compacted without them. False when it cannot be held, read or saved; the file is as it was.
+bool deleteHistoryGames(const char* path, const char* const* keys, int32_t count);
 
 // The history's texts as the list shows them: "H:MM:SS" and "YYYY/MM/DD HH:MM".
 void playTimeText(char (&text)[24], uint64_t seconds);

@@ -2,6 +2,7 @@
 // shortened and quoted as the entry asks, as the emulator's only argument. The path resolution
 // is shared with the keyboard-driven and two-drive launches.
 #include <cstring>
+#include <initializer_list>
 
 #include "core/fileIo.h"
 #include "core/pluginContext.h"
@@ -18,6 +19,12 @@ namespace {
 void recordExtractedFile(const char* path) {
     if (extractedFileCount < 0 || extractedFileCount >= kMaxExtractedFiles) return;
     copyText(extractedFiles[extractedFileCount++], path);
+}
+
+bool isExtractedFile(const char* path) {
+    for (int32_t i = 0; i < extractedFileCount && i < kMaxExtractedFiles; ++i)
+        if (std::strcmp(extractedFiles[i], path) == 0) return true;
+    return false;
 }
 
 bool isAbsoluteFolder(const char* dir) {
@@ -96,12 +103,34 @@ namespace {
 
 constexpr int32_t kMaxDiscs = 64;
 
-// Writes the playlist of the chain, its first disc `first` already resolved; its path in `path`,
-// the empty path when no disc is known to the cache. False, told, when it cannot be written.
-bool writePlaylist(const EmulatorEntry& entry, const HostRomRecord& chain, const char* first,
-                   char (&path)[kTextSize]) {
+// The playlist a plan names, written only as its launch is carried out: a cancelled preview
+// writes nothing.
+struct PendingPlaylist {
+    char path[kTextSize];
+    char folder[kTextSize];
+    size_t length;
+    char text[kMaxDiscs * 3 * kTextSize];
+} pending;
+
+// "<base>.m3u" in `folder`, or in the plug-in's temp folder when a file of that name that the
+// plug-in did not make lies there: a user's file is never written over. False when both are
+// taken, or the path does not fit.
+bool placePlaylist(const char* folder, const char* base) {
+    for (const char* place : {folder, static_cast<const char*>(context->tempDir)}) {
+        copyText(pending.folder, place);
+        if (!ensureBackslash(pending.folder, sizeof pending.folder) ||
+            !joinPath(pending.path, pending.folder, base, ".m3u"))
+            return false;
+        if (!platform::fileExists(pending.path) || isExtractedFile(pending.path)) return true;
+    }
+    return false;
+}
+
+// Plans the playlist of the chain, its first disc `first` already resolved; its path in
+// `path`, the empty path when no disc is known to the cache. False, told, when it cannot be.
+bool planPlaylist(const EmulatorEntry& entry, const HostRomRecord& chain, const char* first,
+                  char (&path)[kTextSize]) {
     static char discs[kMaxDiscs][kTextSize];
-    static char text[kMaxDiscs * 3 * kTextSize];
     path[0] = '\0';
     int32_t count = 0;
     if (first[0] != '\0') copyText(discs[count++], first);
@@ -110,22 +139,18 @@ bool writePlaylist(const EmulatorEntry& entry, const HostRomRecord& chain, const
         if (discs[count][0] != '\0') ++count;
     }
     if (count == 0) return true;
-    char folder[kTextSize], base[kTextSize];
-    copyText(folder, entry.extractDir[0] != '\0' ? entry.extractDir : context->tempDir);
+    char base[kTextSize];
     baseNameOf(base, discs[0]);
-    size_t length = 0;
-    if (!ensureBackslash(folder, sizeof folder) || !joinPath(path, folder, base, ".m3u") ||
-        !playlistText(text, sizeof text, length, discs, count, folder)) {
+    if (!placePlaylist(entry.extractDir[0] != '\0' ? entry.extractDir : context->tempDir, base)) {
+        platform::showExclamation(kPlaylistTakenText);
+        return false;
+    }
+    if (!playlistText(pending.text, sizeof pending.text, pending.length, discs, count,
+                      pending.folder)) {
         platform::showExclamation(kTooLongText);
         return false;
     }
-    Chunk chunk{text, length};
-    if (!saveFileSafely(path, &chunk, 1)) {
-        tellSaveFailure(path);
-        return false;
-    }
-    // Deleted with the extracted files: it lies inside the extraction folder.
-    if (staysInsideFolder(folder, path + std::strlen(folder))) recordExtractedFile(path);
+    copyText(path, pending.path);
     return true;
 }
 
@@ -145,11 +170,24 @@ bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan
         if (entry.quotePath != 0 && !quotePath(path)) return false;
     }
     if (text[0] != '\0' && usesPlaylist(text)) {
-        if (!writePlaylist(entry, *chain, raw, playlist)) return false;
+        if (!planPlaylist(entry, *chain, raw, playlist)) return false;
+        plan.writesPlaylist = playlist[0] != '\0';
         if (entry.quotePath != 0 && playlist[0] != '\0' && !quotePath(playlist)) return false;
     }
     if (text[0] != '\0') return planTemplate(plan, entry, text, path, raw, *chain, playlist);
     return planProcess(plan, entry.exePath, path);
+}
+
+bool writePlannedPlaylist() {
+    Chunk chunk{pending.text, pending.length};
+    if (!saveFileSafely(pending.path, &chunk, 1)) {
+        tellSaveFailure(pending.path);
+        return false;
+    }
+    // Deleted with the extracted files: it lies inside the extraction folder.
+    size_t folder = std::strlen(pending.folder);
+    if (staysInsideFolder(pending.folder, pending.path + folder)) recordExtractedFile(pending.path);
+    return true;
 }
 
 }  // namespace lb

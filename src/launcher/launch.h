@@ -28,6 +28,7 @@ struct LaunchPlan {
     char clipboard[kTextSize];           // the ROM path it pastes
     int32_t keyWait, browseWait;         // the key script's pauses
     PlayStart play;                      // what the history records once it has started
+    bool writesPlaylist;                 // %M3U%: writePlannedPlaylist before the start
 };
 
 enum class LaunchResult {
@@ -85,6 +86,12 @@ bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text
 // extracted files. The playlist's text for `discs`; false when it does not fit `size`.
 bool playlistText(char* out, size_t size, size_t& length, const char (*discs)[kTextSize],
                   int32_t count, const char* folder);
+
+// Writes the playlist that the last plan of a command-line launch named; false, told, when it
+// cannot be saved. A file of its name that the plug-in did not make is never written over:
+// the plan took the plug-in's temp folder instead, or refused with kPlaylistTakenText.
+bool writePlannedPlaylist();
+extern const char kPlaylistTakenText[];
 
 // "exePath args", or exePath alone for empty args, the path in double quotes when it holds a
 // blank or a tab; false when it would not fit, or holds more characters than Windows takes.

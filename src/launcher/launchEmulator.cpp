@@ -20,6 +20,8 @@ const char kKeysStoppedText[] =
     "エミュレータが前面にないため、キー入力を中止しました\r\nROMのパスはクリップボードにあります";
 const char kEmulatorEndedText[] = "エミュレータが終了したため、キー入力を中止しました";
 const char kPreviewCaption[] = "起動の確認";
+const char kPlaylistTakenText[] =
+    "プレイリストと同じ名前のファイルがあるため、上書きせずに起動を取りやめました";
 const char kNotReadyText[] = "20秒待ちましたが、エミュレータが起動しませんでした";
 const char kStillTypingText[] = "前のエミュレータへのキー入力がまだ終わっていません";
 
@@ -99,12 +101,17 @@ bool historyFailureTold = false;
 void recordPlay(PlayStart play, platform::JobHandle job, uint32_t processId) {
     static int32_t sequence = 0;
     platform::localTimeText(play.started);
-    char digits[16] = "";
+    char digits[15] = "";  // the stamp's 14 digits
     size_t n = 0;
     for (const char* p = play.started; *p != '\0' && n + 1 < sizeof digits; ++p)
         if (*p >= '0' && *p <= '9') digits[n++] = *p;
     digits[n] = '\0';
-    std::snprintf(play.id, sizeof play.id, "%s-%d", digits, int(++sequence % 100000));
+    // The started process's id makes the id unique across hosts launching in the same second:
+    // no two running processes share one.
+    if (processId != 0)
+        std::snprintf(play.id, sizeof play.id, "%s-%x", digits, unsigned(processId));
+    else
+        std::snprintf(play.id, sizeof play.id, "%s-s%d", digits, int(++sequence % 100000));
     char path[kTextSize];
     auto* end = static_cast<SessionEnd*>(platform::allocateZeroed(sizeof(SessionEnd)));
     if (!historyFilePath(path) || end == nullptr) {
@@ -114,14 +121,16 @@ void recordPlay(PlayStart play, platform::JobHandle job, uint32_t processId) {
     }
     char line[kHistoryLineSize];
     startLine(line, play);
-    tellHistoryFailure();
-    if (!appendHistoryLine(path, line)) {
-        if (!historyFailureTold) tellSaveFailure(path);
-        historyFailureTold = true;
-    }
+    bool appended = appendHistoryLine(path, line);
+    uint32_t error = platform::lastError();
     copyText(end->path, path);
     copyText(end->id, play.id);
+    // The session's clock starts before any message box: the time under one is played too.
     if (!platform::watchSession(job, processId, endPlaySession, end)) platform::release(end);
+    tellHistoryFailure();
+    FileToSave file{path, nullptr, 0};
+    if (!appended && !historyFailureTold) tellSaveFailure(SaveFailure{0, error}, &file);
+    historyFailureTold = historyFailureTold || !appended;
 }
 
 }  // namespace
@@ -209,10 +218,12 @@ bool planSetName(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& pl
         loadRomCache();
         lookupRomPath(path, hostText(chain->crc32));
     }
-    return planTemplate(plan, entry, text, path, path, *chain);
+    // No playlist: the kind starts one set, so %M3U% is refused rather than passed empty.
+    return planTemplate(plan, entry, text, path, path, *chain, nullptr);
 }
 
 LaunchResult carryOut(const LaunchPlan& plan, platform::WindowHandle owner) {
+    if (plan.writesPlaylist && !writePlannedPlaylist()) return LaunchResult::Failed;
     if (plan.typesKeys) setClipboardText(plan.clipboard);
     platform::JobHandle sessionJob = 0;
     platform::ProcessHandle process =

@@ -77,7 +77,7 @@ bool placeholder(const char* name, size_t length, const TemplateValues& values, 
         text = values.set;
     } else if (sameName(name, length, "CRC")) {
         text = values.key;
-    } else if (sameName(name, length, "M3U")) {
+    } else if (sameName(name, length, "M3U") && values.playlist != nullptr) {
         text = values.playlist;
     } else {
         return false;
@@ -243,7 +243,8 @@ void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool 
     const char* quoteMark = kind == MameModel2 || !quote ? "" : "\"";
     if (!joinPath(playlist, quoteMark, playlistFolder, "Sample Game.m3u", quoteMark))
         playlist[0] = '\0';
-    TemplateValues values{rom, kSample, exePath, "sample", "1A2B3C4D", playlist};
+    TemplateValues values{rom,        kSample,   exePath, "sample", "1A2B3C4D",
+                          kind == MameModel2 ? nullptr : playlist};
     Expansion expansion = expandTemplate(text, values, expanded, sizeof expanded, offending);
     if (expansion == Expansion::Refused) {
         char message[kTemplateErrorSize];

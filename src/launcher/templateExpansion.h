@@ -27,7 +27,7 @@ struct TemplateValues {
     const char* exePath;        // the base of %EMUDIR%
     const char* set;            // %SET%
     const char* key;            // %CRC%
-    const char* playlist = "";  // %M3U%
+    const char* playlist = "";  // %M3U%; nullptr, refused, for the set name's kind
 };
 
 enum class Expansion { Done, Refused, TooLong };

@@ -20,11 +20,23 @@ File* createForWrite(const char* path);  // creates or truncates
 // Bytes read, 0 at the end of the file, -1 when the system reports a read error.
 long readFromFile(File* file, void* buffer, size_t size);
 bool writeToFile(File* file, const void* data, size_t size);  // true when every byte was written
+// Asks the system to put the file's data on the disk (FlushFileBuffers): a save flushes its
+// temporary file before the replace that publishes it, since the rename may outlive the data.
+bool flushFile(File* file);
 bool closeFile(File* file);  // false when buffered data could not be flushed
-// Appends the bytes to the file, made when missing, with one write; others may append too.
+// Appends the bytes to the file, made when missing, with one write, flushed before it returns;
+// others may append too. The file is held (holdFile) for the write, waiting at most about 1 s
+// while a rewrite holds it.
 // `*error`, when given, gets the error of a failure: the watcher's thread appends too, and
 // lastError keeps the host's thread's failures only.
 bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error = nullptr);
+// Takes `path` for this writer alone among the plug-in's writers of it, in this process and
+// others: every append and every rewrite of the file holds it first. The hold is a file beside
+// it, "<path>.lock", open without sharing and removed when released (or when the process ends).
+// Waits at most `milliseconds` while another holds it; 0 when it could not be taken.
+using Hold = uintptr_t;
+Hold holdFile(const char* path, uint32_t milliseconds);
+void releaseFile(Hold hold);
 bool replaceFile(const char* from, const char* to);  // rename over an existing target
 bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);

@@ -59,13 +59,23 @@ uint32_t readTemplatesBeside(const char* path, TemplateTable& table, bool tell) 
     return error == 0 ? ~0u : error;
 }
 
+// A save of the list file `path` and its templates that stopped between its replaces is made
+// whole before either is read.
+void finishListSave(const char* path) {
+    char companion[kTextSize + 8];
+    const char* paths[] = {path, companion};
+    if (templateFilePath(companion, path)) finishSavedTogether(paths, 2);
+}
+
 }  // namespace
 
 bool loadEmulatorList(bool tell) {
     char path[kTextSize];
     FileRead read = FileRead::Missing;
-    if (dataFilePath(path, context->systemName, ".emu"))
+    if (dataFilePath(path, context->systemName, ".emu")) {
+        finishListSave(path);
         read = readEmulatorListFile(path, context->emulatorCount, context->emulators);
+    }
     if (read != FileRead::Read) context->emulatorCount = 0;
     emulatorTemplates.count = 0;
     templatesUnread = 0;
@@ -114,6 +124,7 @@ FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],
     char path[kTextSize];
     if (templates != nullptr) templates->count = 0;
     if (!dataFilePath(path, "Copy.dat")) return FileRead::Missing;
+    finishListSave(path);
     FileRead read = readEmulatorListFile(path, count, entries);
     if (read == FileRead::Unreadable) tellReadFailure(path);
     if (read == FileRead::Read && templates != nullptr &&

@@ -166,6 +166,7 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     }
     fake::state().environment["BIG"] = std::string(16000, 'x');
     EXPECT_EQ(planned(standard, "%BIG% %BIG% %BIG%"), "(none)コマンドラインが長すぎます");
+    ASSERT_TRUE(writePlannedPlaylist()) << "written as the launch is carried out, not before";
     EXPECT_EQ(fake::fileBytes("C:\\Tmp\\Super Game.m3u"), "Super Game.sfc\r\n")
         << "the extracted disc beside the playlist, by its file name";
     EXPECT_STREQ(extractedFiles[extractedFileCount - 1], "C:\\Tmp\\Super Game.m3u")

@@ -39,6 +39,11 @@ bool logged(const std::string& entry) {
     return std::find(log.begin(), log.end(), entry) != log.end();
 }
 
+void recordStep(const char* kind, const std::string& path, const std::string& other,
+                const std::string& bytes) {
+    if (state().recordSteps) state().steps.push_back({kind, path, other, bytes});
+}
+
 void endSession(size_t index, uint64_t milliseconds) {
     auto& sessions = state().sessions;
     if (index >= sessions.size()) return;
@@ -94,6 +99,7 @@ File* createForWrite(const char* path) {
     s.openFiles.insert(path);
     s.files[path].clear();
     s.log.push_back(std::string("write ") + path);
+    fake::recordStep("create", path);
     return new File{path, 0, true};
 }
 
@@ -120,11 +126,18 @@ bool writeToFile(File* file, const void* data, size_t size) {
         room = std::min(size, left);
     }
     target.append(static_cast<const char*>(data), room);
+    fake::recordStep("write", file->path, "", std::string(static_cast<const char*>(data), room));
     return room == size || failOn(file->path, 112, false);
+}
+
+bool flushFile(File* file) {
+    fake::recordStep("flush", file->path);
+    return true;
 }
 
 bool closeFile(File* file) {
     auto& s = fake::state();
+    if (file->writing) fake::recordStep("close", file->path);
     bool failed = file->writing && (s.failClose || ++s.closes == s.failCloseAt);
     auto open = s.openFiles.find(file->path);
     if (open != s.openFiles.end()) s.openFiles.erase(open);
@@ -143,6 +156,7 @@ bool replaceFile(const char* from, const char* to) {
     s.files.erase(it);
     s.files[to] = std::move(bytes);
     s.log.push_back(std::string("replace ") + from + " " + to);
+    fake::recordStep("replace", from, to);
     return true;
 }
 
@@ -152,8 +166,13 @@ bool appendToFile(const char* path, const void* data, size_t size, uint32_t* err
         if (error != nullptr) *error = 5;
         return failWith(5, false);
     }
+    if (s.holds.count(path)) {  // a rewrite holds it longer than the wait
+        if (error != nullptr) *error = 32;
+        return failWith(32, false);
+    }
     s.files[path].append(static_cast<const char*>(data), size);
     s.log.push_back(std::string("append ") + path);
+    fake::recordStep("append", path, "", std::string(static_cast<const char*>(data), size));
     return true;
 }
 
@@ -165,6 +184,7 @@ bool copyFile(const char* from, const char* to) {
         return failOn(from, s.unreadable.count(from) ? 32 : 5, false);
     s.files[to] = it->second;
     s.log.push_back(std::string("copy ") + from + " " + to);
+    fake::recordStep("copy", from, to);
     return true;
 }
 
@@ -172,7 +192,22 @@ bool deleteFile(const char* path) {
     auto& s = fake::state();
     s.log.push_back(std::string("delete ") + path);
     if (s.openFiles.count(path) || s.held.count(path)) return false;
+    if (s.files.count(path)) fake::recordStep("delete", path);
     return s.files.erase(path) != 0;
+}
+
+// A hold is only noted: no file is made beside the held one, as the lock vanishes on Windows.
+Hold holdFile(const char* path, uint32_t) {
+    auto& s = fake::state();
+    if (!s.holds.insert(path).second) return failWith<Hold>(32, 0);
+    return reinterpret_cast<Hold>(new std::string(path));
+}
+
+void releaseFile(Hold hold) {
+    if (hold == 0) return;
+    auto* path = reinterpret_cast<std::string*>(hold);
+    fake::state().holds.erase(*path);
+    delete path;
 }
 
 bool fileExists(const char* path) {

@@ -113,6 +113,15 @@ struct State {
     std::string failedPath;  // the target whose create, write, close, copy or replace failed last
     // Open in another program without delete sharing: readable, but neither replaced nor deleted.
     std::set<std::string> held;
+    std::set<std::string> holds;  // files held by holdFile, here or in another process
+    // With recordSteps, every step taken on a file, in order, for the crash explorer: "create",
+    // "write" (with its bytes), "flush", "close", "copy", "replace" (path to other), "delete",
+    // "append" (with its bytes, flushed).
+    struct Step {
+        std::string kind, path, other, bytes;
+    };
+    bool recordSteps = false;
+    std::vector<Step> steps;
 };
 
 // Every test starts from reset(): an empty file system and no failures.
@@ -123,6 +132,8 @@ bool hasFile(const std::string& path);
 std::string fileBytes(const std::string& path);
 void putFile(const std::string& path, const std::string& bytes);
 bool logged(const std::string& entry);
+void recordStep(const char* kind, const std::string& path, const std::string& other = "",
+                const std::string& bytes = "");
 // Ends watched session `index` after `milliseconds`, as the watcher does when its job empties.
 void endSession(size_t index, uint64_t milliseconds);
 

@@ -63,6 +63,8 @@ bool writeToFile(File* file, const void* data, size_t size) {
     return false;
 }
 
+bool flushFile(File* file) { return noted(FlushFileBuffers(file->handle) != FALSE); }
+
 bool closeFile(File* file) {
     bool ok = noted(CloseHandle(file->handle));
     delete file;
@@ -121,6 +123,30 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return n > 0 && n < size;
 }
 
+Hold holdFile(const char* path, uint32_t milliseconds) {
+    char lock[MAX_PATH + 8];
+    int length = lstrlenA(path);
+    if (length + 6 > int(sizeof lock)) return 0;
+    CopyMemory(lock, path, length);
+    CopyMemory(lock + length, ".lock", 6);
+    DWORD since = GetTickCount();
+    for (;;) {
+        // No sharing: a second holder is refused until the first closes, and the file goes
+        // with the last handle, a crashed holder's too.
+        HANDLE held = CreateFileA(lock, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (held != INVALID_HANDLE_VALUE) return reinterpret_cast<Hold>(held);
+        DWORD error = GetLastError();
+        bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!busy || GetTickCount() - since >= milliseconds) return 0;
+        Sleep(10);
+    }
+}
+
+void releaseFile(Hold hold) {
+    if (hold != 0) CloseHandle(reinterpret_cast<HANDLE>(hold));
+}
+
 bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error) {
     // The watcher appends too: only the host's thread notes its failures in lastFailure.
     bool hostThread = !onWatcherThread();
@@ -129,14 +155,20 @@ bool appendToFile(const char* path, const void* data, size_t size, uint32_t* err
         if (error != nullptr) *error = code;
         return false;
     };
+    Hold hold = holdFile(path, 1000);
+    if (hold == 0) return fail(GetLastError() ? GetLastError() : ERROR_SHARING_VIOLATION);
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
-    DWORD written = 0;
-    bool ok = WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
-    DWORD code = ok ? 0 : GetLastError() ? GetLastError() : ERROR_DISK_FULL;
-    CloseHandle(file);
-    return ok || fail(code);
+    DWORD code = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        bool ok = WriteFile(file, data, DWORD(size), &written, nullptr) && written == size &&
+                  FlushFileBuffers(file);
+        code = ok ? 0 : GetLastError() ? GetLastError() : ERROR_DISK_FULL;
+        CloseHandle(file);
+    }
+    releaseFile(hold);
+    return code == 0 || fail(code);
 }
 
 bool isOnNetworkDrive(const char* path) {

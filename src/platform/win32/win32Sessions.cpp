@@ -57,6 +57,22 @@ namespace {
 bool treeAlive(WatchedSession& s) {
     static ProcessLink links[4096];
     int32_t count = snapshotProcesses(links, 4096);
+    // Children first, of every member seen so far, those that ended since the last poll too: a
+    // launcher that starts the game and exits between two polls hands the game on.
+    int seen = s.memberCount;
+    for (int32_t k = 0; k < count && s.memberCount < 64; ++k) {
+        bool known = false;
+        for (int j = 0; j < s.memberCount && !known; ++j) known = s.members[j] == links[k].id;
+        for (int i = 0; i < seen && !known; ++i) {
+            if (links[k].parent != s.members[i]) continue;
+            uint64_t created = createdAt(links[k].id);
+            if (created >= s.memberCreated[i] && created != 0) {
+                s.members[s.memberCount] = links[k].id;
+                s.memberCreated[s.memberCount++] = created;
+            }
+            break;
+        }
+    }
     int kept = 0;
     for (int i = 0; i < s.memberCount; ++i) {
         bool alive = false;
@@ -64,19 +80,6 @@ bool treeAlive(WatchedSession& s) {
         if (alive && createdAt(s.members[i]) == s.memberCreated[i]) {
             s.members[kept] = s.members[i];
             s.memberCreated[kept++] = s.memberCreated[i];
-        }
-    }
-    for (int32_t k = 0; k < count && kept < 64; ++k) {
-        for (int i = 0; i < kept; ++i) {
-            if (links[k].parent != s.members[i]) continue;
-            uint64_t created = createdAt(links[k].id);
-            bool known = false;
-            for (int j = 0; j < kept && !known; ++j) known = s.members[j] == links[k].id;
-            if (!known && created >= s.memberCreated[i] && created != 0) {
-                s.members[kept] = links[k].id;
-                s.memberCreated[kept++] = created;
-            }
-            break;
         }
     }
     s.memberCount = kept;
@@ -115,10 +118,12 @@ void endJobSession(Watched& w, ULONG_PTR number) {
     }
 }
 
-void endDeadTrees(Watched& w) {
+// Ends the sessions whose tree has died, and those whose job is empty: Windows does not promise
+// to post the job's last message, so a lost one must not keep a session open until the close.
+void endFinished(Watched& w) {
     for (WatchedSession** link = &w.sessions; *link != nullptr;) {
         WatchedSession* s = *link;
-        if (s->job == nullptr && !treeAlive(*s)) {
+        if (s->job == nullptr ? !treeAlive(*s) : jobIsEmpty(s->job)) {
             *link = s->next;
             endSession(s, false);
         } else {
@@ -136,14 +141,14 @@ DWORD WINAPI runWatcher(LPVOID module) {
         DWORD message = 0;
         ULONG_PTR key = 0;
         LPOVERLAPPED overlapped = nullptr;
-        BOOL got = GetQueuedCompletionStatus(watchPort, &message, &key, &overlapped,
-                                             polling ? 500 : INFINITE);
+        DWORD wait = w.sessions == nullptr ? INFINITE : polling ? 500 : 5000;
+        BOOL got = GetQueuedCompletionStatus(watchPort, &message, &key, &overlapped, wait);
         if (got && key == kStopWatching) break;
         if (got && key == kNewSession)
             takeSession(w, reinterpret_cast<WatchedSession*>(overlapped));
         else if (got && message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO)
             endJobSession(w, key);
-        endDeadTrees(w);
+        endFinished(w);
     }
     while (w.sessions != nullptr) {
         WatchedSession* s = w.sessions;
