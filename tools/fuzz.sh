@@ -14,7 +14,7 @@ for p in clang libclang-rt-14-dev; do
 done
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
-for target in ${LB_FUZZ_TARGETS:-fileReadersFuzz buildersFuzz historyFuzz}; do
+for target in ${LB_FUZZ_TARGETS:-fileReadersFuzz buildersFuzz historyFuzz presetsFuzz}; do
     mkdir -p "build/fuzz/work/$target"
     echo "== $target for $seconds s"
     "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \

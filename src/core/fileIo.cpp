@@ -147,7 +147,11 @@ void finishSavedTogether(const char* const* paths, int count) {
     if (count < 2 || count > kMaxFiles) return;
     for (int i = 0; i < count; ++i)
         if (!sidePaths(paths[i], i)) return;
-    if (!platform::fileExists(backup[0])) return;
+    if (!platform::fileExists(backup[0])) {  // stopped before its mark: the old files stand
+        for (int i = 0; i < count; ++i)
+            if (platform::fileExists(temporary[i])) platform::deleteFile(temporary[i]);
+        return;
+    }
     // Before the first replace the old files stand; after it, every temporary file was whole
     // and flushed, and the save is finished.
     bool replacing = !platform::fileExists(temporary[0]);

@@ -51,7 +51,8 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count);
 // Makes whole the files of a save of several files that stopped between its replaces, a crash
 // or a power cut: its mark, the first file's ".bak", is there. Stopped before the first replace,
 // the old files stand and the save's files are removed; after it, the save is finished with its
-// remaining temporary files. Every load of such files calls it first.
+// remaining temporary files. Without a mark, temporary files left by a save stopped before it
+// are removed. Every load of such files calls it first.
 void finishSavedTogether(const char* const* paths, int count);
 
 // The messages of a file that could not be read or saved: the headline, the path and the

@@ -5,6 +5,7 @@
 
 namespace host {
 
+bool Session::keepFolders = false;
 std::map<std::string, std::string> Session::extractNames;
 std::vector<std::string> Session::extractCalls;
 
@@ -26,7 +27,7 @@ Session::Session(const std::string& name, const std::string& pluginFolder,
     : system(system_), listName(system_) {
     bool driveRoot = name.size() == 3 && name[1] == ':' && name[2] == '\\';
     root = driveRoot ? name : workDir + name + "\\";
-    if (!driveRoot) removeTree(root);
+    if (!driveRoot && !keepFolders) removeTree(root);
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA((root + "Host").c_str(), nullptr);
     CreateDirectoryA((root + "Host\\caches").c_str(), nullptr);

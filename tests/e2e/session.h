@@ -41,6 +41,7 @@ public:
     void restart();
     void close();
 
+    static bool keepFolders;  // a session opens its folder as it is, as a restarted host does
     static std::map<std::string, std::string> extractNames;  // key -> name inside the archive
     static std::vector<std::string> extractCalls;            // "key|folder"
 

@@ -242,6 +242,7 @@ int runCases(const char* filter) {
 
 namespace host {
 int runDialogBench(const char* dll, const char* work);
+int runChurn();
 }
 
 int main(int argc, char** argv) {
@@ -249,6 +250,12 @@ int main(int argc, char** argv) {
     if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) {
         int result = runDemo(argv[2], argv[3]);
         return result != 0 || argc < 5 ? result : captureDialogs(argv[2], argv[4]);
+    }
+    if (argc >= 5 && std::strcmp(argv[1], "churn") == 0) {  // saves until it is killed
+        dllPath = argv[2];
+        workDir = std::string(argv[3]) + "\\";
+        stubPath = argv[4];
+        return host::runChurn();
     }
     if (argc >= 5 && std::strcmp(argv[1], "test") == 0) {
         dllPath = argv[2];

@@ -70,6 +70,7 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
     struct Save {
         const char* files[2];
         void (*run)();
+        bool fresh = false;  // neither file exists before the save
     } saves[] = {
         {{"Setting.dat"}, [] { closePlugin(); }},
         {{"N64.emu"}, [] { saveEmulatorList(); }},
@@ -80,6 +81,12 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
              setTemplate(emulatorTemplates, context->emulators[0], "%ROM%", context->emulators, 2);
              saveListAndTemplates("C:\\lb\\N64.emu", 2, context->emulators, emulatorTemplates);
          }},
+        {{"N64.emu", "N64.emu.txt"},
+         [] {
+             setTemplate(emulatorTemplates, context->emulators[0], "%ROM%", context->emulators, 2);
+             saveListAndTemplates("C:\\lb\\N64.emu", 2, context->emulators, emulatorTemplates);
+         },
+         true},
     };
     using Count = int fake::State::*;
     struct Step {
@@ -102,7 +109,8 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                 context->emulatorCount = 2;
                 context->favoriteCount = 2;
                 for (const char* file : save.files)
-                    if (file != nullptr) fake::putFile(kDir + std::string(file), "previous bytes");
+                    if (file != nullptr && !save.fresh)
+                        fake::putFile(kDir + std::string(file), "previous bytes");
                 fake::state().*step.failAt = call;
                 save.run();
                 int calls = fake::state().*step.calls;
@@ -111,7 +119,9 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                 std::string what = std::string(save.files[0]) + " failing at " + step.name + " " +
                                    std::to_string(call);
                 for (const char* file : save.files) {
-                    if (file != nullptr) {
+                    if (file != nullptr && save.fresh) {
+                        EXPECT_FALSE(fake::hasFile(kDir + std::string(file))) << what << ": " << file;
+                    } else if (file != nullptr) {
                         EXPECT_EQ(fake::fileBytes(kDir + std::string(file)), "previous bytes")
                             << what << ": " << file;
                     }
@@ -121,5 +131,25 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                         << what << ": " << path << " left";
             }
         }
+    }
+}
+
+// A pair save whose second replace fails and whose first file cannot be put back is finished
+// instead; when even that fails, its mark stays and the next load finishes it. Either way the
+// files end both new, with nothing beside them.
+TEST(SafeSave, aPairSaveStoppedBetweenItsReplacesEndsWithBothFilesNewAndNoBak) {
+    for (int failing : {0, 2, 3}) {
+        fake::reset();
+        fake::putFile("C:\\a", "old a");
+        fake::putFile("C:\\b", "old b");
+        fake::state().failReplaceAt = failing > 0 ? 2 : 0;
+        fake::state().failReplaces = failing;
+        Chunk a{"new a", 5}, b{"new b", 5};
+        FileToSave files[] = {{"C:\\a", &a, 1}, {"C:\\b", &b, 1}};
+        EXPECT_EQ(saveFilesTogether(files, 2).file, failing < 3 ? -1 : 1) << failing;
+        const char* paths[] = {"C:\\a", "C:\\b"};
+        finishSavedTogether(paths, 2);
+        EXPECT_EQ(fake::fileBytes("C:\\a") + fake::fileBytes("C:\\b"), "new anew b") << failing;
+        EXPECT_FALSE(fake::hasFile("C:\\a.bak") || fake::hasFile("C:\\b.tmp")) << failing;
     }
 }

@@ -24,6 +24,12 @@ std::string summary(const HistoryTable& t) {
     return text;
 }
 
+std::string repeated(int times, const std::string& text) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+}
+
 }  // namespace
 
 TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
@@ -48,6 +54,18 @@ TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
          "\r\nS\tx\t.\r\nE\t9\t5\t0\t.\r\nT\tK2\tZelda\t\tmany\t1\t0\tx\ty\tz\t.\r\n" + s1 +
              "\r\nE\t1\t1x\t0\t.",
          "K1 Mario plays 1 unknown 1 s 0 last 2026/12/01 10:00:00 PJ64; "},
+        {"a start torn right after a \".\" inside its last text",
+         "\r\nS\t1\t2026/12/01 10:00:00\tK1\tMario\t\tPJ64\tC:\\pj64.", ""},
+        {"a start whose stamp has 20 characters",
+         "\r\nS\t1\t2026/12/01 10:00:000\tK1\tMario\t\tPJ64\tC:\\pj64.exe\t.", ""},
+        {"300 starts of one game, each with its 1 s end", repeated(300, "\r\n" + s1 + "\r\nE\t1\t1\t0\t."),
+         "K1 Mario plays 300 unknown 0 s 300 last 2026/12/01 10:00:00 PJ64; "},
+        {"of two starts in the same second the later one's emulator is the last",
+         "\r\n" + s1 + "\r\nS\t2\t2026/12/01 10:00:00\tK1\tMario\t\tRA\tC:\\ra.exe\t.",
+         "K1 Mario plays 2 unknown 2 s 0 last 2026/12/01 10:00:00 RA; "},
+        {"totals past 2^31 plays saturate",
+         repeated(3000, "T\tK1\tMario\t\t1000000\t1\t0\t2026/11/01 09:00:00\tRA\tra\t.\r\n"),
+         "K1 Mario plays 2147483647 unknown 0 s 3000 last 2026/11/01 09:00:00 RA; "},
         {"totals of a compacted file and a start after them",
          "T\tK1\tMario\t\t3\t600\t1\t2026/11/01 09:00:00\tOld\tC:\\old.exe\t.\r\n" + s1 +
              "\r\nE\t1\t5\t0\t.",
@@ -114,6 +132,16 @@ TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive)
     EXPECT_EQ(std::string(compact, length),
               "T\tK2\tZelda\t\t0\t0\t0\t2026/12/02 10:00:00\tRA\tC:\\ra.exe\t.\r\n"
               "S\t2\t2026/12/02 10:00:00\tK2\tZelda\t\tRA\tC:\\ra.exe\t.\r\n");
+    // After dropping the first of three games, the third is found at its new place and the
+    // running start of the second still names it.
+    text = "\r\nS\t1\t2026/12/01 10:00:00\tK1\tA\t\tRA\tra\t.\r\nS\t2\t2026/12/01 10:00:00\tK2\tB"
+           "\t\tRA\tra\t.\r\nS\t3\t2026/12/01 10:00:00\tK3\tC\t\tRA\tra\t.\r\nE\t3\t1\t0\t.";
+    ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
+    bool first[3] = {true, false, false};
+    dropGames(table, first);
+    EXPECT_EQ(findFirst(table.index, "K3"), 1);
+    length = compactHistoryText(compact, sizeof compact, table);
+    EXPECT_NE(std::string(compact, length).find("S\t2\t2026/12/01 10:00:00\tK2\tB"), std::string::npos);
     // A play whose five texts fill their fields is written, read and compacted whole.
     const std::string full(kTextSize - 1, 'x');
     PlayStart start{"9", "2026/12/04 10:00:00", "", "", "", "", ""};
@@ -214,4 +242,66 @@ TEST_F(PluginTest, anEndTheWatcherCannotAppendIsToldOnceOnTheHostsThread) {
     ASSERT_EQ(s.messages.size(), 1u);
     EXPECT_NE(s.messages[0].find("保存できませんでした\r\n" + kHistory), std::string::npos);
     closePlugin();
+}
+
+TEST_F(PluginTest, theTabKeepsEachRowsGameStarAndEmulatorThroughSortsAndDeletions) {
+    initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+    copyText(state().systemName, "N64");
+    context->emulatorCount = 1;
+    copyText(context->emulators[0].name, "RA");
+    copyText(context->emulators[0].exePath, "C:\\other.exe");
+    fake::putFile(kHistory,
+                  "T\tK1\tX\t\t3\t30\t0\t2026/12/01 10:00:00\tRA\tra\t.\r\n"
+                  "T\tK2\tY\t\t1\t100\t0\t2026/12/03 10:00:00\tRA\tra\t.\r\n"
+                  "T\tK3\tZ\t\t1\t50\t0\t2026/12/02 10:00:00\tRA\tra\t.\r\n");
+    FavoriteEntry favorite{};
+    copyText(favorite.crc32, "K1");
+    ASSERT_EQ(openHistoryView(&favorite, 1), FileRead::Read);
+    sortHistoryView(3, false, nullptr);
+    EXPECT_STREQ(historyGame(0)->name, "X") << "3 plays of 10 s before 1 play of 100 s";
+    EXPECT_STREQ(historyColumnText(0, 0), "★X") << "the first favourite's star follows its game";
+    EXPECT_STREQ(historyColumnText(1, 0), "Z");
+    EXPECT_EQ(lastEmulatorIndex(*historyGame(0)), -1) << "the same name with another program";
+    sortHistoryView(1, true, nullptr);
+    fake::putFile(kHistory, fake::fileBytes(kHistory) +
+                                "\r\nS\t9\t2026/12/04 10:00:00\tK4\tW\t\tRA\tra\t.");  // meanwhile
+    int32_t first = 0;
+    ASSERT_TRUE(deleteHistoryRows(&first, 1));
+    EXPECT_EQ(std::string(historyGame(0)->name) + historyGame(1)->name, "ZX") << "Y deleted";
+    closeHistoryView();
+    ASSERT_EQ(openHistoryView(nullptr, 0), FileRead::Read);
+    EXPECT_EQ(historyView.count, 3) << "a play appended after the opening stays";
+    EXPECT_STREQ(historyGame(0)->name, "W");
+    closeHistoryView();
+}
+
+// Past 1 MB the opening compacts the file, only when every game was read and that halves it.
+TEST_F(PluginTest, aLongHistoryIsCompactedOnlyWhenEveryGameWasReadAndThatHalvesIt) {
+    initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+    copyText(state().systemName, "N64");
+    auto plays = [](int games, int each) {
+        std::string text;
+        for (int play = 0; play < each; ++play)
+            for (int game = 0; game < games; ++game)
+                text += "\r\nS\t" + std::to_string(play) + "-" + std::to_string(game) +
+                        "\t2026/12/01 10:00:00\tK" + std::to_string(game) +
+                        "\tSome game with a name long enough to fill a line\t\tRA\tC:\\Emu\\ra.exe\t.\r\nE\t" +
+                        std::to_string(play) + "-" + std::to_string(game) + "\t60\t0\t.";
+        return text;
+    };
+    struct Row {
+        const char* what;
+        std::string text;
+        bool compacted;
+    } rows[] = {
+        {"two plays of each of 6,000 games", plays(6000, 2), true},
+        {"10,001 games: the last could not be read", plays(10001, 2), false},
+        {"one play of each of 9,000 games: compacted, it stays long", plays(9000, 1), false},
+    };
+    for (const Row& row : rows) {
+        fake::putFile(kHistory, row.text);
+        ASSERT_EQ(openHistoryView(nullptr, 0), FileRead::Read);
+        closeHistoryView();
+        EXPECT_EQ(fake::fileBytes(kHistory) != row.text, row.compacted) << row.what;
+    }
 }

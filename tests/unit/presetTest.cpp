@@ -57,7 +57,8 @@ TEST_F(PresetTest, theUsersFileReplacesRowsOfItsNamesAndItsFirstDamagedRowIsName
                   "; mine\r\nname=RetroArch: Snes9x (スーパーファミコン)\r\nexe=retroarch.exe\r\n"
                   "kind=0\r\nargs=-L cores\\snes9x2010_libretro.dll %ROM%\r\n\r\n"
                   "name=Mine\r\nexe=mine*.exe\r\nkind=9\r\n\r\n"
-                  "name=Other\r\nexe=other.exe\r\nkind=1\r\nwaits=4 0\r\noptions=extract\r\n");
+                  "name=Other\r\nexe=other.exe\r\nkind=1\r\nwaits=4 0\r\noptions=extract\r\n\r\n"
+                  "name=Keys\r\nexe=keys.exe\r\nkind=2\r\n\r\nname=Five\r\nexe=5.exe\r\nkind=5\r\n");
     ASSERT_EQ(loadPresets(table, skip), FileRead::Read);
     EXPECT_STREQ(find("RetroArch: Snes9x (スーパーファミコン)")->args,
                  "-L cores\\snes9x2010_libretro.dll %ROM%");
@@ -65,9 +66,27 @@ TEST_F(PresetTest, theUsersFileReplacesRowsOfItsNamesAndItsFirstDamagedRowIsName
     ASSERT_NE(find("Other"), nullptr);
     EXPECT_EQ(find("Other")->keyWaitIndex, 4);
     EXPECT_EQ(find("Other")->extractArchive, 1);
+    EXPECT_EQ(find("Keys")->keyWaitIndex + find("Keys")->browseWaitIndex, 4) << "waits of 2";
+    EXPECT_EQ(find("Five"), nullptr) << "kind=5 is no kind";
+    int32_t named = 0;
+    for (int32_t i = 0; i < table.count; ++i)
+        named += std::string(table.rows[i].name) == "RetroArch: Snes9x (スーパーファミコン)";
+    EXPECT_EQ(named, 1) << "a row of a built-in name replaces it";
+    EmulatorEntry typed{};
+    copyText(typed.name, "My name");
+    applyPreset(*find("Other"), typed);
+    EXPECT_STREQ(typed.name, "My name") << "a name the user typed stays";
     char text[kTextSize * 2];
     presetSkipText(text, skip);
     EXPECT_STREQ(text, "Presets.txt の9行目を読み飛ばしました（kind= は 0 から 4 の数です）");
+
+    std::string many;
+    for (int i = 0; i < 200; ++i)
+        many += "name=Row " + std::to_string(i) + "\r\nexe=r.exe\r\nkind=0\r\n\r\n";
+    fake::putFile(kDir + "Presets.txt", many);
+    ASSERT_EQ(loadPresets(table, skip), FileRead::Read);
+    EXPECT_EQ(table.count, kMaxPresets);
+    EXPECT_STREQ(skip.reason, "候補が多すぎます");
 
     fake::state().unreadable.insert(kDir + "Presets.txt");
     EXPECT_EQ(loadPresets(table, skip), FileRead::Unreadable);
@@ -88,6 +107,7 @@ TEST(PresetPatterns, matchTheFileNameByWholeCharactersWithoutCase) {
         {"pt.exe;ProjectTempest*.exe", "C:\\PT\\projecttempest0.95.exe", true},
         {"*a*", "C:\\\x83\x41.exe", false},  // ア's trail byte is the code of "A"
         {"ア*", "C:\\アイ.exe", true},
+        {"ア*", "C:\\イ.exe", false},
         {"", "C:\\x.exe", false},
     };
     for (const Row& row : rows) {

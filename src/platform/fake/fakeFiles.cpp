@@ -149,7 +149,10 @@ bool closeFile(File* file) {
 bool replaceFile(const char* from, const char* to) {
     auto& s = fake::state();
     auto it = s.files.find(from);
-    if (s.failReplace || ++s.replaces == s.failReplaceAt || it == s.files.end() ||
+    int call = ++s.replaces;
+    bool injected = s.failReplace || (s.failReplaceAt > 0 && call >= s.failReplaceAt &&
+                                      call < s.failReplaceAt + s.failReplaces);
+    if (injected || it == s.files.end() ||
         s.openFiles.count(from) || s.openFiles.count(to) || s.held.count(to))
         return failOn(to, s.held.count(to) ? 32 : 5, false);
     std::string bytes = std::move(it->second);

@@ -110,6 +110,7 @@ struct State {
     // The n-th call (from 1) of each step fails; 0 = none. The counts are of the calls so far.
     int failCreateAt = 0, failCloseAt = 0, failReplaceAt = 0, failCopyAt = 0;
     int creates = 0, closes = 0, replaces = 0, copies = 0;
+    int failReplaces = 1;  // replaces that fail in a row from failReplaceAt
     std::string failedPath;  // the target whose create, write, close, copy or replace failed last
     // Open in another program without delete sharing: readable, but neither replaced nor deleted.
     std::set<std::string> held;
