@@ -22,6 +22,9 @@ KeyIndex cacheIndex;
 constexpr int kCutCharacters = 20;
 constexpr size_t kLineSize = 2048;  // a longer line cannot describe a ROM whose fields fit
 constexpr int32_t kWriteAhead = 8;  // entries whose table lines are asked for ahead
+// Bytes that may be read past the end of any line the reader hands out: a short field is then
+// copied as one fixed move, which the compiler inlines, instead of a call.
+constexpr size_t kSlack = 32;
 
 // Reads the file as text, one whole line at a time; a CR before an LF is dropped, as a
 // text-mode reader does. A line that does not fit `kLineSize` is skipped to its end. A line
@@ -86,7 +89,7 @@ private:
     // After a read error nothing more is read: the file ends there.
     bool refill() {
         if (failed_) return false;
-        long n = platform::readFromFile(file_, buffer_, sizeof buffer_);
+        long n = platform::readFromFile(file_, buffer_, sizeof buffer_ - kSlack);
         failed_ = n < 0;
         size_ = n > 0 ? size_t(n) : 0;
         position_ = 0;
@@ -95,17 +98,21 @@ private:
 
     platform::File* file_;
     bool failed_ = false;
-    char buffer_[8192];
-    char line_[kLineSize];
+    char buffer_[8192 + kSlack];
+    char line_[kLineSize + kSlack];
     size_t position_ = 0;
     size_t size_ = 0;
 };
 
-// Copies the text between `from` and `to` into a field; false when it does not fit.
-bool takeField(char (&field)[kTextSize], const char* from, const char* to) {
+// Copies the text between `from` and `to` into a field; false when it does not fit. With
+// `slack`, kSlack bytes past `to` can be read.
+bool takeField(char (&field)[kTextSize], const char* from, const char* to, bool slack) {
     size_t length = size_t(to - from);
     if (length >= kTextSize) return false;
-    std::memcpy(field, from, length);
+    if (slack && length < kSlack)
+        std::memcpy(field, from, kSlack);
+    else
+        std::memcpy(field, from, length);
     field[length] = '\0';
     return true;
 }
@@ -126,29 +133,6 @@ bool cacheFilePath(char (&path)[kTextSize]) {
 
 namespace {
 
-// The positions of the first `wanted` ';' of [from, end) that come before any NUL, a machine
-// word at a time: a word holds a ';' where its bytes XOR ';' have a zero byte, found exactly,
-// without a carry from one byte into the next. The number found.
-int findSeparators(const char* from, const char* end, const char** found, int wanted) {
-    using Word = uintptr_t;
-    constexpr Word kOnes = ~Word(0) / 255, kLow7 = kOnes * 0x7F, kSemicolons = kOnes * ';';
-    auto zeroBytes = [](Word w) { return ~(((w & kLow7) + kLow7) | w | kLow7); };
-    int count = 0;
-    const char* p = from;
-    for (; count < wanted && end - p >= ptrdiff_t(sizeof(Word)); p += sizeof(Word)) {
-        Word word;
-        std::memcpy(&word, p, sizeof word);
-        Word semicolons = zeroBytes(word ^ kSemicolons), nuls = zeroBytes(word);
-        if (nuls != 0) semicolons &= (nuls & (~nuls + 1)) - 1;  // only those before the NUL
-        for (; semicolons != 0 && count < wanted; semicolons &= semicolons - 1)
-            found[count++] = p + __builtin_ctzll(semicolons) / 8;  // little-endian
-        if (nuls != 0) return count;
-    }
-    for (; count < wanted && p < end && *p != '\0'; ++p)
-        if (*p == ';') found[count++] = p;
-    return count;
-}
-
 // Whether "clean;" occurs in [from, end).
 bool containsCleanMark(const char* from, const char* end) {
     for (const char* p = from; end - p >= 6; ++p) {
@@ -160,11 +144,12 @@ bool containsCleanMark(const char* from, const char* end) {
 }
 
 // Splits a line of `length` bytes (up to a NUL, if it holds one) into the entry and gives its
-// key's hash for the index.
-bool parseLine(const char* line, size_t length, RomCacheEntry& entry, uint32_t& hash) {
+// key's hash for the index; with `slack`, kSlack bytes past the line can be read.
+bool parseLine(const char* line, size_t length, RomCacheEntry& entry, uint32_t& hash,
+               bool slack) {
     const char* end = line + length;
     const char* separators[5];
-    if (findSeparators(line, end, separators, 5) < 5) return false;
+    if (findBytes(';', line, end, separators, 5) < 5) return false;
     // "clean;" usually is the field after the key; only a line without it there is searched,
     // up to a NUL, as far as a text reaches.
     const char* after = separators[4] + 1;
@@ -176,16 +161,16 @@ bool parseLine(const char* line, size_t length, RomCacheEntry& entry, uint32_t& 
     // reading the key back from a table that was just written waits for memory.
     hash = hashKey(separators[3] + 1, size_t(separators[4] - separators[3] - 1));
     prefetchSlot(cacheIndex, hash);
-    return takeField(entry.romPath, line, separators[0]) &&
-           takeField(entry.innerName, separators[0] + 1, separators[1]) &&
-           takeField(entry.crc32, separators[3] + 1, separators[4]);
+    return takeField(entry.romPath, line, separators[0], slack) &&
+           takeField(entry.innerName, separators[0] + 1, separators[1], slack) &&
+           takeField(entry.crc32, separators[3] + 1, separators[4], slack);
 }
 
 }  // namespace
 
 bool parseCacheLine(const char* line, RomCacheEntry& entry) {
     uint32_t hash = 0;
-    return parseLine(line, std::strlen(line), entry, hash);
+    return parseLine(line, std::strlen(line), entry, hash, false);
 }
 
 void loadRomCache() {
@@ -213,7 +198,7 @@ void loadRomCache() {
         // Each entry joins the index one line later, when its slot, asked for by parseLine,
         // has had the time of a line to arrive.
         uint32_t hash = 0;
-        if (!parseLine(line, length, c.cacheEntries[c.cacheCount], hash)) continue;
+        if (!parseLine(line, length, c.cacheEntries[c.cacheCount], hash, true)) continue;
         if (pending >= 0) addToIndex(cacheIndex, pending, pendingHash);
         pending = c.cacheCount++;
         pendingHash = hash;

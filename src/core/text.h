@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace lb {
 
@@ -60,6 +61,31 @@ bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDig
 // The digits from `text` on, before `end` and at most `maxDigits` of them, as `value`; where
 // they stop (`text` when there is none).
 const char* readDigits(uint64_t& value, const char* text, const char* end, size_t maxDigits);
+
+// The positions of the first `wanted` bytes `byte` of [from, end) that come before any NUL, a
+// machine word at a time: a word holds the byte where its bytes XOR it have a zero byte, found
+// exactly, without a carry from one byte into the next. The number found.
+inline int findBytes(char byte, const char* from, const char* end, const char** found, int wanted) {
+    using Word = uintptr_t;
+    constexpr Word kOnes = ~Word(0) / 255, kLow7 = kOnes * 0x7F;
+    const Word kBytes = kOnes * static_cast<unsigned char>(byte);
+    auto zeroBytes = [](Word w) { return ~(((w & kLow7) + kLow7) | w | kLow7); };
+    int count = 0;
+    const char* p = from;
+    for (; count < wanted && end - p >= ptrdiff_t(sizeof(Word)); p += sizeof(Word)) {
+        Word word;
+        std::memcpy(&word, p, sizeof word);
+        Word hits = zeroBytes(word ^ kBytes), nuls = zeroBytes(word);
+        if (nuls != 0) hits &= (nuls & (~nuls + 1)) - 1;  // only those before the NUL
+        for (; hits != 0 && count < wanted; hits &= hits - 1)
+            found[count++] = p + __builtin_ctzll(hits) / 8;  // little-endian
+        if (nuls != 0) return count;
+    }
+    for (; count < wanted && p < end && *p != '\0'; ++p)
+        if (*p == byte) found[count++] = p;
+    return count;
+}
+
 
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and
 // `lineLength`, `at` moved past it; false at the end. The text files' readers walk so.

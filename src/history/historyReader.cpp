@@ -161,7 +161,7 @@ void notePlay(HistoryTable& table, GameHistory& g, const char (&stamp)[kStampSiz
 }
 
 // A start line's fields: id, started and key, then its four texts as the line has them, with
-// the key's hash; split ahead of its reading, so that the key's slot is asked for early.
+// the key's hash.
 struct StartFields {
     const char* f[4];
     size_t n[4];
@@ -174,15 +174,15 @@ struct StartFields {
 // one.
 bool splitStart(const char* line, const char* end, StartFields& s) {
     const char* at = line + 2;
+    const char* tabs[3];
+    if (findBytes('\t', at, end, tabs, 3) < 3) return false;  // a NUL before the key's end too
     for (int i = 1; i < 4; ++i) {
-        const void* tab = std::memchr(at, '\t', size_t(end - at));
-        if (tab == nullptr) return false;
         s.f[i] = at;
-        s.n[i] = size_t(static_cast<const char*>(tab) - at);
-        at += s.n[i] + 1;
+        s.n[i] = size_t(tabs[i - 1] - at);
+        at = tabs[i - 1] + 1;
     }
     if (s.n[1] >= sizeof(OpenStart::id) || s.n[2] >= kStampSize || s.n[3] == 0 ||
-        s.n[3] >= kTextSize || std::memchr(line, '\0', size_t(at - line)) != nullptr)
+        s.n[3] >= kTextSize)
         return false;
     s.texts = at;
     s.length = size_t(end - at);
@@ -222,16 +222,12 @@ void readStart(HistoryTable& table, const StartFields& s) {
 // which ends once. Read without splitting: the id up to its tab, the digits up to theirs.
 void readEnd(HistoryTable& table, const char* line, const char* end) {
     const char* id = line + 2;
-    const void* tab = std::memchr(id, '\t', size_t(end - id));
-    if (tab == nullptr) return;
-    size_t idLength = size_t(static_cast<const char*>(tab) - id);
-    const char* digits = static_cast<const char*>(tab) + 1;
+    const char* tabs[3];
+    // The id, one to 15 digits, then the cut field, the last one; a NUL ends the line there.
+    if (findBytes('\t', id, end, tabs, 3) != 2) return;
+    size_t idLength = size_t(tabs[0] - id);
     uint64_t seconds = 0;
-    const char* at = readDigits(seconds, digits, end, 15);
-    // One to 15 digits, then the cut field, the last one.
-    if (at == digits || at == end || *at != '\t' ||
-        std::memchr(at + 1, '\t', size_t(end - at - 1)) != nullptr)
-        return;
+    if (tabs[1] == tabs[0] + 1 || readDigits(seconds, tabs[0] + 1, end, 15) != tabs[1]) return;
     for (int i = 1; i <= table.openCount; ++i) {
         OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
         if (start.game < 0 || start.length != idLength || std::memcmp(start.id, id, idLength) != 0)

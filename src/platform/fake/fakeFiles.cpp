@@ -40,8 +40,10 @@ bool logged(const std::string& entry) {
 }
 
 void recordStep(const char* kind, const std::string& path, const std::string& other,
-                const std::string& bytes) {
-    if (state().recordSteps) state().steps.push_back({kind, path, other, bytes});
+                const void* bytes, size_t size) {
+    if (state().recordSteps)
+        state().steps.push_back(
+            {kind, path, other, std::string(static_cast<const char*>(bytes), size)});
 }
 
 void endSession(size_t index, uint64_t milliseconds) {
@@ -126,7 +128,7 @@ bool writeToFile(File* file, const void* data, size_t size) {
         room = std::min(size, left);
     }
     target.append(static_cast<const char*>(data), room);
-    fake::recordStep("write", file->path, "", std::string(static_cast<const char*>(data), room));
+    fake::recordStep("write", file->path, "", data, room);
     return room == size || failOn(file->path, 112, false);
 }
 
@@ -175,7 +177,7 @@ bool appendToFile(const char* path, const void* data, size_t size, uint32_t* err
     }
     s.files[path].append(static_cast<const char*>(data), size);
     s.log.push_back(std::string("append ") + path);
-    fake::recordStep("append", path, "", std::string(static_cast<const char*>(data), size));
+    fake::recordStep("append", path, "", data, size);
     return true;
 }
 

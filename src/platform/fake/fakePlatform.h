@@ -134,7 +134,7 @@ std::string fileBytes(const std::string& path);
 void putFile(const std::string& path, const std::string& bytes);
 bool logged(const std::string& entry);
 void recordStep(const char* kind, const std::string& path, const std::string& other = "",
-                const std::string& bytes = "");
+                const void* bytes = nullptr, size_t size = 0);
 // Ends watched session `index` after `milliseconds`, as the watcher does when its job empties.
 void endSession(size_t index, uint64_t milliseconds);
 
