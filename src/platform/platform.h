@@ -50,6 +50,17 @@ void errorText(uint32_t error, char* buffer, size_t size);
 bool fileExists(const char* path);
 bool isDirectory(const char* path);
 void createDirectory(const char* path);  // one level; the result is not examined
+// One entry of a folder: its name, whether it is a folder, and whether it is a reparse point (a
+// junction or a symbolic link, which a walk never follows).
+struct FolderEntry {
+    char name[260];
+    bool folder;
+    bool reparsePoint;
+};
+// Calls `visit` for each entry of `folder` (its path, with or without a final backslash) but
+// "." and ".."; false when the folder cannot be read.
+bool listFolder(const char* folder, void (*visit)(const FolderEntry& entry, void* user),
+                void* user);
 
 // Whether `path` lies on a network drive (its root's drive type is remote).
 bool isOnNetworkDrive(const char* path);

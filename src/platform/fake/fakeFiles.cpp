@@ -58,6 +58,16 @@ void endSession(size_t index, uint64_t milliseconds) {
 
 namespace platform {
 
+namespace {
+
+void copyFakeText(char* out, size_t size, const std::string& text) {
+    size_t n = std::min(size - 1, text.size());
+    std::memcpy(out, text.data(), n);
+    out[n] = '\0';
+}
+
+}  // namespace
+
 // An open file reads the fake file system's bytes in place, as a real file reads the disk.
 struct File {
     std::string path;
@@ -226,6 +236,33 @@ void createDirectory(const char* path) {
     auto& s = fake::state();
     s.log.push_back(std::string("mkdir ") + path);
     s.directories.insert(path);
+}
+
+// A folder's entries are the files and folders whose path continues it by one name; a path in
+// `links` is a reparse point.
+bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), void* user) {
+    auto& s = fake::state();
+    std::string prefix = folder;
+    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+    std::string self = prefix.substr(0, prefix.size() - 1);
+    if (!s.directories.count(self) || s.unreadable.count(self)) return false;
+    auto visitAll = [&](const auto& paths, bool folders) {
+        for (const std::string& path : paths) {
+            if (path.compare(0, prefix.size(), prefix) != 0) continue;
+            std::string name = path.substr(prefix.size());
+            if (name.empty() || name.find('\\') != std::string::npos) continue;
+            FolderEntry entry{};
+            copyFakeText(entry.name, sizeof entry.name, name);
+            entry.folder = folders;
+            entry.reparsePoint = s.links.count(path) != 0;
+            visit(entry, user);
+        }
+    };
+    std::vector<std::string> files;
+    for (const auto& [path, bytes] : s.files) files.push_back(path);
+    visitAll(s.directories, true);
+    visitAll(files, false);
+    return true;
 }
 
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }

@@ -95,6 +95,29 @@ bool deleteFile(const char* path) { return DeleteFileA(path) != FALSE; }
 bool fileExists(const char* path) { return PathFileExistsA(path) != FALSE; }
 bool isDirectory(const char* path) { return PathIsDirectoryA(path) != FALSE; }
 void createDirectory(const char* path) { CreateDirectoryA(path, nullptr); }
+
+bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), void* user) {
+    char pattern[MAX_PATH + 4];
+    int length = lstrlenA(folder);
+    if (length + 3 > int(sizeof pattern)) return false;
+    CopyMemory(pattern, folder, length);
+    // A final backslash is the byte 0x5C after a whole character, never a trail byte.
+    bool slash = length > 0 && CharPrevA(folder, folder + length)[0] == '\\';
+    lstrcpyA(pattern + length, slash ? "*" : "\\*");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    do {
+        if (lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0) continue;
+        FolderEntry entry{};
+        lstrcpynA(entry.name, found.cFileName, sizeof entry.name);
+        entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.reparsePoint = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        visit(entry, user);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return true;
+}
 bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 Variable environmentVariable(const char* name, char* buffer, size_t size) {
