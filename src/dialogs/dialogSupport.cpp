@@ -1,6 +1,8 @@
 // The dialog helpers that take more than one message.
 #include "dialogs/dialogSupport.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 
 #include "core/placement.h"
@@ -186,6 +188,50 @@ bool answerListKeys(HWND dialog, const NMHDR& header, int32_t rowCount, RowText 
         return true;
     }
     return false;
+}
+
+namespace {
+
+struct FolderRequest {
+    const char* initial;
+    const char* caption;
+};
+
+int CALLBACK browseFolderCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) {
+        const auto& request = *reinterpret_cast<const FolderRequest*>(data);
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(request.initial));
+        SetWindowTextA(browser, request.caption);
+        centerWindow(browser);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool pickFolder(HWND owner, const char* prompt, const char* caption, const char* initial,
+                char* picked) {
+    picked[0] = '\0';
+    FolderRequest folder{initial, caption};
+    BROWSEINFOA request{};
+    request.hwndOwner = owner;
+    request.lpszTitle = prompt;
+    request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    request.lpfn = browseFolderCallback;
+    request.lParam = reinterpret_cast<LPARAM>(&folder);
+    ComApartment com;
+    LPITEMIDLIST item = SHBrowseForFolderA(&request);
+    if (item == nullptr) return false;
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) {
+        MessageBoxA(owner, "SHGetMalloc Error", "Error", MB_ICONERROR);
+        CoTaskMemFree(item);
+        return false;
+    }
+    if (!SHGetPathFromIDListA(item, picked)) picked[0] = '\0';
+    allocator->Free(item);
+    allocator->Release();
+    return true;
 }
 
 }  // namespace lb

@@ -48,6 +48,12 @@ private:
     bool initialised_;
 };
 
+// The shell's folder dialog under `caption`, with `prompt` above the tree and `initial` selected:
+// false when it was cancelled; the folder in `picked` (MAX_PATH bytes), empty when the shell
+// cannot name it.
+bool pickFolder(HWND owner, const char* prompt, const char* caption, const char* initial,
+                char* picked);
+
 // Enables or disables every listed control of a dialog.
 void enableControls(HWND dialog, std::initializer_list<int> ids, bool on);
 

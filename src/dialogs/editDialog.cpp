@@ -251,38 +251,13 @@ void browseEmulatorExe(HWND dialog) {
     offerPresetsFor(dialog, file);
 }
 
-int CALLBACK browseFolderCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED) {
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
-        SetWindowTextA(browser, "解凍先のフォルダ選択");
-        centerWindow(browser);
-    }
-    return 0;
-}
-
 void browseExtractDir(HWND dialog) {
-    char initial[kTextSize];
+    char initial[kTextSize], picked[MAX_PATH] = "";
     readControlText(dialog, IDC_FOLDER, initial);
     if (!platform::isDirectory(initial)) copyText(initial, context->lastExtractDir);
-    BROWSEINFOA request{};
-    request.hwndOwner = dialog;
-    request.lpszTitle = "解凍先のフォルダを選択してください";
-    request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    request.lpfn = browseFolderCallback;
-    request.lParam = reinterpret_cast<LPARAM>(initial);
-    ComApartment com;
-    LPITEMIDLIST item = SHBrowseForFolderA(&request);
-    if (item == nullptr) return;
-    IMalloc* allocator = nullptr;
-    if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) {
-        MessageBoxA(dialog, "SHGetMalloc Error", "Error", MB_ICONERROR);
-        CoTaskMemFree(item);
+    if (!pickFolder(dialog, "解凍先のフォルダを選択してください", "解凍先のフォルダ選択", initial,
+                    picked))
         return;
-    }
-    char picked[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(item, picked)) picked[0] = '\0';
-    allocator->Free(item);
-    allocator->Release();
     // A folder the shell cannot name keeps the last one, never a lone backslash.
     if (takePickedFolder(context->lastExtractDir, picked))
         SetDlgItemTextA(dialog, IDC_FOLDER, context->lastExtractDir);

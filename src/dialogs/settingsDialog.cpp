@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "dialogs/dialogSupport.h"
+#include "dialogs/scanDialogs.h"
 #include "dialogs/editDialog.h"
 #include "registry/emulatorListFile.h"
 #include "registry/workingList.h"
@@ -136,6 +137,9 @@ BOOL onCommand(HWND dialog, int id) {
             break;
         case IDC_PASTE:
             pasteEmulators(dialog);
+            break;
+        case IDC_SCAN:
+            if (findEmulatorsInFolder(dialog)) refreshEmulatorListView(0);
             break;
         case IDOK:
             // A save that fails is told, and the dialog stays open with the user's list.

@@ -119,6 +119,8 @@ const char* readField(RowReader& row, const char* line, size_t length) {
         return row.hasKind ? nullptr : "kind= は 0 から 4 の数です";
     }
     if (value("args=", text, n)) return takeBytes(p.args, text, n) ? nullptr : "args= が長すぎます";
+    if (value("ext=", text, n))
+        return takeBytes(p.extensions, text, n) ? nullptr : "ext= が長すぎます";
     if (value("options=", text, n))
         return takeOptions(p, text, n) ? nullptr : "options= は extract、quote、short です";
     if (value("waits=", text, n))

@@ -21,6 +21,7 @@ struct EmulatorPreset {
     char args[kTemplateSize];
     int32_t extractArchive, quotePath, shortPath;
     int32_t keyWaitIndex, browseWaitIndex;
+    char extensions[kTextSize];  // ext=: the file extensions it opens, '|' between, no dots
 };
 
 constexpr int32_t kMaxPresets = 128;

@@ -1,0 +1,180 @@
+// The walk for emulators, the fit of a row to the list's ROMs, and the rows kept added to the
+// working list.
+#include "registry/emulatorScan.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/pluginContext.h"
+#include "core/romCache.h"
+#include "core/text.h"
+#include "platform/platform.h"
+#include "registry/argumentTemplates.h"
+#include "registry/retroArchCores.h"
+#include "registry/workingList.h"
+
+namespace lb {
+
+namespace {
+
+char lowered(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// The extension of a file name, lowered, into `ext`; false for a name without one or with one
+// too long to be an extension.
+bool extensionOf(const char* name, char (&ext)[16]) {
+    char folder[kTextSize];
+    driveAndFolder(folder, name);
+    const char* dot = std::strrchr(name + std::strlen(folder), '.');
+    if (dot == nullptr || dot[1] == '\0' || std::strlen(dot + 1) >= sizeof ext) return false;
+    size_t i = 0;
+    for (const char* p = dot + 1; *p != '\0'; ++p) ext[i++] = lowered(*p);
+    ext[i] = '\0';
+    return true;
+}
+
+void addExtension(ListExtensions& list, const char (&ext)[16]) {
+    for (int32_t i = 0; i < list.count; ++i)
+        if (std::strcmp(list.names[i], ext) == 0) return;
+    if (list.count < 64) std::memcpy(list.names[list.count++], ext, sizeof ext);
+}
+
+}  // namespace
+
+bool readListExtensions(ListExtensions& list) {
+    list.count = 0;
+    list.arcade = std::strstr(context->listName, "(MAME)") != nullptr;
+    loadRomCache();
+    for (int32_t i = 0; i < context->cacheCount && i < kMaxCacheEntries; ++i) {
+        const RomCacheEntry& rom = context->cacheEntries[i];
+        char ext[16];
+        if (extensionOf(rom.innerName[0] != '\0' ? rom.innerName : rom.romPath, ext))
+            addExtension(list, ext);
+    }
+    return context->cacheCount > 0;
+}
+
+bool presetFits(const EmulatorPreset& preset, const ListExtensions& list) {
+    if (list.arcade && preset.kind == MameModel2) return true;
+    for (const char* at = preset.extensions; *at != '\0';) {
+        size_t length = std::strcspn(at, "| ;");
+        for (int32_t i = 0; i < list.count && length > 0; ++i) {
+            size_t k = 0;
+            while (k < length && lowered(at[k]) == list.names[i][k]) ++k;
+            if (k == length && list.names[i][k] == '\0') return true;
+        }
+        at += length + (at[length] != '\0' ? 1 : 0);
+    }
+    return false;
+}
+
+namespace {
+
+struct Walk {
+    const PresetTable& known;
+    const ListExtensions& list;
+    ScanResult& result;
+    bool (*stop)();
+    int32_t order[kMaxFound];  // each row's place: its table row, or after them, a core's
+};
+
+void found(Walk& w, const EmulatorPreset& preset, const char* exePath, int32_t order) {
+    if (w.result.count >= kMaxFound) return;
+    FoundEmulator& row = w.result.rows[w.result.count];
+    row.preset = preset;
+    row.fits = presetFits(preset, w.list);
+    if (!copyText(row.exePath, exePath)) return;
+    w.order[w.result.count++] = order;
+}
+
+// A RetroArch gives a row for each installed core.
+void foundRetroArch(Walk& w, const char* exePath) {
+    static InstalledCore cores[kMaxFound];
+    bool unreadable = false;
+    int32_t count = installedCores(exePath, cores, kMaxFound, unreadable);
+    w.result.unreadable = w.result.unreadable || unreadable;
+    RetroArchFolders folders;
+    retroArchFolders(exePath, folders);
+    for (int32_t i = 0; i < count; ++i) {
+        EmulatorPreset preset;
+        corePreset(cores[i], folders, w.known, preset);
+        int32_t row = 0;
+        while (row < w.known.count && std::strcmp(w.known.rows[row].name, preset.name) != 0) ++row;
+        found(w, preset, exePath, row < w.known.count ? row : kMaxPresets + i);
+    }
+}
+
+void walk(Walk& w, const char* folder, int depth);
+
+struct Visit {
+    Walk& w;
+    const char* folder;
+    int depth;
+};
+
+void visitEntry(const platform::FolderEntry& entry, void* user) {
+    auto& v = *static_cast<Visit*>(user);
+    char path[kTextSize];
+    if (v.w.stop() || entry.reparsePoint || !joinPath(path, v.folder, entry.name)) return;
+    if (entry.folder) {
+        if (v.depth < 5 && ensureBackslash(path, sizeof path)) walk(v.w, path, v.depth + 1);
+        return;
+    }
+    const char* retroArch = "retroarch.exe";
+    size_t k = 0;
+    while (entry.name[k] != '\0' && lowered(entry.name[k]) == retroArch[k]) ++k;
+    if (entry.name[k] == '\0' && retroArch[k] == '\0') return foundRetroArch(v.w, path);
+    for (int32_t i = 0; i < v.w.known.count && i < kMaxPresets; ++i)
+        if (presetMatches(v.w.known.rows[i], path)) found(v.w, v.w.known.rows[i], path, i);
+}
+
+void walk(Walk& w, const char* folder, int depth) {
+    w.result.folders.fetch_add(1, std::memory_order_relaxed);
+    Visit v{w, folder, depth};
+    platform::listFolder(folder, visitEntry, &v);
+}
+
+}  // namespace
+
+void scanForEmulators(const char* root, const PresetTable& known, const ListExtensions& list,
+                      ScanResult& result, bool (*stop)()) {
+    result.count = 0;
+    result.unreadable = false;
+    result.folders.store(0);
+    Walk w{known, list, result, stop, {}};
+    char folder[kTextSize];
+    if (!copyText(folder, root) || !ensureBackslash(folder, sizeof folder)) return;
+    walk(w, folder, 0);
+    int32_t places[kMaxFound];
+    for (int32_t i = 0; i < result.count; ++i) places[i] = i;
+    std::stable_sort(places, places + result.count, [&](int32_t a, int32_t b) {
+        if (result.rows[a].fits != result.rows[b].fits) return result.rows[a].fits;
+        return w.order[a] < w.order[b];
+    });
+    static FoundEmulator sorted[kMaxFound];
+    for (int32_t i = 0; i < result.count; ++i) sorted[i] = result.rows[places[i]];
+    std::copy(sorted, sorted + result.count, result.rows);
+}
+
+bool addFoundEmulators(const ScanResult& result, const bool* checked) {
+    bool full = false;
+    for (int32_t i = 0; i < result.count && i < kMaxFound; ++i) {
+        if (!checked[i]) continue;
+        const FoundEmulator& row = result.rows[i];
+        EmulatorEntry entry{};
+        copyText(entry.exePath, row.exePath);
+        applyPreset(row.preset, entry);
+        bool listed = false;
+        for (int32_t k = 0; k < workingCount && !listed; ++k)
+            listed = std::strcmp(workingList[k].exePath, entry.exePath) == 0 &&
+                     std::strcmp(findTemplate(workingTemplates, workingList[k]), row.preset.args) == 0;
+        if (listed) continue;
+        if (workingCount >= kMaxEmulators) {
+            full = true;
+            continue;
+        }
+        storeEditedEmulator(true, -1, entry, row.preset.args);
+    }
+    return !full;
+}
+
+}  // namespace lb

@@ -1,0 +1,159 @@
+// RetroArch's configuration and core descriptions are lines of "key = value", the value in
+// double quotes; only the keys below are read, and a line too long for a text is passed over.
+#include "registry/retroArchCores.h"
+
+#include <cstring>
+
+#include "core/fileIo.h"
+#include "core/text.h"
+#include "platform/platform.h"
+
+namespace lb {
+
+namespace {
+
+constexpr size_t kReadLimit = 256 * 1024;  // a cfg or .info file is read this far
+constexpr size_t kLineLimit = 2 * kTextSize;
+
+char lowered(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool sameTextIgnoringCase(const char* a, const char* b) {
+    for (; *a != '\0' && lowered(*a) == lowered(*b); ++a, ++b) {
+    }
+    return *a == '\0' && *b == '\0';
+}
+
+bool endsWithText(const char* text, const char* tail) {
+    size_t n = std::strlen(text), m = std::strlen(tail);
+    if (n < m) return false;
+    for (size_t i = 0; i < m; ++i)
+        if (lowered(text[n - m + i]) != lowered(tail[i])) return false;
+    return true;
+}
+
+// The value of `key` on the line "key = value", blanks around "=", the value in double quotes
+// or not; false when the line sets another key or its value does not fit.
+bool lineValue(const char* line, size_t length, const char* key, char (&value)[kTextSize]) {
+    size_t n = std::strlen(key), at = n;
+    if (length <= n || std::memcmp(line, key, n) != 0) return false;
+    while (at < length && (line[at] == ' ' || line[at] == '\t')) ++at;
+    if (at == length || line[at++] != '=') return false;
+    while (at < length && (line[at] == ' ' || line[at] == '\t')) ++at;
+    size_t end = length;
+    while (end > at && (line[end - 1] == ' ' || line[end - 1] == '\t')) --end;
+    if (end - at >= 2 && line[at] == '"' && line[end - 1] == '"') ++at, --end;
+    if (end - at >= sizeof value || std::memchr(line + at, '\0', end - at) != nullptr) return false;
+    std::memcpy(value, line + at, end - at);
+    value[end - at] = '\0';
+    return true;
+}
+
+// Reads the values of `keys` from the file at `path` into `values`; a key not found leaves its
+// value as it was. False when the file exists but cannot be read.
+bool readValues(const char* path, const char* const* keys, char (*values)[kTextSize], int count) {
+    static char text[kReadLimit];
+    size_t got = 0;
+    FileRead read = readFilePrefix(path, text, sizeof text, got);
+    if (read != FileRead::Read) return read == FileRead::Missing;
+    for (size_t at = 0; at < got;) {
+        const void* feed = std::memchr(text + at, '\n', got - at);
+        size_t end = feed != nullptr ? size_t(static_cast<const char*>(feed) - text) : got;
+        size_t length = end - at;
+        if (length > 0 && text[at + length - 1] == '\r') --length;
+        for (int k = 0; k < count && length < kLineLimit; ++k)
+            lineValue(text + at, length, keys[k], values[k]);
+        at = end + 1;
+    }
+    return true;
+}
+
+// A folder named in the cfg: ":" at its start stands for the program's folder.
+void takeFolder(char (&folder)[kTextSize], const char* value, const char* program) {
+    if (value[0] == ':') {
+        const char* rest = value[1] == '\\' || value[1] == '/' ? value + 2 : value + 1;
+        if (!joinPath(folder, program, rest)) return;
+    } else if (!copyText(folder, value)) {
+        return;
+    }
+    ensureBackslash(folder, sizeof folder);
+}
+
+}  // namespace
+
+FileRead retroArchFolders(const char* exePath, RetroArchFolders& folders) {
+    folders = RetroArchFolders{};
+    driveAndFolder(folders.program, exePath);
+    joinPath(folders.cores, folders.program, "cores\\");
+    joinPath(folders.info, folders.program, "info\\");
+    char path[kTextSize], values[2][kTextSize] = {};
+    const char* keys[] = {"libretro_directory", "libretro_info_path"};
+    bool read = !joinPath(path, folders.program, "retroarch.cfg") || readValues(path, keys, values, 2);
+    if (values[0][0] != '\0') takeFolder(folders.cores, values[0], folders.program);
+    if (values[1][0] != '\0') takeFolder(folders.info, values[1], folders.program);
+    char beside[kTextSize];
+    folders.coresBeside =
+        joinPath(beside, folders.program, "cores\\") && sameTextIgnoringCase(folders.cores, beside);
+    return read ? FileRead::Read : FileRead::Unreadable;
+}
+
+namespace {
+
+struct CoreList {
+    InstalledCore* cores;
+    int32_t capacity, count;
+};
+
+void noteCore(const platform::FolderEntry& entry, void* user) {
+    auto& list = *static_cast<CoreList*>(user);
+    if (entry.folder || list.count >= list.capacity || !endsWithText(entry.name, "_libretro.dll"))
+        return;
+    InstalledCore& core = list.cores[list.count];
+    core = InstalledCore{};
+    if (copyText(core.file, entry.name)) ++list.count;
+}
+
+}  // namespace
+
+int32_t installedCores(const char* exePath, InstalledCore* cores, int32_t capacity,
+                       bool& unreadable) {
+    RetroArchFolders folders;
+    unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
+    CoreList list{cores, capacity, 0};
+    platform::listFolder(folders.cores, noteCore, &list);
+    for (int32_t i = 0; i < list.count; ++i) {
+        InstalledCore& core = cores[i];
+        char base[kTextSize], info[kTextSize], values[2][kTextSize] = {};
+        copyText(base, core.file);
+        base[std::strlen(base) - 4] = '\0';  // without ".dll"
+        const char* keys[] = {"display_name", "supported_extensions"};
+        if (joinPath(info, folders.info, base, ".info") && !readValues(info, keys, values, 2))
+            unreadable = true;
+        copyText(core.displayName, values[0][0] != '\0' ? values[0] : core.file);
+        copyText(core.extensions, values[1]);
+    }
+    return list.count;
+}
+
+void corePreset(const InstalledCore& core, const RetroArchFolders& folders,
+                const PresetTable& known, EmulatorPreset& preset) {
+    preset = EmulatorPreset{};
+    copyText(preset.name, core.displayName);
+    copyText(preset.patterns, "retroarch.exe");
+    copyText(preset.extensions, core.extensions);
+    preset.quotePath = 1;
+    char named[kTextSize];
+    for (int32_t i = 0; i < known.count && i < kMaxPresets; ++i) {
+        const EmulatorPreset& row = known.rows[i];
+        if (!joinPath(named, "cores\\", core.file, " ") || std::strstr(row.args, named) == nullptr)
+            continue;
+        preset = row;
+        if (preset.extensions[0] == '\0') copyText(preset.extensions, core.extensions);
+        break;
+    }
+    char loaded[kTextSize];  // the core as -L names it
+    bool fits = folders.coresBeside ? joinPath(loaded, "cores\\", core.file)
+                                    : joinPath(loaded, "\"", folders.cores, core.file, "\"");
+    if (fits) joinPath(preset.args, "-L ", loaded, " %ROM%");
+}
+
+}  // namespace lb

@@ -1,0 +1,121 @@
+// Emulators found on the disk: RetroArch's folders and cores read from its own files, the fit
+// of a row to the list's ROMs, the walk, and the rows kept added to the working list.
+#include "pluginFixture.h"
+#include "registry/argumentTemplates.h"
+#include "registry/emulatorScan.h"
+#include "registry/retroArchCores.h"
+#include "registry/workingList.h"
+
+using namespace lb;
+
+namespace {
+
+const std::string kDir = "C:\\Host\\LaunchboardData0001\\";
+
+class ScanTest : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        initPlugin(nullptr, 0, 0, 0, 0, kDir.c_str());
+        copyText(state().systemName, "SNES");
+        PresetSkip skip{};
+        loadPresets(table, skip);
+        for (const char* folder : {"D:", "D:\\Emu", "D:\\Emu\\RA", "D:\\Emu\\RA\\cores",
+                                   "D:\\Emu\\RA\\info", "D:\\Emu\\Duck", "D:\\Emu\\loop"})
+            fake::state().directories.insert(folder);
+        fake::state().links.insert("D:\\Emu\\loop");
+        fake::putFile("D:\\Emu\\RA\\retroarch.exe", "");
+        fake::putFile("D:\\Emu\\Duck\\duckstation-qt-x64-ReleaseLTCG.exe", "");
+        fake::putFile("D:\\Emu\\loop\\mGBA.exe", "");  // behind a junction: never reached
+        for (const char* core : {"snes9x", "mine", "genesis_plus_gx"})
+            fake::putFile("D:\\Emu\\RA\\cores\\" + std::string(core) + "_libretro.dll", "");
+        fake::putFile("D:\\Emu\\RA\\info\\snes9x_libretro.info",
+                      "display_name = \"Nintendo - SNES / SFC (Snes9x - Current)\"\r\n"
+                      "supported_extensions = \"smc|sfc|swc|fig\"\r\n");
+        fake::putFile("D:\\Emu\\RA\\info\\mine_libretro.info", "display_name = \"Mine\"\n");
+    }
+    static inline PresetTable table;
+};
+
+bool never() { return false; }
+
+}  // namespace
+
+TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
+    struct Row {
+        std::string cfg;
+        const char *cores, *info;
+        bool beside;
+    } rows[] = {
+        {"", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
+        {"libretro_directory = \":\\cores\"\r\n", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
+        {"libretro_directory = \"E:\\RA cores\"\nlibretro_info_path = \":\\inf\"\n",
+         "E:\\RA cores\\", "D:\\Emu\\RA\\inf\\", false},
+        {"video_driver = \"gl\"\nlibretro_directory = \"" + std::string(300, 'x') + "\"\n",
+         "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
+    };
+    for (const Row& row : rows) {
+        fake::putFile("D:\\Emu\\RA\\retroarch.cfg", row.cfg);
+        RetroArchFolders folders;
+        EXPECT_EQ(retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders), FileRead::Read);
+        EXPECT_STREQ(folders.cores, row.cores) << row.cfg;
+        EXPECT_STREQ(folders.info, row.info) << row.cfg;
+        EXPECT_EQ(folders.coresBeside, row.beside) << row.cfg;
+    }
+    fake::putFile("D:\\Emu\\RA\\retroarch.cfg", "");
+    InstalledCore cores[8]{};
+    bool unreadable = true;
+    ASSERT_EQ(installedCores("D:\\Emu\\RA\\retroarch.exe", cores, 8, unreadable), 3);
+    EXPECT_FALSE(unreadable);
+    std::string seen;
+    for (const InstalledCore& core : cores)
+        if (core.file[0] != '\0')
+            seen += std::string(core.displayName) + " [" + core.extensions + "] ";
+    EXPECT_EQ(seen, "genesis_plus_gx_libretro.dll [] Mine [] "
+                    "Nintendo - SNES / SFC (Snes9x - Current) [smc|sfc|swc|fig] ");
+    RetroArchFolders folders;
+    retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
+    EmulatorPreset made;
+    corePreset(cores[2], folders, table, made);
+    EXPECT_STREQ(made.name, "RetroArch: Snes9x (スーパーファミコン)") << "the table's row";
+    EXPECT_STREQ(made.args, "-L cores\\snes9x_libretro.dll %ROM%");
+    corePreset(cores[1], folders, table, made);
+    EXPECT_EQ(std::string(made.name) + made.args + std::to_string(made.quotePath),
+              "Mine-L cores\\mine_libretro.dll %ROM%1");
+    copyText(folders.cores, "E:\\RA cores\\");
+    folders.coresBeside = false;
+    corePreset(cores[1], folders, table, made);
+    EXPECT_STREQ(made.args, "-L \"E:\\RA cores\\mine_libretro.dll\" %ROM%");
+    fake::state().unreadable.insert("D:\\Emu\\RA\\info\\mine_libretro.info");
+    EXPECT_EQ(installedCores("D:\\Emu\\RA\\retroarch.exe", cores, 8, unreadable), 3);
+    EXPECT_TRUE(unreadable) << "told, and the cores still listed";
+}
+
+TEST_F(ScanTest, theWalkListsFittingRowsFirstAndAddsTheCheckedOnesUpToTwenty) {
+    ListExtensions list{};
+    EXPECT_FALSE(readListExtensions(list)) << "no cache: whether a row fits is unknown";
+    fake::putFile("C:\\Host\\caches\\SNES.cache",
+                  "C:\\ROMs\\a.zip;Mario.SFC;a;b;K1;clean;\nC:\\ROMs\\b.smc;;a;b;K2;clean;\n");
+    ASSERT_TRUE(readListExtensions(list));
+    ASSERT_EQ(list.count, 2);
+    EXPECT_EQ(std::string(list.names[0]) + list.names[1], "sfcsmc") << "inner name, else file";
+    static ScanResult result;
+    scanForEmulators("D:\\Emu", table, list, result, never);
+    std::string rows;
+    for (int32_t i = 0; i < result.count; ++i)
+        rows += std::string(result.rows[i].fits ? "+" : "-") + result.rows[i].preset.name + "; ";
+    EXPECT_EQ(rows,
+              "+RetroArch: Snes9x (スーパーファミコン); -DuckStation (プレイステーション); "
+              "-RetroArch: Genesis Plus GX (メガドライブ); -Mine; ")
+        << "the junction's mGBA is never reached";
+    bool checked[kMaxFound] = {true, true, true, true};
+    workingCount = 18;
+    for (int32_t i = 0; i < 18; ++i) copyText(workingList[i].name, ("E" + std::to_string(i)).c_str());
+    copyText(workingList[0].exePath, result.rows[0].exePath);
+    setTemplate(workingTemplates, workingList[0], result.rows[0].preset.args, workingList, 18);
+    EXPECT_FALSE(addFoundEmulators(result, checked)) << "past 20, told";
+    EXPECT_EQ(workingCount, 20);
+    EXPECT_STREQ(workingList[18].name, "DuckStation (プレイステーション)") << "Snes9x was there";
+    EXPECT_STREQ(findTemplate(workingTemplates, workingList[19]),
+                 "-L cores\\genesis_plus_gx_libretro.dll %ROM%");
+}
