@@ -1,0 +1,77 @@
+// Emulators found on the disk against the real DLL: a folder of standalone emulators and a
+// RetroArch with a core the table lacks, found in one step, added, saved, and launched.
+#include <shlobj.h>
+
+#include "dialogDriver.h"
+#include "resource.h"
+#include "session.h"
+
+using namespace host;
+
+namespace {
+
+// The stub emulator under `path` (below the session's root), its folders made.
+std::string placeStub(Session& s, const std::string& path) {
+    std::string stub = s.installStub(path.substr(0, path.rfind('\\')));
+    std::string exe = s.root + path;
+    MoveFileA(stub.c_str(), exe.c_str());
+    return exe;
+}
+
+std::string checks(HWND found) {
+    std::string marks;
+    HWND list = GetDlgItem(found, IDC_FOUND_LIST);
+    for (int i = 0; i < int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++i)
+        marks += ((SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK) >> 12) == 2) ? "x" : "-";
+    return marks;
+}
+
+}  // namespace
+
+HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreStarts) {
+    Session s("scan", "LaunchboardData0001", "SNES");
+    placeStub(s, "Emu\\Duck\\duckstation-qt-x64-ReleaseLTCG.exe");
+    placeStub(s, "Emu\\mGBA\\mGBA.exe");
+    std::string retroArch = placeStub(s, "Emu\\RA\\retroarch.exe");
+    CreateDirectoryA((s.root + "Emu\\RA\\cores").c_str(), nullptr);
+    CreateDirectoryA((s.root + "Emu\\RA\\info").c_str(), nullptr);
+    for (const char* core : {"snes9x", "bsnes_mine", "genesis_plus_gx"})
+        writeFile(s.root + "Emu\\RA\\cores\\" + core + "_libretro.dll", "");
+    writeFile(s.root + "Emu\\RA\\info\\bsnes_mine_libretro.info",
+              "display_name = \"Mine - bsnes\"\r\nsupported_extensions = \"sfc|smc\"\r\n");
+    s.writeCache({{"K1", s.root + "Mario.zip", "Mario.sfc"}});
+    std::string seen, marks;
+    onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
+        clickLater(settings, IDC_SCAN);
+        HWND browser = waitForDialog("エミュレータを探すフォルダ");
+        if (browser == nullptr) return;
+        std::string folder = s.root + "Emu";
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        clickLater(browser, IDOK);
+        HWND found = waitForDialog("見つかったエミュレータ(Launchboard) - 5件", 15000);
+        if (found == nullptr) return;
+        seen = joined(listRows(found, IDC_FOUND_LIST));
+        marks = checks(found);
+        clickNow(found, IDOK);
+        waitUntilClosed(found);
+        clickNow(settings, IDOK);
+    });
+    CHECK_EQ(seen,
+             std::string("RetroArch: Snes9x (スーパーファミコン) | Mine - bsnes | DuckStation "
+                         "(プレイステーション) | mGBA (ゲームボーイアドバンス) | RetroArch: Genesis "
+                         "Plus GX (メガドライブ)"),
+             "the SNES cores first, then the table's order");
+    CHECK_EQ(marks, std::string("xx---"), "the rows that fit are checked");
+    std::string templates = readFile(s.dataDir + "SNES.emu.txt");
+    CHECK(templates.find("args=-L cores\\bsnes_mine_libretro.dll %ROM%") != std::string::npos,
+          "the core the table lacks is stored with its template: " + toUtf8(templates));
+    std::vector<std::string> items = s.popupItems();
+    CHECK_EQ(joined(std::vector<std::string>(items.begin(), items.begin() + 2)),
+             std::string("RetroArch: Snes9x (スーパーファミコン) | Mine - bsnes"), "the popup");
+    Chain mario({"K1"});
+    StubRun run = s.clickAndWait(1, mario.first());
+    CHECK_EQ(run.commandLine,
+             programPart(retroArch) + " -L cores\\bsnes_mine_libretro.dll \"" + s.root +
+                 "Mario.zip\"",
+             "RetroArch starts the added core with the ROM");
+}
