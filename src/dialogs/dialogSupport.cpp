@@ -200,7 +200,9 @@ struct FolderRequest {
 int CALLBACK browseFolderCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED) {
         const auto& request = *reinterpret_cast<const FolderRequest*>(data);
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(request.initial));
+        if (request.initial != nullptr)
+            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                         reinterpret_cast<LPARAM>(request.initial));
         SetWindowTextA(browser, request.caption);
         centerWindow(browser);
     }

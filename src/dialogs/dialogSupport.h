@@ -48,7 +48,8 @@ private:
     bool initialised_;
 };
 
-// The shell's folder dialog under `caption`, with `prompt` above the tree and `initial` selected:
+// The shell's folder dialog under `caption`, with `prompt` above the tree and `initial` (when
+// given) selected:
 // false when it was cancelled; the folder in `picked` (MAX_PATH bytes), empty when the shell
 // cannot name it.
 bool pickFolder(HWND owner, const char* prompt, const char* caption, const char* initial,

@@ -67,9 +67,12 @@ bool spaceDown = false;  // Space toggles the focused row's box, then every sele
 void fillFoundList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOUND_LIST);
     addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
-    insertListColumn(list, 0, 210, "名前");
-    insertListColumn(list, 1, 300, "プログラム");
-    insertListColumn(list, 2, 60, "この一覧");
+    RECT client{};
+    GetClientRect(list, &client);
+    int32_t mark = 60, name = (client.right - mark) * 9 / 20;  // the program takes the rest
+    insertListColumn(list, 0, name, "名前");
+    insertListColumn(list, 1, client.right - mark - name - GetSystemMetrics(SM_CXVSCROLL), "プログラム");
+    insertListColumn(list, 2, mark, "この一覧");
     for (int32_t i = 0; i < job->result.count; ++i) {
         FoundEmulator& row = job->result.rows[i];
         LVITEMA item{};
@@ -156,8 +159,9 @@ bool walkWithProgress(HWND settings) {
 
 bool findEmulatorsInFolder(HWND settings) {
     char picked[MAX_PATH] = "";
+    // The tree opens at its top: where emulators lie has nothing to do with the other folders.
     if (!pickFolder(settings, "エミュレータを探すフォルダを選択してください",
-                    "エミュレータを探すフォルダ", context->lastExtractDir, picked) ||
+                    "エミュレータを探すフォルダ", nullptr, picked) ||
         picked[0] == '\0')
         return false;
     job = static_cast<ScanJob*>(platform::allocateZeroed(sizeof(ScanJob)));

@@ -2,6 +2,7 @@
 #include "dialogDriver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -229,6 +230,37 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
         Sleep(25);
     }
     return false;
+}
+
+static BOOL CALLBACK findTree(HWND child, LPARAM found) {
+    char name[32] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (std::strcmp(name, "SysTreeView32") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+bool pickFolderIn(HWND browser, const std::string& folder) {
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+    std::string last = folder.substr(folder.rfind('\\') + 1);
+    HWND tree = nullptr;
+    EnumChildWindows(browser, findTree, reinterpret_cast<LPARAM>(&tree));
+    int turns = 0;
+    bool selected = tree != nullptr && waitUntil([&] {
+        // The dialog selects its own first folder in its own time: asked again until it shows.
+        if (++turns % 20 == 0)
+            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        char text[MAX_PATH] = "";
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        return item.hItem != nullptr && SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&item)) &&
+               last == text;
+    }, 5000);
+    if (selected) clickLater(browser, IDOK);
+    return selected;
 }
 
 bool waitUntilClosed(HWND window, int timeoutMs) {

@@ -1,6 +1,8 @@
 // Emulators found on the disk against the real DLL: a folder of standalone emulators and a
 // RetroArch with a core the table lacks, found in one step, added, saved, and launched.
-#include <shlobj.h>
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include "dialogDriver.h"
 #include "resource.h"
@@ -45,9 +47,7 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
         clickLater(settings, IDC_SCAN);
         HWND browser = waitForDialog("エミュレータを探すフォルダ");
         if (browser == nullptr) return;
-        std::string folder = s.root + "Emu";
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        clickLater(browser, IDOK);
+        if (!pickFolderIn(browser, s.root + "Emu")) return;
         HWND found = waitForDialog("見つかったエミュレータ(Launchboard) - 5件", 15000);
         if (found == nullptr) return;
         seen = joined(listRows(found, IDC_FOUND_LIST));

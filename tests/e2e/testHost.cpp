@@ -2,6 +2,8 @@
 // registered cases against it, or, in demo mode, shows one start and close of the plug-in.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -157,6 +159,33 @@ void captureFavorites(Session& s) {
     });
 }
 
+// The emulators found in C:\Emu: RetroArch's two cores beside the standalone ones.
+void captureFoundEmulators(HWND settings) {
+    CreateDirectoryA("C:\\Emu\\RetroArch\\cores", nullptr);
+    CreateDirectoryA("C:\\Emu\\RetroArch\\info", nullptr);
+    for (const char* core : {"mupen64plus_next", "parallel_n64"})
+        writeFile(std::string("C:\\Emu\\RetroArch\\cores\\") + core + "_libretro.dll", "");
+    writeFile("C:\\Emu\\RetroArch\\info\\parallel_n64_libretro.info",
+              "display_name = \"Nintendo - Nintendo 64 (ParaLLEl N64)\"\r\n"
+              "supported_extensions = \"n64|v64|z64|bin|u1|ndd\"\r\n");
+    writeFile("C:\\Host\\caches\\Nintendo 64.cache",
+              "C:\\ROMs\\Super Mario 64 (Japan).z64;;a;b;K1;clean;\r\n");
+    clickLater(settings, IDC_SCAN);
+    HWND browser = waitForDialog("エミュレータを探すフォルダ");
+    if (browser == nullptr) return;
+    if (!pickFolderIn(browser, "C:\\Emu")) return;
+    for (int i = 0; i < 100; ++i, Sleep(100)) {
+        HWND found = GetForegroundWindow();
+        if (windowTitle(found).rfind("見つかったエミュレータ", 0) != 0) continue;
+        captureWindow(found, workDir + "foundEmulators.bmp");
+        clickNow(found, IDCANCEL);
+        waitUntilClosed(found);
+        return;
+    }
+    std::printf("no list of the emulators found; in front: %s\n",
+                toUtf8(windowTitle(GetForegroundWindow())).c_str());
+}
+
 EmulatorRecord quotedAndShort(EmulatorRecord e) {
     e.quotePath = 1;
     e.shortPath = 1;
@@ -211,6 +240,7 @@ int captureDialogs(const char* dll, const char* shots) {
         captureWindow(edit, workDir + "editDialog.bmp");
         clickNow(edit, IDCANCEL);
         waitUntilClosed(edit);
+        captureFoundEmulators(settings);
         clickNow(settings, IDCANCEL);
     });
     capturePopupMenu(s);
