@@ -45,7 +45,7 @@ TEST_F(PresetTest, everyBuiltInRowReadsAndExpandsWithoutARefusalForASampleRom) {
         EXPECT_EQ(p.args[0] != '\0', usesArguments) << p.name;
     }
     int32_t rows[kMaxPresets];
-    EXPECT_EQ(matchingPresets(table, "D:\\RA\\RetroArch.EXE", rows, kMaxPresets), 21)
+    EXPECT_EQ(matchingPresets(table, "D:\\RA\\RetroArch.EXE", rows, kMaxPresets), 34)
         << "one row per RetroArch core";
     EXPECT_STREQ(find("RetroArch: Snes9x (スーパーファミコン)")->args,
                  "-L cores\\snes9x_libretro.dll %ROM%");
