@@ -27,6 +27,7 @@
 #include "platform/platform.h"
 #include "plugin/exports.h"
 #include "registry/emulatorListFile.h"
+#include "registry/emulatorScan.h"
 
 using namespace lb;
 
@@ -566,6 +567,71 @@ void opLaunchPathResolution(benchmark::State& state) {
 
 }  // namespace
 
+// ---- the folder scan ------------------------------------------------------------------------
+
+// A tree of n folders, ten to a folder, each with two programs that no known emulator names,
+// and a DuckStation and a RetroArch at its top.
+void scanTree(int n) {
+    fake::reset();
+    auto& s = fake::state();
+    std::vector<std::string> level = {"D:\\Emu"};
+    s.directories.insert("D:\\Emu");
+    for (int made = 0; made < n;) {
+        std::vector<std::string> next;
+        for (const std::string& folder : level)
+            for (int i = 0; i < 10 && made < n; ++i, ++made) {
+                std::string child = folder + "\\f" + std::to_string(i);
+                s.directories.insert(child);
+                s.files[child + "\\tool.exe"];
+                s.files[child + "\\readme.txt"];
+                next.push_back(child);
+            }
+        level = next;
+    }
+    s.files["D:\\Emu\\duckstation-qt-x64-ReleaseLTCG.exe"];
+}
+
+bool neverStop() { return false; }
+
+void opScanForEmulators(benchmark::State& state) {
+    setUp(entries(state));
+    static PresetTable table;
+    PresetSkip skip{};
+    loadPresets(table, skip);
+    scanTree(entries(state));
+    static ListExtensions list{};
+    static ScanResult result;
+    for (auto _ : state) {
+        scanForEmulators("D:\\Emu", table, list, result, neverStop);
+        benchmark::DoNotOptimize(result.count);
+    }
+}
+
+void walkFolder(const char* folder, int depth, int& seen) {
+    struct Visit {
+        const char* folder;
+        int depth;
+        int& seen;
+    } v{folder, depth, seen};
+    ++seen;
+    platform::listFolder(folder, [](const platform::FolderEntry& e, void* user) {
+        auto& v = *static_cast<Visit*>(user);
+        if (!e.folder || v.depth >= 5) return;
+        char child[kTextSize];
+        if (joinPath(child, v.folder, e.name, "\\")) walkFolder(child, v.depth + 1, v.seen);
+    }, &v);
+}
+
+// The floor: the same tree walked by listFolder alone, as a plain FindFirstFile walk does.
+void floorScanForEmulators(benchmark::State& state) {
+    scanTree(entries(state));
+    for (auto _ : state) {
+        int seen = 0;
+        walkFolder("D:\\Emu\\", 0, seen);
+        benchmark::DoNotOptimize(seen);
+    }
+}
+
 #define LB_SIZES ->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
 BENCHMARK(opLoadRomCache) LB_SIZES->Name("op/loadRomCache");
 BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/loadRomCache");
@@ -601,5 +667,8 @@ BENCHMARK(floorOpenHistoryView) LB_SIZES->Name("floor/openHistoryTab");
 BENCHMARK(fgetsOpenHistoryView) LB_SIZES->Name("fgets/openHistoryTab");
 BENCHMARK(opLaunchPathResolution) LB_SIZES->Name("op/launchPathResolution");
 BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/launchPathResolution");
+
+BENCHMARK(opScanForEmulators) LB_SIZES->Name("op/scanForEmulators");
+BENCHMARK(floorScanForEmulators) LB_SIZES->Name("floor/scanForEmulators");
 
 BENCHMARK_MAIN();

@@ -233,7 +233,10 @@ bool wildcardMatch(const char* pattern, size_t m, const char* name, size_t n) {
 bool presetMatches(const EmulatorPreset& preset, const char* exePath) {
     char folder[kTextSize];
     driveAndFolder(folder, exePath);
-    const char* name = exePath + std::strlen(folder);
+    return presetMatchesName(preset, exePath + std::strlen(folder));
+}
+
+bool presetMatchesName(const EmulatorPreset& preset, const char* name) {
     size_t nameLength = std::strlen(name);
     const char* patterns = preset.patterns;
     for (const char* at = patterns; *at != '\0';) {
@@ -243,6 +246,10 @@ bool presetMatches(const EmulatorPreset& preset, const char* exePath) {
         at += length + (end != nullptr ? 1 : 0);
     }
     return false;
+}
+
+bool patternMatches(const char* pattern, size_t length, const char* name) {
+    return wildcardMatch(pattern, length, name, std::strlen(name));
 }
 
 int32_t matchingPresets(const PresetTable& table, const char* exePath, int32_t* rows,

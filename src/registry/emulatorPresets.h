@@ -53,6 +53,9 @@ void presetSkipText(char (&text)[kTextSize * 2], const PresetSkip& skip);
 
 // Whether the file name of `exePath` matches one of the patterns, without regard to ASCII case.
 bool presetMatches(const EmulatorPreset& preset, const char* exePath);
+// The same for a file name alone, and for one pattern of `length` bytes.
+bool presetMatchesName(const EmulatorPreset& preset, const char* name);
+bool patternMatches(const char* pattern, size_t length, const char* name);
 
 // The rows that match `exePath`, in table order, into `rows`; their number.
 int32_t matchingPresets(const PresetTable& table, const char* exePath, int32_t* rows,

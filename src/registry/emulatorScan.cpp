@@ -69,13 +69,38 @@ bool presetFits(const EmulatorPreset& preset, const ListExtensions& list) {
 
 namespace {
 
+// Every pattern of the table's rows, with its first character folded: a file is tried only
+// against the patterns that can start its name, since the walk asks this of every file.
+struct Pattern {
+    const char* text;
+    size_t length;
+    char first;  // '*' for a pattern that starts with any text
+    int32_t row;
+};
+constexpr int32_t kMaxPatterns = 4 * kMaxPresets;
+
 struct Walk {
     const PresetTable& known;
     const ListExtensions& list;
     ScanResult& result;
     bool (*stop)();
     int32_t order[kMaxFound];  // each row's place: its table row, or after them, a core's
+    Pattern patterns[kMaxPatterns];
+    int32_t patternCount;
 };
+
+void indexPatterns(Walk& w) {
+    w.patternCount = 0;
+    for (int32_t i = 0; i < w.known.count && i < kMaxPresets; ++i)
+        for (const char* at = w.known.rows[i].patterns; *at != '\0';) {
+            size_t length = std::strcspn(at, ";");
+            // retroarch.exe, which a row of each known core names, gives its installed cores.
+            bool retroArch = length == 13 && patternMatches(at, length, "retroarch.exe");
+            if (length > 0 && !retroArch && w.patternCount < kMaxPatterns)
+                w.patterns[w.patternCount++] = {at, length, lowered(at[0]), i};
+            at += length + (at[length] != '\0' ? 1 : 0);
+        }
+}
 
 void found(Walk& w, const EmulatorPreset& preset, const char* exePath, int32_t order) {
     if (w.result.count >= kMaxFound) return;
@@ -114,17 +139,26 @@ struct Visit {
 void visitEntry(const platform::FolderEntry& entry, void* user) {
     auto& v = *static_cast<Visit*>(user);
     char path[kTextSize];
-    if (v.w.stop() || entry.reparsePoint || !joinPath(path, v.folder, entry.name)) return;
+    if (v.w.stop() || entry.reparsePoint) return;
     if (entry.folder) {
-        if (v.depth < 5 && ensureBackslash(path, sizeof path)) walk(v.w, path, v.depth + 1);
+        if (v.depth < 5 && joinPath(path, v.folder, entry.name, "\\")) walk(v.w, path, v.depth + 1);
         return;
     }
     const char* retroArch = "retroarch.exe";
     size_t k = 0;
     while (entry.name[k] != '\0' && lowered(entry.name[k]) == retroArch[k]) ++k;
-    if (entry.name[k] == '\0' && retroArch[k] == '\0') return foundRetroArch(v.w, path);
-    for (int32_t i = 0; i < v.w.known.count && i < kMaxPresets; ++i)
-        if (presetMatches(v.w.known.rows[i], path)) found(v.w, v.w.known.rows[i], path, i);
+    bool isRetroArch = entry.name[k] == '\0' && retroArch[k] == '\0';
+    if (isRetroArch && joinPath(path, v.folder, entry.name)) return foundRetroArch(v.w, path);
+    int32_t last = -1;  // a row is found once, whichever of its patterns matched
+    char first = lowered(entry.name[0]);
+    for (int32_t i = 0; i < v.w.patternCount && !isRetroArch; ++i) {
+        const Pattern& p = v.w.patterns[i];
+        if ((p.first != first && p.first != '*') || p.row == last ||
+            !patternMatches(p.text, p.length, entry.name) || !joinPath(path, v.folder, entry.name))
+            continue;
+        found(v.w, v.w.known.rows[p.row], path, p.row);
+        last = p.row;
+    }
 }
 
 void walk(Walk& w, const char* folder, int depth) {
@@ -140,7 +174,8 @@ void scanForEmulators(const char* root, const PresetTable& known, const ListExte
     result.count = 0;
     result.unreadable = false;
     result.folders.store(0);
-    Walk w{known, list, result, stop, {}};
+    Walk w{known, list, result, stop, {}, {}, 0};  // 13 KB on the worker's stack
+    indexPatterns(w);
     char folder[kTextSize];
     if (!copyText(folder, root) || !ensureBackslash(folder, sizeof folder)) return;
     walk(w, folder, 0);

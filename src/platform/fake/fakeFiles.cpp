@@ -60,6 +60,11 @@ namespace platform {
 
 namespace {
 
+const std::string& pathOf(const std::string& path) { return path; }
+const std::string& pathOf(const std::pair<const std::string, std::string>& file) {
+    return file.first;
+}
+
 void copyFakeText(char* out, size_t size, const std::string& text) {
     size_t n = std::min(size - 1, text.size());
     std::memcpy(out, text.data(), n);
@@ -246,9 +251,11 @@ bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), vo
     if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
     std::string self = prefix.substr(0, prefix.size() - 1);
     if (!s.directories.count(self) || s.unreadable.count(self)) return false;
+    // The paths that continue the folder's lie together, from its prefix on.
     auto visitAll = [&](const auto& paths, bool folders) {
-        for (const std::string& path : paths) {
-            if (path.compare(0, prefix.size(), prefix) != 0) continue;
+        for (auto it = paths.lower_bound(prefix); it != paths.end(); ++it) {
+            const std::string& path = pathOf(*it);
+            if (path.compare(0, prefix.size(), prefix) != 0) break;
             std::string name = path.substr(prefix.size());
             if (name.empty() || name.find('\\') != std::string::npos) continue;
             FolderEntry entry{};
@@ -258,10 +265,8 @@ bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), vo
             visit(entry, user);
         }
     };
-    std::vector<std::string> files;
-    for (const auto& [path, bytes] : s.files) files.push_back(path);
     visitAll(s.directories, true);
-    visitAll(files, false);
+    visitAll(s.files, false);
     return true;
 }
 
