@@ -5,6 +5,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "dialogs/dialogSupport.h"
 #include "dialogs/settingsDialog.h"
 #include "launcher/templateExpansion.h"
@@ -12,6 +14,7 @@
 #include "registry/argumentTemplates.h"
 #include "registry/emulatorEdit.h"
 #include "registry/emulatorPresets.h"
+#include "registry/retroArchCores.h"
 #include "registry/workingList.h"
 #include "resource.h"
 
@@ -26,6 +29,7 @@ int32_t shownPresets[kMaxPresets];
 int32_t shownPresetCount = 0;
 PresetSkip presetSkip;
 FileRead presetsRead = FileRead::Missing;
+int32_t tablePresetCount = 0;  // the rows loaded; rows after them are a RetroArch's own cores
 
 constexpr UINT kTellPresetProblems = WM_APP + 1;
 
@@ -134,7 +138,35 @@ void choosePreset(HWND dialog, int32_t comboRow) {
 
 // After Browse: an executable that exactly one preset knows gets it while no template is typed;
 // one that several know (RetroArch and its cores) lists only those, and nothing is filled.
+// A RetroArch's installed cores that the table lacks, as rows after the table's: every core
+// it has can be picked. A cfg or .info file that cannot be read is told; the cores are listed.
+void addInstalledCores(HWND dialog, const char* exePath) {
+    presets.count = tablePresetCount;
+    char folder[kTextSize];
+    driveAndFolder(folder, exePath);
+    EmulatorPreset retroArch{};
+    copyText(retroArch.patterns, "retroarch.exe");
+    if (!presetMatchesName(retroArch, exePath + std::strlen(folder))) return;
+    static InstalledCore cores[kMaxPresets];
+    bool unreadable = false;
+    int32_t count = installedCores(exePath, cores, kMaxPresets, unreadable);
+    RetroArchFolders folders;
+    retroArchFolders(exePath, folders);
+    for (int32_t i = 0; i < count && presets.count < kMaxPresets; ++i) {
+        EmulatorPreset& made = presets.rows[presets.count];
+        corePreset(cores[i], folders, presets, made);
+        bool known = false;
+        for (int32_t k = 0; k < tablePresetCount && !known; ++k)
+            known = std::strcmp(presets.rows[k].name, made.name) == 0;
+        if (!known) ++presets.count;
+    }
+    if (unreadable)
+        MessageBoxA(dialog, "RetroArch の retroarch.cfg か .info ファイルを読み込めませんでした",
+                    nullptr, MB_ICONWARNING);
+}
+
 void offerPresetsFor(HWND dialog, const char* exePath) {
+    addInstalledCores(dialog, exePath);
     int32_t rows[kMaxPresets];
     int32_t count = matchingPresets(presets, exePath, rows, kMaxPresets);
     if (count == 0) {
@@ -167,6 +199,7 @@ void tellPresetProblems() {
 void initEmulatorEdit(HWND dialog) {
     fillEditCombos(dialog);
     presetsRead = loadPresets(presets, presetSkip);
+    tablePresetCount = presets.count;
     listAllPresets(dialog);
     if (presetsRead == FileRead::Unreadable || presetSkip.line != 0)
         PostMessageA(dialog, kTellPresetProblems, 0, 0);

@@ -43,6 +43,7 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
               "display_name = \"Mine - bsnes\"\r\nsupported_extensions = \"sfc|smc\"\r\n");
     s.writeCache({{"K1", s.root + "Mario.zip", "Mario.sfc"}});
     std::string seen, marks;
+    int cores = -1;
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         clickLater(settings, IDC_SCAN);
         HWND browser = waitForDialog("エミュレータを探すフォルダ");
@@ -54,6 +55,15 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
         marks = checks(found);
         clickNow(found, IDOK);
         waitUntilClosed(found);
+        // Browse to the same RetroArch in the edit dialog: its own core is among the 候補 too.
+        clickLater(settings, IDC_ADD);
+        HWND edit = waitForDialog("エミュレータ追加(Launchboard)");
+        if (edit == nullptr) return;
+        if (pickFile(edit, IDC_EXE_BROWSE, "エミュレータ選択", retroArch))
+            cores = int(SendDlgItemMessageA(edit, IDC_PRESET, CB_FINDSTRINGEXACT, WPARAM(-1),
+                                            reinterpret_cast<LPARAM>("Mine - bsnes")));
+        clickNow(edit, IDCANCEL);
+        waitUntilClosed(edit);
         clickNow(settings, IDOK);
     });
     CHECK_EQ(seen,
@@ -62,6 +72,7 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
                          "Plus GX (メガドライブ)"),
              "the SNES cores first, then the table's order");
     CHECK_EQ(marks, std::string("xx---"), "the rows that fit are checked");
+    CHECK(cores > 0, "Browse to retroarch.exe offers its core that the table lacks");
     std::string templates = readFile(s.dataDir + "SNES.emu.txt");
     CHECK(templates.find("args=-L cores\\bsnes_mine_libretro.dll %ROM%") != std::string::npos,
           "the core the table lacks is stored with its template: " + toUtf8(templates));

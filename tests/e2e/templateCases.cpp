@@ -189,7 +189,7 @@ HOST_CASE(aPresetFillsTheEditDialogAndBrowseOffersThePresetsOfTheExecutable) {
         editRow(settings, -1, [&](HWND edit) {
             browseTo(edit, ra);
             CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string(), "several presets: nothing");
-            CHECK_EQ(int(SendDlgItemMessageA(edit, IDC_PRESET, CB_GETCOUNT, 0, 0)), 22,
+            CHECK_EQ(int(SendDlgItemMessageA(edit, IDC_PRESET, CB_GETCOUNT, 0, 0)), 35,
                      "the drop-down lists only RetroArch's cores");
             browseTo(edit, duck);
             CHECK_EQ(controlText(edit, IDC_ARGUMENTS), std::string("-batch -fullscreen -- %ROM%"),

@@ -209,7 +209,7 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     ASSERT_EQ(fake::state().sessions.size(), 2u);
     fake::endSession(0, 2500);
     closePlugin();
-    // Ids are the start's time and a number of the plug-in's own.
+    // Ids are the start's time and the started process's id: unique across hosts.
     std::string text = fake::fileBytes(kHistory), ids[2];
     for (int i = 0, at = 0; i < 2; ++i) {
         at = int(text.find("\r\nS\t", size_t(at))) + 4;
@@ -221,6 +221,7 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     EXPECT_EQ(text, "\r\nS\t" + ids[0] + start + "\r\nS\t" + ids[1] + start + "\r\nE\t" + ids[0] +
                         "\t2\t0\t.\r\nE\t" + ids[1] + "\t0\t1\t.");
     EXPECT_NE(ids[0], ids[1]);
+    EXPECT_EQ(ids[0], "20261207213000-3e9") << "the stamp and the started process's id, in hex";
 }
 
 TEST_F(PluginTest, anEndTheWatcherCannotAppendIsToldOnceOnTheHostsThread) {
