@@ -166,6 +166,18 @@ void fitSingleColumn(HWND list) {
     }
 }
 
+void fitLastColumn(HWND list, int32_t columns) {
+    for (int pass = 0; pass < 2; ++pass) {  // as fitSingleColumn: the bars may come and go
+        RECT client{};
+        GetClientRect(list, &client);
+        int32_t others = 0;
+        for (int32_t k = 0; k + 1 < columns; ++k) others += listColumnWidth(list, k);
+        int32_t rest = client.right - others > 60 ? client.right - others : 60;
+        if (listColumnWidth(list, columns - 1) == rest) break;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(columns - 1), MAKELPARAM(rest, 0));
+    }
+}
+
 void setCountTitle(HWND dialog, const char* heading, int32_t total, const FavoriteFilter& filter) {
     char title[kTextSize];
     if (filter.narrowed)

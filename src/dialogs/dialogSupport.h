@@ -131,6 +131,8 @@ POINT keyboardMenuPoint(HWND list);
 // Makes a single-column list's column exactly as wide as the list's client area, which leaves
 // out a vertical scroll bar when there is one, so no horizontal scroll bar is needed.
 void fitSingleColumn(HWND list);
+// The same for the last of `columns` columns: it takes what the others leave of the client area.
+void fitLastColumn(HWND list, int32_t columns);
 
 // The first row that is both focused and selected; -1 when there is none.
 int32_t focusedSelectedRow(HWND list);

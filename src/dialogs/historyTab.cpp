@@ -94,9 +94,11 @@ void openHistoryTab(HWND dialog) {
     }
     HWND list = historyList(dialog);
     addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
-    const int widths[kHistoryColumnCount] = {220, 120, 50, 80, 150};
+    // The date column shows 最後に遊んだ日時 whole, with the sort arrow; the last takes the rest.
+    const int widths[kHistoryColumnCount] = {220, 150, 50, 80, 150};
     for (int32_t k = 0; k < kHistoryColumnCount; ++k)
         insertListColumn(list, k, widths[k], historyColumnNames[k]);
+    fitLastColumn(list, kHistoryColumnCount);
     tellHistoryFailure();
     FileRead read = openHistoryView(workingFavorites, workingFavoriteCount);
     historyReady = true;
