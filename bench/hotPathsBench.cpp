@@ -614,12 +614,15 @@ void walkFolder(const char* folder, int depth, int& seen) {
         int& seen;
     } v{folder, depth, seen};
     ++seen;
-    platform::listFolder(folder, [](const platform::FolderEntry& e, void* user) {
-        auto& v = *static_cast<Visit*>(user);
-        if (!e.folder || v.depth >= 5) return;
-        char child[kTextSize];
-        if (joinPath(child, v.folder, e.name, "\\")) walkFolder(child, v.depth + 1, v.seen);
-    }, &v);
+    platform::listFolder(
+        folder,
+        [](const platform::FolderEntry& e, void* user) {
+            auto& v = *static_cast<Visit*>(user);
+            if (!e.folder || v.depth >= 5) return;
+            char child[kTextSize];
+            if (joinPath(child, v.folder, e.name, "\\")) walkFolder(child, v.depth + 1, v.seen);
+        },
+        &v);
 }
 
 // The floor: the same tree walked by listFolder alone, as a plain FindFirstFile walk does.

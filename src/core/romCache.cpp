@@ -145,8 +145,7 @@ bool containsCleanMark(const char* from, const char* end) {
 
 // Splits a line of `length` bytes (up to a NUL, if it holds one) into the entry and gives its
 // key's hash for the index; with `slack`, kSlack bytes past the line can be read.
-bool parseLine(const char* line, size_t length, RomCacheEntry& entry, uint32_t& hash,
-               bool slack) {
+bool parseLine(const char* line, size_t length, RomCacheEntry& entry, uint32_t& hash, bool slack) {
     const char* end = line + length;
     const char* separators[5];
     if (findBytes(';', line, end, separators, 5) < 5) return false;

@@ -86,7 +86,6 @@ inline int findBytes(char byte, const char* from, const char* end, const char** 
     return count;
 }
 
-
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and
 // `lineLength`, `at` moved past it; false at the end. The text files' readers walk so.
 bool nextLine(const char* text, size_t length, size_t& at, const char*& line, size_t& lineLength);

@@ -99,7 +99,8 @@ void storeFavoriteColumns(HWND dialog) {
 void updateSortMarks(HWND dialog) {
     for (int32_t k = 0; k < kColumnCount; ++k) {
         int arrow = context->columnState[k].descending ? HDF_SORTDOWN : HDF_SORTUP;
-        setSortArrow(GetDlgItem(dialog, IDC_FAVORITE_LIST), k, k == context->sortColumn ? arrow : 0);
+        setSortArrow(GetDlgItem(dialog, IDC_FAVORITE_LIST), k,
+                     k == context->sortColumn ? arrow : 0);
     }
 }
 

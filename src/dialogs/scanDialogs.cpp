@@ -71,7 +71,8 @@ void fillFoundList(HWND dialog) {
     GetClientRect(list, &client);
     int32_t mark = 60, name = (client.right - mark) * 9 / 20;  // the program takes the rest
     insertListColumn(list, 0, name, "名前");
-    insertListColumn(list, 1, client.right - mark - name - GetSystemMetrics(SM_CXVSCROLL), "プログラム");
+    insertListColumn(list, 1, client.right - mark - name - GetSystemMetrics(SM_CXVSCROLL),
+                     "プログラム");
     insertListColumn(list, 2, mark, "この一覧");
     for (int32_t i = 0; i < job->result.count; ++i) {
         FoundEmulator& row = job->result.rows[i];
@@ -92,8 +93,9 @@ void fillFoundList(HWND dialog) {
 }
 
 void followFocusedCheck(HWND list, const NMLISTVIEW& change) {
-    bool stateChanged = (change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_STATEIMAGEMASK) !=
-                                                              (change.uOldState & LVIS_STATEIMAGEMASK);
+    bool stateChanged =
+        (change.uChanged & LVIF_STATE) &&
+        (change.uNewState & LVIS_STATEIMAGEMASK) != (change.uOldState & LVIS_STATEIMAGEMASK);
     if (!spaceDown || !stateChanged) return;
     spaceDown = false;
     bool on = ListView_GetCheckState(list, change.iItem) != 0;

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "dialogs/dialogSupport.h"
-#include "dialogs/scanDialogs.h"
 #include "dialogs/editDialog.h"
+#include "dialogs/scanDialogs.h"
 #include "registry/emulatorListFile.h"
 #include "registry/workingList.h"
 #include "resource.h"

@@ -57,8 +57,7 @@ int32_t keepRun(FavoriteEntry* run, int32_t whole, bool prune, KeySearch* search
 
 // Opens the file and reads its header: Read, the file open and its count bounded in `count`,
 // when it is this system's list.
-FileRead openFavoritesFile(const char* path, platform::File*& file, int32_t& count,
-                           bool& asSaved) {
+FileRead openFavoritesFile(const char* path, platform::File*& file, int32_t& count, bool& asSaved) {
     const char* system = context->systemName;
     platform::OpenResult opened = platform::openForRead(path, file);
     if (opened == platform::OpenResult::Missing) return FileRead::Missing;

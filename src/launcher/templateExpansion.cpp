@@ -243,8 +243,8 @@ void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool 
     const char* quoteMark = kind == MameModel2 || !quote ? "" : "\"";
     if (!joinPath(playlist, quoteMark, playlistFolder, "Sample Game.m3u", quoteMark))
         playlist[0] = '\0';
-    TemplateValues values{rom,        kSample,   exePath, "sample", "1A2B3C4D",
-                          kind == MameModel2 ? nullptr : playlist};
+    TemplateValues values{rom,      kSample,    exePath,
+                          "sample", "1A2B3C4D", kind == MameModel2 ? nullptr : playlist};
     Expansion expansion = expandTemplate(text, values, expanded, sizeof expanded, offending);
     if (expansion == Expansion::Refused) {
         char message[kTemplateErrorSize];

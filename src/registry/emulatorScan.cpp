@@ -200,8 +200,9 @@ bool addFoundEmulators(const ScanResult& result, const bool* checked) {
         applyPreset(row.preset, entry);
         bool listed = false;
         for (int32_t k = 0; k < workingCount && !listed; ++k)
-            listed = std::strcmp(workingList[k].exePath, entry.exePath) == 0 &&
-                     std::strcmp(findTemplate(workingTemplates, workingList[k]), row.preset.args) == 0;
+            listed =
+                std::strcmp(workingList[k].exePath, entry.exePath) == 0 &&
+                std::strcmp(findTemplate(workingTemplates, workingList[k]), row.preset.args) == 0;
         if (listed) continue;
         if (workingCount >= kMaxEmulators) {
             full = true;

@@ -87,7 +87,8 @@ FileRead retroArchFolders(const char* exePath, RetroArchFolders& folders) {
     joinPath(folders.info, folders.program, "info\\");
     char path[kTextSize], values[2][kTextSize] = {};
     const char* keys[] = {"libretro_directory", "libretro_info_path"};
-    bool read = !joinPath(path, folders.program, "retroarch.cfg") || readValues(path, keys, values, 2);
+    bool read =
+        !joinPath(path, folders.program, "retroarch.cfg") || readValues(path, keys, values, 2);
     if (values[0][0] != '\0') takeFolder(folders.cores, values[0], folders.program);
     if (values[1][0] != '\0') takeFolder(folders.info, values[1], folders.program);
     char beside[kTextSize];

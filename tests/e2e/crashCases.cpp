@@ -74,7 +74,8 @@ int runChurn() {
     for (int round = 0;; ++round) {
         std::vector<std::string> items = s.popupItems();
         for (size_t i = 0; i < items.size(); ++i)
-            if (items[i] == "お気に入りに追加") s.plugin.onPopupMenuHaveClick(int32_t(i), chain.first());
+            if (items[i] == "お気に入りに追加")
+                s.plugin.onPopupMenuHaveClick(int32_t(i), chain.first());
         onMenuDialog(s.plugin, 0, kSettings, [&](HWND dialog) {
             selectRows(dialog, IDC_EMULATOR_LIST, {0}, 0);
             clickNow(dialog, IDC_MOVE_DOWN);

@@ -246,19 +246,26 @@ bool pickFolderIn(HWND browser, const std::string& folder) {
     HWND tree = nullptr;
     EnumChildWindows(browser, findTree, reinterpret_cast<LPARAM>(&tree));
     int turns = 0;
-    bool selected = tree != nullptr && waitUntil([&] {
-        // The dialog selects its own first folder in its own time: asked again until it shows.
-        if (++turns % 20 == 0)
-            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        char text[MAX_PATH] = "";
-        TVITEMA item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        return item.hItem != nullptr && SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&item)) &&
-               last == text;
-    }, 5000);
+    bool selected =
+        tree != nullptr &&
+        waitUntil(
+            [&] {
+                // The dialog selects its own first folder in its own time: asked again until it
+                // shows.
+                if (++turns % 20 == 0)
+                    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                                 reinterpret_cast<LPARAM>(folder.c_str()));
+                char text[MAX_PATH] = "";
+                TVITEMA item{};
+                item.mask = TVIF_TEXT;
+                item.hItem =
+                    reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                return item.hItem != nullptr &&
+                       SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&item)) && last == text;
+            },
+            5000);
     if (selected) clickLater(browser, IDOK);
     return selected;
 }

@@ -24,7 +24,8 @@ std::string checks(HWND found) {
     std::string marks;
     HWND list = GetDlgItem(found, IDC_FOUND_LIST);
     for (int i = 0; i < int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++i)
-        marks += ((SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK) >> 12) == 2) ? "x" : "-";
+        marks +=
+            ((SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK) >> 12) == 2) ? "x" : "-";
     return marks;
 }
 
@@ -66,11 +67,12 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
         waitUntilClosed(edit);
         clickNow(settings, IDOK);
     });
-    CHECK_EQ(seen,
-             std::string("RetroArch: Snes9x (スーパーファミコン) | Mine - bsnes | DuckStation "
-                         "(プレイステーション) | mGBA (ゲームボーイアドバンス) | RetroArch: Genesis "
-                         "Plus GX (メガドライブ)"),
-             "the SNES cores first, then the table's order");
+    CHECK_EQ(
+        seen,
+        std::string("RetroArch: Snes9x (スーパーファミコン) | Mine - bsnes | DuckStation "
+                    "(プレイステーション) | mGBA (ゲームボーイアドバンス) | RetroArch: Genesis "
+                    "Plus GX (メガドライブ)"),
+        "the SNES cores first, then the table's order");
     CHECK_EQ(marks, std::string("xx---"), "the rows that fit are checked");
     CHECK(cores > 0, "Browse to retroarch.exe offers its core that the table lacks");
     std::string templates = readFile(s.dataDir + "SNES.emu.txt");
@@ -81,8 +83,8 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
              std::string("RetroArch: Snes9x (スーパーファミコン) | Mine - bsnes"), "the popup");
     Chain mario({"K1"});
     StubRun run = s.clickAndWait(1, mario.first());
-    CHECK_EQ(run.commandLine,
-             programPart(retroArch) + " -L cores\\bsnes_mine_libretro.dll \"" + s.root +
-                 "Mario.zip\"",
-             "RetroArch starts the added core with the ROM");
+    CHECK_EQ(
+        run.commandLine,
+        programPart(retroArch) + " -L cores\\bsnes_mine_libretro.dll \"" + s.root + "Mario.zip\"",
+        "RetroArch starts the added core with the ROM");
 }

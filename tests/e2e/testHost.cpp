@@ -11,8 +11,8 @@
 #include <string>
 
 #include "dialogDriver.h"
-#include "resource.h"
 #include "harness.h"
+#include "resource.h"
 #include "session.h"
 
 using namespace host;
@@ -273,7 +273,7 @@ int runCases(const char* filter) {
 namespace host {
 int runDialogBench(const char* dll, const char* work);
 int runChurn();
-}
+}  // namespace host
 
 int main(int argc, char** argv) {
     if (argc >= 4 && std::strcmp(argv[1], "bench") == 0) return runDialogBench(argv[2], argv[3]);

@@ -118,15 +118,13 @@ const Save kSaves[] = {
     {"the list and its templates", userFiles,
      [] {
          changeList("New");
-         saveListAndTemplates((kDir + "N64.emu").c_str(), 1, context->emulators,
-                              emulatorTemplates);
+         saveListAndTemplates((kDir + "N64.emu").c_str(), 1, context->emulators, emulatorTemplates);
      },
      listSeen},
     {"a first list and its templates", [] { return Files{}; },
      [] {
          changeList("New");
-         saveListAndTemplates((kDir + "N64.emu").c_str(), 1, context->emulators,
-                              emulatorTemplates);
+         saveListAndTemplates((kDir + "N64.emu").c_str(), 1, context->emulators, emulatorTemplates);
      },
      listSeen},
     {"Copy.dat and its templates", userFiles,
@@ -155,7 +153,10 @@ const Save kSaves[] = {
                            "S\t9\t2026/12/02 10:00:00\tK7\tNew\t\tRA\tC:\\ra.exe\t.");
      },
      historyGames},
-    {"a compaction", [] { return Files{{kDir + "N64.history.txt", historyText(12000)}}; },
+    {"a compaction",
+     [] {
+         return Files{{kDir + "N64.history.txt", historyText(12000)}};
+     },
      [] {
          openHistoryView(nullptr, 0);
          closeHistoryView();

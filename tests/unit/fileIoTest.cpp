@@ -120,7 +120,8 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                                    std::to_string(call);
                 for (const char* file : save.files) {
                     if (file != nullptr && save.fresh) {
-                        EXPECT_FALSE(fake::hasFile(kDir + std::string(file))) << what << ": " << file;
+                        EXPECT_FALSE(fake::hasFile(kDir + std::string(file)))
+                            << what << ": " << file;
                     } else if (file != nullptr) {
                         EXPECT_EQ(fake::fileBytes(kDir + std::string(file)), "previous bytes")
                             << what << ": " << file;

@@ -1,9 +1,9 @@
 // The play history: what a launch records, the file read back whatever a crash left, its
 // compaction, and the list's texts.
 #include "favorites/historyView.h"
+#include "history/playHistory.h"
 #include "hostChain.h"
 #include "launcher/launch.h"
-#include "history/playHistory.h"
 #include "pluginFixture.h"
 
 using namespace lb;
@@ -58,7 +58,8 @@ TEST(HistoryFile, readsStartsEndsAndTotalsAndIgnoresTornAndDamagedLines) {
          "\r\nS\t1\t2026/12/01 10:00:00\tK1\tMario\t\tPJ64\tC:\\pj64.", ""},
         {"a start whose stamp has 20 characters",
          "\r\nS\t1\t2026/12/01 10:00:000\tK1\tMario\t\tPJ64\tC:\\pj64.exe\t.", ""},
-        {"300 starts of one game, each with its 1 s end", repeated(300, "\r\n" + s1 + "\r\nE\t1\t1\t0\t."),
+        {"300 starts of one game, each with its 1 s end",
+         repeated(300, "\r\n" + s1 + "\r\nE\t1\t1\t0\t."),
          "K1 Mario plays 300 unknown 0 s 300 last 2026/12/01 10:00:00 PJ64; "},
         {"of two starts in the same second the later one's emulator is the last",
          "\r\n" + s1 + "\r\nS\t2\t2026/12/01 10:00:00\tK1\tMario\t\tRA\tC:\\ra.exe\t.",
@@ -134,14 +135,16 @@ TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive)
               "S\t2\t2026/12/02 10:00:00\tK2\tZelda\t\tRA\tC:\\ra.exe\t.\r\n");
     // After dropping the first of three games, the third is found at its new place and the
     // running start of the second still names it.
-    text = "\r\nS\t1\t2026/12/01 10:00:00\tK1\tA\t\tRA\tra\t.\r\nS\t2\t2026/12/01 10:00:00\tK2\tB"
-           "\t\tRA\tra\t.\r\nS\t3\t2026/12/01 10:00:00\tK3\tC\t\tRA\tra\t.\r\nE\t3\t1\t0\t.";
+    text =
+        "\r\nS\t1\t2026/12/01 10:00:00\tK1\tA\t\tRA\tra\t.\r\nS\t2\t2026/12/01 10:00:00\tK2\tB"
+        "\t\tRA\tra\t.\r\nS\t3\t2026/12/01 10:00:00\tK3\tC\t\tRA\tra\t.\r\nE\t3\t1\t0\t.";
     ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
     bool first[3] = {true, false, false};
     dropGames(table, first);
     EXPECT_EQ(findFirst(table.index, "K3"), 1);
     length = compactHistoryText(compact, sizeof compact, table);
-    EXPECT_NE(std::string(compact, length).find("S\t2\t2026/12/01 10:00:00\tK2\tB"), std::string::npos);
+    EXPECT_NE(std::string(compact, length).find("S\t2\t2026/12/01 10:00:00\tK2\tB"),
+              std::string::npos);
     // A play whose five texts fill their fields is written, read and compacted whole.
     const std::string full(kTextSize - 1, 'x');
     PlayStart start{"9", "2026/12/04 10:00:00", "", "", "", "", ""};
@@ -286,7 +289,8 @@ TEST_F(PluginTest, aLongHistoryIsCompactedOnlyWhenEveryGameWasReadAndThatHalvesI
             for (int game = 0; game < games; ++game)
                 text += "\r\nS\t" + std::to_string(play) + "-" + std::to_string(game) +
                         "\t2026/12/01 10:00:00\tK" + std::to_string(game) +
-                        "\tSome game with a name long enough to fill a line\t\tRA\tC:\\Emu\\ra.exe\t.\r\nE\t" +
+                        "\tSome game with a name long enough to fill a "
+                        "line\t\tRA\tC:\\Emu\\ra.exe\t.\r\nE\t" +
                         std::to_string(play) + "-" + std::to_string(game) + "\t60\t0\t.";
         return text;
     };

@@ -53,12 +53,13 @@ TEST_F(PresetTest, everyBuiltInRowReadsAndExpandsWithoutARefusalForASampleRom) {
 }
 
 TEST_F(PresetTest, theUsersFileReplacesRowsOfItsNamesAndItsFirstDamagedRowIsNamedByLine) {
-    fake::putFile(kDir + "Presets.txt",
-                  "; mine\r\nname=RetroArch: Snes9x (スーパーファミコン)\r\nexe=retroarch.exe\r\n"
-                  "kind=0\r\nargs=-L cores\\snes9x2010_libretro.dll %ROM%\r\n\r\n"
-                  "name=Mine\r\nexe=mine*.exe\r\nkind=9\r\n\r\n"
-                  "name=Other\r\nexe=other.exe\r\nkind=1\r\nwaits=4 0\r\noptions=extract\r\n\r\n"
-                  "name=Keys\r\nexe=keys.exe\r\nkind=2\r\n\r\nname=Five\r\nexe=5.exe\r\nkind=5\r\n");
+    fake::putFile(
+        kDir + "Presets.txt",
+        "; mine\r\nname=RetroArch: Snes9x (スーパーファミコン)\r\nexe=retroarch.exe\r\n"
+        "kind=0\r\nargs=-L cores\\snes9x2010_libretro.dll %ROM%\r\n\r\n"
+        "name=Mine\r\nexe=mine*.exe\r\nkind=9\r\n\r\n"
+        "name=Other\r\nexe=other.exe\r\nkind=1\r\nwaits=4 0\r\noptions=extract\r\n\r\n"
+        "name=Keys\r\nexe=keys.exe\r\nkind=2\r\n\r\nname=Five\r\nexe=5.exe\r\nkind=5\r\n");
     ASSERT_EQ(loadPresets(table, skip), FileRead::Read);
     EXPECT_STREQ(find("RetroArch: Snes9x (スーパーファミコン)")->args,
                  "-L cores\\snes9x2010_libretro.dll %ROM%");

@@ -48,7 +48,8 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
         bool beside;
     } rows[] = {
         {"", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
-        {"libretro_directory = \":\\cores\"\r\n", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
+        {"libretro_directory = \":\\cores\"\r\n", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\",
+         true},
         {"libretro_directory = \"E:\\RA cores\"\nlibretro_info_path = \":\\inf\"\n",
          "E:\\RA cores\\", "D:\\Emu\\RA\\inf\\", false},
         {"video_driver = \"gl\"\nlibretro_directory = \"" + std::string(300, 'x') + "\"\n",
@@ -71,8 +72,9 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
     for (const InstalledCore& core : cores)
         if (core.file[0] != '\0')
             seen += std::string(core.displayName) + " [" + core.extensions + "] ";
-    EXPECT_EQ(seen, "genesis_plus_gx_libretro.dll [] Mine [] "
-                    "Nintendo - SNES / SFC (Snes9x - Current) [smc|sfc|swc|fig] ");
+    EXPECT_EQ(seen,
+              "genesis_plus_gx_libretro.dll [] Mine [] "
+              "Nintendo - SNES / SFC (Snes9x - Current) [smc|sfc|swc|fig] ");
     RetroArchFolders folders;
     retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
     EmulatorPreset made;
@@ -110,7 +112,8 @@ TEST_F(ScanTest, theWalkListsFittingRowsFirstAndAddsTheCheckedOnesUpToTwenty) {
         << "the junction's mGBA is never reached";
     bool checked[kMaxFound] = {true, true, true, true};
     workingCount = 18;
-    for (int32_t i = 0; i < 18; ++i) copyText(workingList[i].name, ("E" + std::to_string(i)).c_str());
+    for (int32_t i = 0; i < 18; ++i)
+        copyText(workingList[i].name, ("E" + std::to_string(i)).c_str());
     copyText(workingList[0].exePath, result.rows[0].exePath);
     setTemplate(workingTemplates, workingList[0], result.rows[0].preset.args, workingList, 18);
     EXPECT_FALSE(addFoundEmulators(result, checked)) << "past 20, told";

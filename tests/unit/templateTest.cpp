@@ -155,8 +155,7 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
          true},
         {&standard, "%ROMM%", "(none)コマンドライン引数に使えない文字列があります: %ROMM%", false},
         {&standard, "%FILENAME%", "D:\\Emu\\RA\\retroarch.exe Super Game.zip", true},
-        {&arcade, "%SET% %M3U%", "(none)コマンドライン引数に使えない文字列があります: %M3U%",
-         true},
+        {&arcade, "%SET% %M3U%", "(none)コマンドライン引数に使えない文字列があります: %M3U%", true},
         {&extracting, "-L x.dll %M3U%",
          "D:\\Emu\\RA\\retroarch.exe -L x.dll \"C:\\Tmp\\Super Game.m3u\"", true},
     };
@@ -225,18 +224,21 @@ TEST_F(TemplateTest, aPlaylistIsWrittenAtTheStartBesideNoFileOfTheUsers) {
     HostChain chain;
     for (int i = 0; i < 70; ++i) {
         std::string key = "D" + std::to_string(i);
-        if (i != 1) cache += "C:\\ROMs\\Disc " + std::to_string(i) + ".cue;;a;b;" + key + ";clean;\n";
+        if (i != 1)
+            cache += "C:\\ROMs\\Disc " + std::to_string(i) + ".cue;;a;b;" + key + ";clean;\n";
         chain.add({key.c_str(), "Disc", "pub", "src", "sram", "set"});
     }
     fake::putFile(kCache, cache);
     fake::putFile("C:\\ROMs\\Disc 0.m3u", "the user's");
     fake::state().answerOk = false;
     EXPECT_EQ(launchEmulator(0, chain.first(), true), LaunchResult::Cancelled);
-    EXPECT_FALSE(fake::hasFile(std::string(context->tempDir) + "Disc 0.m3u")) << "a cancelled preview";
+    EXPECT_FALSE(fake::hasFile(std::string(context->tempDir) + "Disc 0.m3u"))
+        << "a cancelled preview";
     EXPECT_EQ(launchEmulator(0, chain.first()), LaunchResult::Started);
     EXPECT_EQ(fake::fileBytes("C:\\ROMs\\Disc 0.m3u"), "the user's");
     std::string list = fake::fileBytes(std::string(context->tempDir) + "Disc 0.m3u");
-    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 64) << "64 discs, the unknown one skipped";
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 64)
+        << "64 discs, the unknown one skipped";
     EXPECT_EQ(list.find("\r\n\r\n"), std::string::npos) << "no blank line";
     char sample[kSampleSize];
     sampleArguments(sample, "%M3U%", Standard, false, "C:\\e.exe");

@@ -169,8 +169,8 @@ bool replaceFile(const char* from, const char* to) {
     int call = ++s.replaces;
     bool injected = s.failReplace || (s.failReplaceAt > 0 && call >= s.failReplaceAt &&
                                       call < s.failReplaceAt + s.failReplaces);
-    if (injected || it == s.files.end() ||
-        s.openFiles.count(from) || s.openFiles.count(to) || s.held.count(to))
+    if (injected || it == s.files.end() || s.openFiles.count(from) || s.openFiles.count(to) ||
+        s.held.count(to))
         return failOn(to, s.held.count(to) ? 32 : 5, false);
     std::string bytes = std::move(it->second);
     s.files.erase(it);
@@ -272,7 +272,6 @@ bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), vo
 
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
-
 Variable environmentVariable(const char* name, char* buffer, size_t size) {
     std::string key = name;
     for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -303,7 +302,6 @@ bool shortPathName(const char* path, char* buffer, size_t size) {
     return true;
 }
 
-
 uint32_t lastError() { return fake::state().lastError; }
 
 void errorText(uint32_t error, char* buffer, size_t size) {
@@ -312,12 +310,10 @@ void errorText(uint32_t error, char* buffer, size_t size) {
     std::snprintf(buffer, size, "%s", it == texts.end() ? "" : it->second.c_str());
 }
 
-
 bool isOnNetworkDrive(const char* path) {
     return path[0] != '\0' && path[1] == ':' &&
            fake::state().networkDrives.count(std::string(1, path[0])) != 0;
 }
-
 
 void* allocateZeroed(size_t size) {
     if (fake::state().failAllocation) return nullptr;

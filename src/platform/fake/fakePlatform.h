@@ -32,10 +32,10 @@ struct Key {
 
 struct State {
     std::map<std::string, std::string> files;  // path -> bytes
-    std::set<std::string> directories;  // without a final backslash
-    std::set<std::string> links;        // folders that are reparse points
-    std::set<std::string> unreadable;      // exist, but cannot be opened: a sharing violation
-    std::multiset<std::string> openFiles;  // not yet closed: neither deleted nor replaced
+    std::set<std::string> directories;         // without a final backslash
+    std::set<std::string> links;               // folders that are reparse points
+    std::set<std::string> unreadable;          // exist, but cannot be opened: a sharing violation
+    std::multiset<std::string> openFiles;      // not yet closed: neither deleted nor replaced
     std::vector<std::string> log;  // "mkdir P", "write P", "replace A B", "copy A B", "delete P"
 
     std::vector<Window> windows;                     // descendants of the active window
@@ -111,7 +111,7 @@ struct State {
     // The n-th call (from 1) of each step fails; 0 = none. The counts are of the calls so far.
     int failCreateAt = 0, failCloseAt = 0, failReplaceAt = 0, failCopyAt = 0;
     int creates = 0, closes = 0, replaces = 0, copies = 0;
-    int failReplaces = 1;  // replaces that fail in a row from failReplaceAt
+    int failReplaces = 1;    // replaces that fail in a row from failReplaceAt
     std::string failedPath;  // the target whose create, write, close, copy or replace failed last
     // Open in another program without delete sharing: readable, but neither replaced nor deleted.
     std::set<std::string> held;

@@ -28,7 +28,6 @@ void closeProcess(ProcessHandle process) {
     if (process != 0) --fake::state().openProcesses;
 }
 
-
 uint32_t processIdOf(ProcessHandle process) { return process == 0 ? 0 : 1000 + uint32_t(process); }
 
 uint32_t foregroundProcessId(bool& console) {
@@ -139,6 +138,5 @@ bool pauseUnlessStopped(uint32_t milliseconds) {
     if (s.stopAt > s.clock) sleepFor(uint32_t(s.stopAt - s.clock));
     return false;
 }
-
 
 }  // namespace platform

@@ -26,7 +26,6 @@ void windowText(WindowHandle handle, char* buffer, size_t size) {
     std::snprintf(buffer, size, "%s", window(handle).text.c_str());
 }
 
-
 int32_t setClipboardBytes(const char* bytes, size_t size) {
     auto& s = fake::state();
     if (s.clipboardResult == 0) s.clipboard.assign(bytes, size);
@@ -62,10 +61,8 @@ bool windowExists(WindowHandle window) {
 }
 bool isShiftDown() { return fake::state().shiftDown; }
 
-
 uintptr_t beginVisualStyles() { return 0; }
 void endVisualStyles(uintptr_t) {}
 void releaseVisualStyles() {}
-
 
 }  // namespace platform
