@@ -14,6 +14,9 @@ constexpr size_t kTextSize = 260;  // every text field: at most 259 bytes and th
 // by its trail byte, else 1. Every walk over a path steps by it.
 size_t characterLength(const char* text);
 
+// An ASCII capital as its small letter; every other byte as it is. File names are compared so.
+inline char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
 // Length of a text of at most `capacity` bytes that may lack its NUL.
 size_t boundedLength(const char* text, size_t capacity);
 

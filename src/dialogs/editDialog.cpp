@@ -136,22 +136,18 @@ void choosePreset(HWND dialog, int32_t comboRow) {
     applyKindRules(dialog);
 }
 
-// After Browse: an executable that exactly one preset knows gets it while no template is typed;
-// one that several know (RetroArch and its cores) lists only those, and nothing is filled.
 // A RetroArch's installed cores that the table lacks, as rows after the table's: every core
 // it has can be picked. A cfg or .info file that cannot be read is told; the cores are listed.
 void addInstalledCores(HWND dialog, const char* exePath) {
     presets.count = tablePresetCount;
     char folder[kTextSize];
     driveAndFolder(folder, exePath);
-    EmulatorPreset retroArch{};
-    copyText(retroArch.patterns, "retroarch.exe");
-    if (!presetMatchesName(retroArch, exePath + std::strlen(folder))) return;
+    if (!patternMatches("retroarch.exe", 13, exePath + std::strlen(folder))) return;
     static InstalledCore cores[kMaxPresets];
-    bool unreadable = false;
-    int32_t count = installedCores(exePath, cores, kMaxPresets, unreadable);
     RetroArchFolders folders;
-    retroArchFolders(exePath, folders);
+    bool unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
+    bool infoUnreadable = false;
+    int32_t count = installedCores(folders, cores, kMaxPresets, infoUnreadable);
     for (int32_t i = 0; i < count && presets.count < kMaxPresets; ++i) {
         EmulatorPreset& made = presets.rows[presets.count];
         corePreset(cores[i], folders, presets, made);
@@ -160,11 +156,13 @@ void addInstalledCores(HWND dialog, const char* exePath) {
             known = std::strcmp(presets.rows[k].name, made.name) == 0;
         if (!known) ++presets.count;
     }
-    if (unreadable)
+    if (unreadable || infoUnreadable)
         MessageBoxA(dialog, "RetroArch の retroarch.cfg か .info ファイルを読み込めませんでした",
                     nullptr, MB_ICONWARNING);
 }
 
+// After Browse: an executable that exactly one preset knows gets it while no template is typed;
+// one that several know (RetroArch and its cores) lists only those, and nothing is filled.
 void offerPresetsFor(HWND dialog, const char* exePath) {
     addInstalledCores(dialog, exePath);
     int32_t rows[kMaxPresets];

@@ -191,15 +191,13 @@ void presetSkipText(char (&text)[kTextSize * 2], const PresetSkip& skip) {
 
 namespace {
 
-char folded(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 // Whether the characters at `a` and `b` are the same, ASCII letters without case; `length` is the
 // byte length of the one at `b`.
 bool sameCharacter(const char* a, const char* b, size_t& length) {
     size_t la = characterLength(a);
     length = characterLength(b);
     if (la != length) return false;
-    return la == 2 ? a[0] == b[0] && a[1] == b[1] : folded(*a) == folded(*b);
+    return la == 2 ? a[0] == b[0] && a[1] == b[1] : asciiLower(*a) == asciiLower(*b);
 }
 
 // Whether `name` (of `n` bytes) matches `pattern` (of `m` bytes), '*' standing for any text,

@@ -17,8 +17,6 @@ namespace lb {
 
 namespace {
 
-char lowered(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 // The extension of a file name, lowered, into `ext`; false for a name without one or with one
 // too long to be an extension.
 bool extensionOf(const char* name, char (&ext)[16]) {
@@ -27,7 +25,7 @@ bool extensionOf(const char* name, char (&ext)[16]) {
     const char* dot = std::strrchr(name + std::strlen(folder), '.');
     if (dot == nullptr || dot[1] == '\0' || std::strlen(dot + 1) >= sizeof ext) return false;
     size_t i = 0;
-    for (const char* p = dot + 1; *p != '\0'; ++p) ext[i++] = lowered(*p);
+    for (const char* p = dot + 1; *p != '\0'; ++p) ext[i++] = asciiLower(*p);
     ext[i] = '\0';
     return true;
 }
@@ -59,7 +57,7 @@ bool presetFits(const EmulatorPreset& preset, const ListExtensions& list) {
         size_t length = std::strcspn(at, "| ;");
         for (int32_t i = 0; i < list.count && length > 0; ++i) {
             size_t k = 0;
-            while (k < length && lowered(at[k]) == list.names[i][k]) ++k;
+            while (k < length && asciiLower(at[k]) == list.names[i][k]) ++k;
             if (k == length && list.names[i][k] == '\0') return true;
         }
         at += length + (at[length] != '\0' ? 1 : 0);
@@ -84,7 +82,6 @@ struct Walk {
     const ListExtensions& list;
     ScanResult& result;
     bool (*stop)();
-    int32_t order[kMaxFound];  // each row's place: its table row, or after them, a core's
     Pattern patterns[kMaxPatterns];
     int32_t patternCount;
 };
@@ -97,28 +94,28 @@ void indexPatterns(Walk& w) {
             // retroarch.exe, which a row of each known core names, gives its installed cores.
             bool retroArch = length == 13 && patternMatches(at, length, "retroarch.exe");
             if (length > 0 && !retroArch && w.patternCount < kMaxPatterns)
-                w.patterns[w.patternCount++] = {at, length, lowered(at[0]), i};
+                w.patterns[w.patternCount++] = {at, length, asciiLower(at[0]), i};
             at += length + (at[length] != '\0' ? 1 : 0);
         }
 }
 
-void found(Walk& w, const EmulatorPreset& preset, const char* exePath, int32_t order) {
+void found(Walk& w, const EmulatorPreset& preset, const char* exePath, int32_t place) {
     if (w.result.count >= kMaxFound) return;
     FoundEmulator& row = w.result.rows[w.result.count];
     row.preset = preset;
     row.fits = presetFits(preset, w.list);
-    if (!copyText(row.exePath, exePath)) return;
-    w.order[w.result.count++] = order;
+    row.place = place;
+    if (copyText(row.exePath, exePath)) ++w.result.count;
 }
 
 // A RetroArch gives a row for each installed core.
 void foundRetroArch(Walk& w, const char* exePath) {
     static InstalledCore cores[kMaxFound];
-    bool unreadable = false;
-    int32_t count = installedCores(exePath, cores, kMaxFound, unreadable);
-    w.result.unreadable = w.result.unreadable || unreadable;
     RetroArchFolders folders;
-    retroArchFolders(exePath, folders);
+    bool unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
+    bool infoUnreadable = false;
+    int32_t count = installedCores(folders, cores, kMaxFound, infoUnreadable);
+    w.result.unreadable = w.result.unreadable || unreadable || infoUnreadable;
     for (int32_t i = 0; i < count; ++i) {
         EmulatorPreset preset;
         corePreset(cores[i], folders, w.known, preset);
@@ -144,13 +141,10 @@ void visitEntry(const platform::FolderEntry& entry, void* user) {
         if (v.depth < 5 && joinPath(path, v.folder, entry.name, "\\")) walk(v.w, path, v.depth + 1);
         return;
     }
-    const char* retroArch = "retroarch.exe";
-    size_t k = 0;
-    while (entry.name[k] != '\0' && lowered(entry.name[k]) == retroArch[k]) ++k;
-    bool isRetroArch = entry.name[k] == '\0' && retroArch[k] == '\0';
+    bool isRetroArch = patternMatches("retroarch.exe", 13, entry.name);
     if (isRetroArch && joinPath(path, v.folder, entry.name)) return foundRetroArch(v.w, path);
     int32_t last = -1;  // a row is found once, whichever of its patterns matched
-    char first = lowered(entry.name[0]);
+    char first = asciiLower(entry.name[0]);
     for (int32_t i = 0; i < v.w.patternCount && !isRetroArch; ++i) {
         const Pattern& p = v.w.patterns[i];
         if ((p.first != first && p.first != '*') || p.row == last ||
@@ -174,20 +168,15 @@ void scanForEmulators(const char* root, const PresetTable& known, const ListExte
     result.count = 0;
     result.unreadable = false;
     result.folders.store(0);
-    Walk w{known, list, result, stop, {}, {}, 0};  // 13 KB on the worker's stack
+    Walk w{known, list, result, stop, {}, 0};  // 12 KB on the worker's stack
     indexPatterns(w);
     char folder[kTextSize];
     if (!copyText(folder, root) || !ensureBackslash(folder, sizeof folder)) return;
     walk(w, folder, 0);
-    int32_t places[kMaxFound];
-    for (int32_t i = 0; i < result.count; ++i) places[i] = i;
-    std::stable_sort(places, places + result.count, [&](int32_t a, int32_t b) {
-        if (result.rows[a].fits != result.rows[b].fits) return result.rows[a].fits;
-        return w.order[a] < w.order[b];
-    });
-    static FoundEmulator sorted[kMaxFound];
-    for (int32_t i = 0; i < result.count; ++i) sorted[i] = result.rows[places[i]];
-    std::copy(sorted, sorted + result.count, result.rows);
+    std::stable_sort(result.rows, result.rows + result.count,
+                     [](const FoundEmulator& a, const FoundEmulator& b) {
+                         return a.fits != b.fits ? a.fits : a.place < b.place;
+                     });
 }
 
 bool addFoundEmulators(const ScanResult& result, const bool* checked) {

@@ -31,6 +31,7 @@ struct FoundEmulator {
     EmulatorPreset preset;
     char exePath[kTextSize];
     bool fits;
+    int32_t place;  // its row of the table, or after them all for a core the table lacks
 };
 // What a walk found, the rows that fit first, each part in the table's order. `folders` counts
 // the folders seen, for the walk's progress; `unreadable` tells that a RetroArch's cfg or .info

@@ -15,10 +15,8 @@ namespace {
 constexpr size_t kReadLimit = 256 * 1024;  // a cfg or .info file is read this far
 constexpr size_t kLineLimit = 2 * kTextSize;
 
-char lowered(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 bool sameTextIgnoringCase(const char* a, const char* b) {
-    for (; *a != '\0' && lowered(*a) == lowered(*b); ++a, ++b) {
+    for (; *a != '\0' && asciiLower(*a) == asciiLower(*b); ++a, ++b) {
     }
     return *a == '\0' && *b == '\0';
 }
@@ -27,7 +25,7 @@ bool endsWithText(const char* text, const char* tail) {
     size_t n = std::strlen(text), m = std::strlen(tail);
     if (n < m) return false;
     for (size_t i = 0; i < m; ++i)
-        if (lowered(text[n - m + i]) != lowered(tail[i])) return false;
+        if (asciiLower(text[n - m + i]) != asciiLower(tail[i])) return false;
     return true;
 }
 
@@ -115,10 +113,9 @@ void noteCore(const platform::FolderEntry& entry, void* user) {
 
 }  // namespace
 
-int32_t installedCores(const char* exePath, InstalledCore* cores, int32_t capacity,
+int32_t installedCores(const RetroArchFolders& folders, InstalledCore* cores, int32_t capacity,
                        bool& unreadable) {
-    RetroArchFolders folders;
-    unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
+    unreadable = false;
     CoreList list{cores, capacity, 0};
     platform::listFolder(folders.cores, noteCore, &list);
     for (int32_t i = 0; i < list.count; ++i) {

@@ -29,10 +29,10 @@ struct InstalledCore {
     char extensions[kTextSize];   // supported_extensions of its .info: "smc|sfc"; or none
 };
 
-// The cores installed for the RetroArch at `exePath`, in the folder's order, at most
-// `capacity`. `unreadable` tells whether its cfg or an .info file could not be read: the cores
-// are listed all the same. A line longer than a text is skipped.
-int32_t installedCores(const char* exePath, InstalledCore* cores, int32_t capacity,
+// The cores installed in `folders` (retroArchFolders read them), in the folder's order, at
+// most `capacity`. `unreadable` tells whether an .info file could not be read: the cores are
+// listed all the same. A line longer than a text is skipped.
+int32_t installedCores(const RetroArchFolders& folders, InstalledCore* cores, int32_t capacity,
                        bool& unreadable);
 
 // The known emulator made for a core of the RetroArch at `exePath`: the standard kind, the

@@ -64,9 +64,11 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
         EXPECT_EQ(folders.coresBeside, row.beside) << row.cfg;
     }
     fake::putFile("D:\\Emu\\RA\\retroarch.cfg", "");
+    RetroArchFolders folders;
+    retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
     InstalledCore cores[8]{};
     bool unreadable = true;
-    ASSERT_EQ(installedCores("D:\\Emu\\RA\\retroarch.exe", cores, 8, unreadable), 3);
+    ASSERT_EQ(installedCores(folders, cores, 8, unreadable), 3);
     EXPECT_FALSE(unreadable);
     std::string seen;
     for (const InstalledCore& core : cores)
@@ -75,8 +77,6 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
     EXPECT_EQ(seen,
               "genesis_plus_gx_libretro.dll [] Mine [] "
               "Nintendo - SNES / SFC (Snes9x - Current) [smc|sfc|swc|fig] ");
-    RetroArchFolders folders;
-    retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
     EmulatorPreset made;
     corePreset(cores[2], folders, table, made);
     EXPECT_STREQ(made.name, "RetroArch: Snes9x (スーパーファミコン)") << "the table's row";
@@ -89,7 +89,8 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
     corePreset(cores[1], folders, table, made);
     EXPECT_STREQ(made.args, "-L \"E:\\RA cores\\mine_libretro.dll\" %ROM%");
     fake::state().unreadable.insert("D:\\Emu\\RA\\info\\mine_libretro.info");
-    EXPECT_EQ(installedCores("D:\\Emu\\RA\\retroarch.exe", cores, 8, unreadable), 3);
+    retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
+    EXPECT_EQ(installedCores(folders, cores, 8, unreadable), 3);
     EXPECT_TRUE(unreadable) << "told, and the cores still listed";
 }
 
