@@ -128,7 +128,6 @@ bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
     int32_t x = W - bw - 10;
     layout.deleteButton = {x, 10, bw, bh};
     layout.deleteAllButton = {x, bh + 20, bw, bh};
-    layout.closeOnLaunchBox = {x, 2 * bh + 30, bw, ch};
     layout.okButton = {x, H - 2 * bh - 20, bw, bh};
     layout.cancelButton = {x, H - bh - 10, bw, bh};
     // The tabs on top, the filter row below them, as wide as the list; the list below it.
@@ -137,7 +136,9 @@ bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
     layout.tabs = {10, 10, W - bw - 30, th};
     layout.filterLabel = {10, filterTop + 3, lw, fh > 3 ? fh - 3 : 0};
     layout.filterField = {10 + lw + 6, filterTop, W - bw - 30 - lw - 6, fh};
-    layout.list = {10, top, W - bw - 30, H - 10 - top};
+    // The check box on one line under the list, so that its label never wraps.
+    layout.list = {10, top, W - bw - 30, H - 10 - top - ch - 6};
+    layout.closeOnLaunchBox = {10, H - 10 - ch, W - bw - 30, ch};
     return true;
 }
 

@@ -182,16 +182,16 @@ TEST_F(FavoritesDialogTest, theSelectionChainCarriesFreshCopiesOfKeySetNameAndNa
 
 TEST(FavoritesLayout, controlsFollowTheClientSizeAndStayWhenMinimised) {
     FavoritesLayout l{};
-    ASSERT_TRUE(layoutFavorites(600, 500, 90, 21, 42, l));
+    ASSERT_TRUE(layoutFavorites(600, 500, 90, 21, 16, l));
     auto row = [](const ControlRect& r) {
         return std::vector<int32_t>{r.x, r.y, r.width, r.height};
     };
     EXPECT_EQ(row(l.deleteButton), (std::vector<int32_t>{500, 10, 90, 21}));
     EXPECT_EQ(row(l.deleteAllButton), (std::vector<int32_t>{500, 41, 90, 21}));
-    EXPECT_EQ(row(l.closeOnLaunchBox), (std::vector<int32_t>{500, 72, 90, 42}));
+    EXPECT_EQ(row(l.closeOnLaunchBox), (std::vector<int32_t>{10, 474, 480, 16}));
     EXPECT_EQ(row(l.okButton), (std::vector<int32_t>{500, 438, 90, 21}));
     EXPECT_EQ(row(l.cancelButton), (std::vector<int32_t>{500, 469, 90, 21}));
-    EXPECT_EQ(row(l.list), (std::vector<int32_t>{10, 10, 480, 480}));
+    EXPECT_EQ(row(l.list), (std::vector<int32_t>{10, 10, 480, 458}));
     EXPECT_FALSE(layoutFavorites(0, 500, 90, 21, 42, l));
     EXPECT_FALSE(layoutFavorites(600, 0, 90, 21, 42, l));
 }
