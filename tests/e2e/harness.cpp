@@ -78,7 +78,10 @@ void removeTree(const std::string& path) {
         do {
             std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {  // a link, not followed
+                if (!RemoveDirectoryA((folder + name).c_str()))
+                    DeleteFileA((folder + name).c_str());
+            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(folder + name);
             } else {
                 DeleteFileA((folder + name).c_str());

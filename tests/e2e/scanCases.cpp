@@ -1,5 +1,6 @@
 // Emulators found on the disk against the real DLL: a folder of standalone emulators and a
-// RetroArch with a core the table lacks, found in one step, added, saved, and launched.
+// RetroArch with a core the table lacks, found in one step past a link that loops back, added,
+// saved, and launched.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -20,6 +21,33 @@ std::string placeStub(Session& s, const std::string& path) {
     return exe;
 }
 
+// A folder link at `link` back to `target`: a unix symbolic link, which Wine lists as a reparse
+// point, as Windows lists a junction.
+bool linkFolder(const std::string& link, const std::string& target) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    auto name = [&](const std::string& path) {
+        wchar_t wide[MAX_PATH] = L"";
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        return std::string(unixName(wide));
+    };
+    std::string line = "Z:\\bin\\ln -s \"" + name(target) + "\" \"" + name(link) + "\"";
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int wait = 0; wait < 100; ++wait, Sleep(50)) {  // Wine does not wait for a unix program
+        DWORD attributes = GetFileAttributesA(link.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) return attributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    }
+    return false;
+}
+
 std::string checks(HWND found) {
     std::string marks;
     HWND list = GetDlgItem(found, IDC_FOUND_LIST);
@@ -35,6 +63,7 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
     Session s("scan", "LaunchboardData0001", "SNES");
     placeStub(s, "Emu\\Duck\\duckstation-qt-x64-ReleaseLTCG.exe");
     placeStub(s, "Emu\\mGBA\\mGBA.exe");
+    CHECK(linkFolder(s.root + "Emu\\mGBA\\back", s.root + "Emu"), "a loop, never followed");
     std::string retroArch = placeStub(s, "Emu\\RA\\retroarch.exe");
     CreateDirectoryA((s.root + "Emu\\RA\\cores").c_str(), nullptr);
     CreateDirectoryA((s.root + "Emu\\RA\\info").c_str(), nullptr);
