@@ -42,7 +42,7 @@ text() {
     rows | awk -F'\t' '{
         print "  " $1
         exe = $2; gsub(/;/, ", ", exe)
-        print "      プログラム: " exe
+        print "      実行ファイル: " exe
         if ($4 != "") print "      引数: " $4
     }'
 }
