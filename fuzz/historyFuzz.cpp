@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cut = cut < size ? cut + 1 : size;
     lb::readHistoryLines(text, cut, pieces);
     lb::readHistoryLines(text + cut, size - cut, pieces);
+    lb::finishHistory(pieces);
     static char out[1 << 22];
     size_t length = lb::compactHistoryText(out, sizeof out, whole);
     if (games(whole) != games(pieces) || (length == 0 && whole.count > 0) ||

@@ -89,6 +89,26 @@ inline int findBytes(char byte, const char* from, const char* end, const char** 
     return count;
 }
 
+// The first byte `byte` or NUL of [from, end), or `end` when there is neither, a machine word at
+// a time: (w - 1s) & ~w & 80s marks the first zero byte of w exactly (a borrow marks only bytes
+// above it), so the lowest mark of either test is the first byte wanted.
+inline const char* findByteOrNul(char byte, const char* from, const char* end) {
+    using Word = uintptr_t;
+    constexpr Word kOnes = ~Word(0) / 255, kHigh = kOnes * 0x80;
+    const Word kBytes = kOnes * static_cast<unsigned char>(byte);
+    const char* p = from;
+    for (; end - p >= ptrdiff_t(sizeof(Word)); p += sizeof(Word)) {
+        Word word;
+        std::memcpy(&word, p, sizeof word);
+        Word other = word ^ kBytes;
+        Word marks = ((other - kOnes) & ~other & kHigh) | ((word - kOnes) & ~word & kHigh);
+        if (marks != 0) return p + __builtin_ctzll(marks) / 8;  // little-endian
+    }
+    for (; p < end; ++p)
+        if (*p == byte || *p == '\0') return p;
+    return end;
+}
+
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and
 // `lineLength`, `at` moved past it; false at the end. The text files' readers walk so.
 bool nextLine(const char* text, size_t length, size_t& at, const char*& line, size_t& lineLength);

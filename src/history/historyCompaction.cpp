@@ -3,6 +3,7 @@
 #include "history/playHistory.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace lb {
 
@@ -18,6 +19,15 @@ struct Output {
 void put(Output& o, const char* text, size_t length) {
     std::memcpy(o.out + o.used, text, length);
     o.used += length;
+}
+
+// `length` bytes of a game's texts from `from`, the ends of its name, set and emulator
+// written as the tabs they were.
+void putTexts(Output& o, const GameHistory& g, const char* from, size_t length) {
+    char* at = o.out + o.used;
+    put(o, from, length);
+    for (const char* next : {g.set, g.emulator, g.exe})
+        if (next > from && next <= from + length) at[next - 1 - from] = '\t';
 }
 
 void putNumber(Output& o, int64_t value) {
@@ -41,17 +51,17 @@ bool putTotals(Output& o, const GameHistory& g) {
     size_t key = std::strlen(g.key);
     if (o.size - o.used < key + kStampSize + g.lastTextsLength + 3 * 21 + 8) return false;
     // The texts were fields of lines: no tab, no line feed. Name and set, then emulator and
-    // exe, are copied from the last play's line as they stand there.
-    size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in it
+    // exe, are copied from the last play's texts as they stand there.
+    size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in them
     put(o, "T\t", 2);
     put(o, g.key, key);
     o.out[o.used++] = '\t';
-    put(o, g.lastTexts, emulator);
+    putTexts(o, g, g.name, emulator);
     putNumber(o, int64_t(g.plays) - g.openStarts);
     putNumber(o, int64_t(g.seconds));
     putNumber(o, int64_t(g.unknownPlays) - g.openStarts);
     putStamp(o, g.lastPlayed);
-    put(o, g.lastTexts + emulator, g.lastTextsLength - emulator);
+    putTexts(o, g, g.emulator, g.lastTextsLength - emulator);
     put(o, "\t.\r\n", 4);
     return true;
 }
@@ -66,7 +76,7 @@ bool putOpenStart(Output& o, const OpenStart& start, const GameHistory& g) {
     putStamp(o, start.started);
     put(o, g.key, key);
     o.out[o.used++] = '\t';
-    put(o, g.lastTexts, g.lastTextsLength);
+    putTexts(o, g, g.name, g.lastTextsLength);
     put(o, "\t.\r\n", 4);
     return true;
 }

@@ -51,6 +51,7 @@ FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
         std::memmove(piece, piece + whole, kept);
     }
     platform::closeFile(file);
+    if (ready) finishHistory(table);
     return ready ? FileRead::Read : FileRead::Missing;
 }
 

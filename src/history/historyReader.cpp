@@ -31,6 +31,9 @@ void addSeconds(uint64_t& seconds, uint64_t more) {
     seconds = seconds + more < seconds ? UINT64_MAX : seconds + more;
 }
 
+// The last texts of a game whose play has not kept its own: four empty texts.
+const char kNoLastTexts[] = "\t\t\t";
+
 // A copy of `length` bytes and a NUL held by the table; nullptr when no room can be had. A
 // block is taken when the last one is full: texts are never moved.
 char* keepText(HistoryTable& table, const char* text, size_t length) {
@@ -72,18 +75,25 @@ int32_t addGame(HistoryTable& table, const char* key, size_t length, uint32_t ha
         return -1;
     }
     int32_t game = table.count++;
-    static const char kNoTexts[4] = {};  // four empty texts in a row, as notePlay splits them
+    static const char kNoTexts[4] = {};  // four empty texts in a row, as finishHistory splits them
     table.games[game] = GameHistory{
-        kept, kNoTexts, kNoTexts + 1, kNoTexts + 2, kNoTexts + 3, "\t\t\t", 3, "", 0, 0, 0, 0};
+        kept, kNoLastTexts, 3, "", 0, 0, 0, 0, kNoTexts, kNoTexts + 1, kNoTexts + 2, kNoTexts + 3};
     addToIndex(table.index, game, hash);
     return game;
 }
 
-// Whether `texts`, the name, set, emulator and exe fields between tabs, are those of the game's
-// last play.
-bool sameTexts(const GameHistory* game, const char* texts, size_t length) {
-    return game != nullptr && length == game->lastTextsLength &&
-           std::memcmp(texts, game->lastTexts, length) == 0;
+// A play's four texts, the name, set, emulator and exe fields between tabs, and once they are
+// known to be whole texts, each one's length.
+struct PlayTexts {
+    const char* texts;
+    size_t length;
+    size_t n[4];
+};
+
+// Whether the texts are those of the game's last play.
+bool sameTexts(const GameHistory* game, const PlayTexts& play) {
+    return game != nullptr && play.length == game->lastTextsLength &&
+           std::memcmp(play.texts, game->lastTexts, play.length) == 0;
 }
 
 // Splits [line, end) at its tabs into exactly `count` fields; false for another number or a NUL.
@@ -100,22 +110,22 @@ bool splitFields(const char* line, const char* end, const char** f, size_t* n, i
     return false;  // a tab after the last field
 }
 
-// Whether `texts` are four fields of whole texts.
-bool fourTexts(const char* texts, size_t length) {
+// Whether the texts are four fields of whole texts, their lengths noted.
+bool fourTexts(PlayTexts& play) {
     const char* f[4];
-    size_t n[4];
-    return splitFields(texts, texts + length, f, n, 4) && n[0] < kTextSize && n[1] < kTextSize &&
-           n[2] < kTextSize && n[3] < kTextSize;
+    size_t* n = play.n;
+    return splitFields(play.texts, play.texts + play.length, f, n, 4) && n[0] < kTextSize &&
+           n[1] < kTextSize && n[2] < kTextSize && n[3] < kTextSize;
 }
 
-// The game of the key field, added when new: -1 when the table is full or when `texts` are not
-// four whole texts, as in a damaged line. `known` tells whether they are the last play's: then
-// they were checked when they were kept.
-int32_t gameOf(HistoryTable& table, const char* key, size_t length, uint32_t hash,
-               const char* texts, size_t textsLength, bool& known) {
+// The game of the key field, added when new: -1 when the table is full or when the texts are
+// not four whole texts, as in a damaged line. `known` tells whether they are the last play's:
+// then they were checked when they were kept, and are not split again.
+int32_t gameOf(HistoryTable& table, const char* key, size_t length, uint32_t hash, PlayTexts& play,
+               bool& known) {
     int32_t game = findFirst(table.index, key, length, hash);
-    known = sameTexts(game >= 0 ? &table.games[game] : nullptr, texts, textsLength);
-    if (!known && !fourTexts(texts, textsLength)) return -1;
+    known = sameTexts(game >= 0 ? &table.games[game] : nullptr, play);
+    if (!known && !fourTexts(play)) return -1;
     return game >= 0 ? game : addGame(table, key, length, hash);
 }
 
@@ -138,80 +148,79 @@ void takeStamp(char (&kept)[kStampSize], const char* stamp, size_t length) {
     std::memcpy(kept + 16, &last, 4);
 }
 
-// A play of the stamp field and of `texts`: a later stamp than the game's replaces its texts of
-// the last play. The stamps sort as texts. Texts are kept again only when they changed.
+// A play of the stamp field and of its texts: a later stamp than the game's replaces its texts
+// of the last play. The stamps sort as texts. Texts are kept again only when they changed; the
+// four fields point into the kept copy, and end there once every line is read (finishHistory).
 void notePlay(HistoryTable& table, GameHistory& g, const char (&stamp)[kStampSize],
-              const char* texts, size_t length, bool known) {
+              const PlayTexts& play, bool known) {
     if (compareStamps(g.lastPlayed, stamp) > 0) return;
     std::memcpy(g.lastPlayed, stamp, kStampSize);
     if (known) return;
-    const char* line = keepText(table, texts, length);
-    char* split = line != nullptr ? keepText(table, texts, length) : nullptr;
-    if (split == nullptr) return;
-    g.lastTexts = line;
-    g.lastTextsLength = length;
-    const char** held[] = {&g.name, &g.set, &g.emulator, &g.exe};
-    int field = 0;
-    *held[0] = split;
-    for (char* at = split; *at != '\0'; ++at) {
-        if (*at != '\t') continue;
-        *at = '\0';
-        if (++field < 4) *held[field] = at + 1;
-    }
+    const char* kept = keepText(table, play.texts, play.length);
+    if (kept == nullptr) return;
+    g.lastTexts = kept;
+    g.lastTextsLength = play.length;
+    g.name = kept;
+    g.set = g.name + play.n[0] + 1;
+    g.emulator = g.set + play.n[1] + 1;
+    g.exe = g.emulator + play.n[2] + 1;
 }
 
-// A start line's fields: id, started and key, then its four texts as the line has them, with
-// the key's hash.
+// A start line's fields: the id, the stamp and the key, each ended by its tab, then the four
+// texts as the line has them, with the key's hash. The tabs are kept as found: the fields are
+// measured from them where they are read.
 struct StartFields {
-    const char* f[4];
-    size_t n[4];
+    const char* id;
+    const char* tabs[3];  // after the id, the stamp and the key
     const char* texts;
     size_t length;
     uint32_t hash;
+    const char* stamp() const { return tabs[0] + 1; }
+    const char* key() const { return tabs[1] + 1; }
+    size_t idLength() const { return size_t(tabs[0] - id); }
+    size_t stampLength() const { return size_t(tabs[1] - tabs[0]) - 1; }
+    size_t keyLength() const { return size_t(tabs[2] - tabs[1]) - 1; }
 };
 
 // "S id started key name set emulator exe .", up to its end before "\t.": false for a damaged
 // one.
 bool splitStart(const char* line, const char* end, StartFields& s) {
-    const char* at = line + 2;
-    const char* tabs[3];
-    if (findBytes('\t', at, end, tabs, 3) < 3) return false;  // a NUL before the key's end too
-    for (int i = 1; i < 4; ++i) {
-        s.f[i] = at;
-        s.n[i] = size_t(tabs[i - 1] - at);
-        at = tabs[i - 1] + 1;
+    const char* at = s.id = line + 2;
+    for (const char*& tab : s.tabs) {  // a NUL before the key's end is damage
+        tab = findByteOrNul('\t', at, end);
+        if (tab == end || *tab != '\t') return false;
+        at = tab + 1;
     }
-    if (s.n[1] >= sizeof(OpenStart::id) || s.n[2] >= kStampSize || s.n[3] == 0 ||
-        s.n[3] >= kTextSize)
+    if (s.idLength() >= sizeof(OpenStart::id) || s.stampLength() >= kStampSize ||
+        s.keyLength() == 0 || s.keyLength() >= kTextSize)
         return false;
-    s.texts = at;
-    s.length = size_t(end - at);
-    s.hash = hashKey(s.f[3], s.n[3]);
+    s.texts = s.tabs[2] + 1;
+    s.length = size_t(end - s.texts);
+    s.hash = hashKey(s.key(), s.keyLength());
     return true;
 }
 
 // A start: one more play, of unknown time until its end. The four texts are split only when
 // they are not the last play's.
 void readStart(HistoryTable& table, const StartFields& s) {
-    const char* const* f = s.f;
-    const size_t* n = s.n;
     bool known = false;
-    int32_t game = gameOf(table, f[3], n[3], s.hash, s.texts, s.length, known);
+    PlayTexts play{s.texts, s.length, {}};
+    int32_t game = gameOf(table, s.key(), s.keyLength(), s.hash, play, known);
     if (game < 0) return;
     GameHistory& g = table.games[game];
     addCapped(g.plays, 1);
     addCapped(g.unknownPlays, 1);  // until its end is read
     char started[kStampSize];
-    takeStamp(started, f[2], n[2]);
-    notePlay(table, g, started, s.texts, s.length, known);
+    takeStamp(started, s.stamp(), s.stampLength());
+    notePlay(table, g, started, play, known);
     OpenStart& start = table.open[table.openNext];
     if (start.game >= 0 && table.openCount == kOpenStarts) --table.games[start.game].openStarts;
     std::memcpy(start.started, started, sizeof started);
-    if (n[2] == kStampSize - 1)
-        std::memcpy(start.id, f[1], sizeof start.id);  // one move: the stamp follows the id
+    if (s.stampLength() == kStampSize - 1)
+        std::memcpy(start.id, s.id, sizeof start.id);  // one move: the stamp follows the id
     else
-        std::memcpy(start.id, f[1], n[1]);
-    start.length = n[1];
+        std::memcpy(start.id, s.id, s.idLength());
+    start.length = s.idLength();
     start.game = game;
     ++g.openStarts;
     table.openNext = (table.openNext + 1) % kOpenStarts;
@@ -221,13 +230,16 @@ void readStart(HistoryTable& table, const StartFields& s) {
 // "E id seconds cut .", up to its end before "\t.": the time of the newest start of that id,
 // which ends once. Read without splitting: the id up to its tab, the digits up to theirs.
 void readEnd(HistoryTable& table, const char* line, const char* end) {
-    const char* id = line + 2;
-    const char* tabs[3];
     // The id, one to 15 digits, then the cut field, the last one; a NUL ends the line there.
-    if (findBytes('\t', id, end, tabs, 3) != 2) return;
-    size_t idLength = size_t(tabs[0] - id);
+    const char* id = line + 2;
+    const char* idEnd = findByteOrNul('\t', id, end);
+    if (idEnd == end || *idEnd != '\t') return;
     uint64_t seconds = 0;
-    if (tabs[1] == tabs[0] + 1 || readDigits(seconds, tabs[0] + 1, end, 15) != tabs[1]) return;
+    const char* digitsEnd = readDigits(seconds, idEnd + 1, end, 15);
+    if (digitsEnd == idEnd + 1 || digitsEnd == end || *digitsEnd != '\t') return;
+    const char* cutEnd = findByteOrNul('\t', digitsEnd + 1, end);
+    if (cutEnd != end && *cutEnd == '\t') return;  // a tab after the last field
+    size_t idLength = size_t(idEnd - id);
     for (int i = 1; i <= table.openCount; ++i) {
         OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
         if (start.game < 0 || start.length != idLength || std::memcmp(start.id, id, idLength) != 0)
@@ -258,7 +270,8 @@ void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
     }
     bool known = false;
     --length;
-    int32_t game = gameOf(table, f[1], n[1], hashKey(f[1], n[1]), texts, length, known);
+    PlayTexts play{texts, length, {}};
+    int32_t game = gameOf(table, f[1], n[1], hashKey(f[1], n[1]), play, known);
     if (game < 0) return;
     GameHistory& g = table.games[game];
     addCapped(g.plays, plays);
@@ -266,7 +279,7 @@ void readTotals(HistoryTable& table, const char* const* f, const size_t* n) {
     addSeconds(g.seconds, seconds);
     char stamp[kStampSize];
     takeStamp(stamp, f[7], n[7]);
-    notePlay(table, g, stamp, texts, length, known);
+    notePlay(table, g, stamp, play, known);
 }
 
 // Whether a line without its line end is whole: it ends in a "." field; a torn one is passed
@@ -301,7 +314,18 @@ bool beginHistory(HistoryTable& table) {
 bool readHistoryText(const char* text, size_t length, HistoryTable& table) {
     if (!beginHistory(table)) return false;
     readHistoryLines(text, length, table);
+    finishHistory(table);
     return true;
+}
+
+void finishHistory(HistoryTable& table) {
+    for (int32_t i = 0; i < table.count; ++i) {
+        GameHistory& g = table.games[i];
+        if (g.lastTexts == kNoLastTexts) continue;  // its texts stay empty
+        // The game's own copy in the table's blocks: the tabs before set, emulator and exe
+        // become the ends of the texts before them.
+        for (const char* text : {g.set, g.emulator, g.exe}) const_cast<char*>(text)[-1] = '\0';
+    }
 }
 
 void readHistoryLines(const char* text, size_t length, HistoryTable& table) {

@@ -40,21 +40,23 @@ bool historyFilePath(char (&path)[kTextSize]);
 // given, when that failed.
 bool appendHistoryLine(const char* path, const char* line, uint32_t* error = nullptr);
 
-// One game of the history, its plays summed up. Its texts are held by the table, NUL-ended:
-// name, set, emulator and exe lie in that order in one copy of `lastTexts`, whose tabs are NULs.
+// One game of the history, its plays summed up. The fields that a play reads come first. Its
+// texts are held by the table: `lastTexts`, the four texts of its last play between tabs, and
+// once every line is read (finishHistory), the same copy split where it stands, its tabs made
+// NULs, into name, set, emulator and exe.
 struct GameHistory {
     const char* key;
-    const char* name;
-    const char* set;
-    const char* emulator;  // of the last play
-    const char* exe;
-    const char* lastTexts;  // the four texts as the last play's line had them, between tabs
+    const char* lastTexts;
     size_t lastTextsLength;
     char lastPlayed[kStampSize];  // zero-filled after its NUL, for compareStamps
     int32_t plays;
     int32_t unknownPlays;  // starts without an end: the host ended before the game did
     int32_t openStarts;    // of those, the ones among the table's open starts
     uint64_t seconds;
+    const char* name;
+    const char* set;
+    const char* emulator;  // of the last play
+    const char* exe;
 };
 
 // How two stamps order, as strcmp orders them: they are zero-filled after their NUL, so they
@@ -112,6 +114,9 @@ void dropGames(HistoryTable& table, const bool* dropped);
 // The same in pieces: an empty table, then whole lines, a piece at a time.
 bool beginHistory(HistoryTable& table);
 void readHistoryLines(const char* text, size_t length, HistoryTable& table);
+// Splits each game's last texts into its name, set, emulator and exe, once every line is read:
+// no line can be read into the table after it.
+void finishHistory(HistoryTable& table);
 
 // The compacted text of a table: one total line per game,
 // "T<TAB>key<TAB>name<TAB>set<TAB>plays<TAB>seconds<TAB>unknown<TAB>last played<TAB>emulator<TAB>
