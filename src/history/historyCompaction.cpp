@@ -45,11 +45,20 @@ void putStamp(Output& o, const char (&stamp)[kStampSize]) {
     o.out[o.used++] = '\t';
 }
 
+// The room a game's total line takes at most, and a start line of its.
+size_t totalsRoom(const GameHistory& g, size_t key) {
+    return key + kStampSize + g.lastTextsLength + 3 * 21 + 8;
+}
+
+size_t startRoom(const OpenStart& start, const GameHistory& g, size_t key) {
+    return start.length + kStampSize + key + g.lastTextsLength + 12;
+}
+
 // "T key name set plays seconds unknown lastPlayed emulator exe .", its open starts left out
 // of its counts; false when it does not fit.
 bool putTotals(Output& o, const GameHistory& g) {
     size_t key = std::strlen(g.key);
-    if (o.size - o.used < key + kStampSize + g.lastTextsLength + 3 * 21 + 8) return false;
+    if (o.size - o.used < totalsRoom(g, key)) return false;
     // The texts were fields of lines: no tab, no line feed. Name and set, then emulator and
     // exe, are copied from the last play's texts as they stand there.
     size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in them
@@ -69,7 +78,7 @@ bool putTotals(Output& o, const GameHistory& g) {
 // "S id started key texts ." of the game's last texts; false when it does not fit.
 bool putOpenStart(Output& o, const OpenStart& start, const GameHistory& g) {
     size_t key = std::strlen(g.key);
-    if (o.size - o.used < start.length + kStampSize + key + g.lastTextsLength + 12) return false;
+    if (o.size - o.used < startRoom(start, g, key)) return false;
     put(o, "S\t", 2);
     put(o, start.id, start.length);
     o.out[o.used++] = '\t';
@@ -82,6 +91,19 @@ bool putOpenStart(Output& o, const OpenStart& start, const GameHistory& g) {
 }
 
 }  // namespace
+
+size_t compactedRoom(const HistoryTable& table) {
+    size_t room = 1;
+    for (int32_t i = 0; i < table.count; ++i)
+        room += totalsRoom(table.games[i], std::strlen(table.games[i].key));
+    for (int32_t i = 0; i < table.openCount; ++i) {
+        const OpenStart& start = table.open[i];
+        if (start.game >= 0)
+            room +=
+                startRoom(start, table.games[start.game], std::strlen(table.games[start.game].key));
+    }
+    return room;
+}
 
 size_t compactHistoryText(char* out, size_t size, const HistoryTable& table, const bool* dropped) {
     Output o{out, size, 0};

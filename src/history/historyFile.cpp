@@ -58,8 +58,8 @@ FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
 bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped,
                           size_t within) {
     if (table.unread > 0) return false;  // the games it could not read would be lost
-    // A line per game and one per open start, each shorter than a line of seven whole texts.
-    size_t size = size_t(table.count + table.openCount) * (kHistoryLineSize + 2) + 1;
+    // As much as its lines take, not a longest line per game: 10,000 games take about 1 MB.
+    size_t size = compactedRoom(table);
     auto* text = static_cast<char*>(platform::allocate(size));
     if (text == nullptr) return false;
     size_t length = compactHistoryText(text, size, table, dropped);

@@ -125,6 +125,8 @@ void finishHistory(HistoryTable& table);
 // length written, or 0 when it does not fit `size`.
 size_t compactHistoryText(char* out, size_t size, const HistoryTable& table,
                           const bool* dropped = nullptr);
+// The room that compactHistoryText needs for the table at most.
+size_t compactedRoom(const HistoryTable& table);
 
 // Reads the history file at `path` a piece at a time, whole lines each, into `table`: Read,
 // Missing (also when the games cannot be allocated) or Unreadable, which leaves it empty. The
