@@ -81,11 +81,18 @@ int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash) {
 
 int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash) {
     if (index.base == nullptr) return -1;
-    // The held key is never read past its NUL: the key holds none, so they differ there.
+    // A shorter held key differs from the key at its NUL, which the key does not hold.
     auto same = [key, length](const char* held) {
         size_t i = 0;
-        while (i < length && held[i] == key[i]) ++i;
-        return i == length && held[i] == '\0';
+        for (; i + 8 <= length; i += 8) {
+            uint64_t a, b;
+            std::memcpy(&a, held + i, 8);
+            std::memcpy(&b, key + i, 8);
+            if (a != b) return false;
+        }
+        for (; i < length; ++i)
+            if (held[i] != key[i]) return false;
+        return held[length] == '\0';
     };
     return index.slots[slotOf(index, hash, same)].first - 1;
 }

@@ -71,6 +71,8 @@ inline void prefetchSlot(const KeyIndex& index, uint32_t hash) {
 int32_t findFirst(const KeyIndex& index, const char* key);
 int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash);
 // The same for a key of `length` bytes, none of them NUL, not ended by a NUL: a field of a line.
+// The table's keys are compared a word at a time: each must lie in at least `length` + 1
+// readable bytes, as a key in a text array of its record or followed by slack does.
 int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash);
 
 // The entry after `entry` with the same key; -1 when there is none.

@@ -38,7 +38,8 @@ const char kNoLastTexts[] = "\t\t\t";
 // block is taken when the last one is full: texts are never moved.
 char* keepText(HistoryTable& table, const char* text, size_t length) {
     HistoryTexts* block = table.texts;
-    if (block == nullptr || sizeof block->bytes - block->used < length + 1) {
+    // kTextSize bytes stay free behind each text, so a key can be compared a word at a time.
+    if (block == nullptr || sizeof block->bytes - block->used < length + 1 + kTextSize) {
         block = static_cast<HistoryTexts*>(platform::allocate(sizeof(HistoryTexts)));
         if (block == nullptr) return nullptr;
         block->next = table.texts;
