@@ -15,20 +15,6 @@ namespace {
 constexpr size_t kReadLimit = 256 * 1024;  // a cfg or .info file is read this far
 constexpr size_t kLineLimit = 2 * kTextSize;
 
-bool sameTextIgnoringCase(const char* a, const char* b) {
-    for (; *a != '\0' && asciiLower(*a) == asciiLower(*b); ++a, ++b) {
-    }
-    return *a == '\0' && *b == '\0';
-}
-
-bool endsWithText(const char* text, const char* tail) {
-    size_t n = std::strlen(text), m = std::strlen(tail);
-    if (n < m) return false;
-    for (size_t i = 0; i < m; ++i)
-        if (asciiLower(text[n - m + i]) != asciiLower(tail[i])) return false;
-    return true;
-}
-
 // The value of `key` on the line "key = value", blanks around "=", the value in double quotes
 // or not; false when the line sets another key or its value does not fit.
 bool lineValue(const char* line, size_t length, const char* key, char (&value)[kTextSize]) {
@@ -53,15 +39,11 @@ bool readValues(const char* path, const char* const* keys, char (*values)[kTextS
     size_t got = 0;
     FileRead read = readFilePrefix(path, text, sizeof text, got);
     if (read != FileRead::Read) return read == FileRead::Missing;
-    for (size_t at = 0; at < got;) {
-        const void* feed = std::memchr(text + at, '\n', got - at);
-        size_t end = feed != nullptr ? size_t(static_cast<const char*>(feed) - text) : got;
-        size_t length = end - at;
-        if (length > 0 && text[at + length - 1] == '\r') --length;
+    const char* line = nullptr;
+    size_t length = 0;
+    for (size_t at = 0; nextLine(text, got, at, line, length);)
         for (int k = 0; k < count && length < kLineLimit; ++k)
-            lineValue(text + at, length, keys[k], values[k]);
-        at = end + 1;
-    }
+            lineValue(line, length, keys[k], values[k]);
     return true;
 }
 
@@ -90,8 +72,9 @@ FileRead retroArchFolders(const char* exePath, RetroArchFolders& folders) {
     if (values[0][0] != '\0') takeFolder(folders.cores, values[0], folders.program);
     if (values[1][0] != '\0') takeFolder(folders.info, values[1], folders.program);
     char beside[kTextSize];
-    folders.coresBeside =
-        joinPath(beside, folders.program, "cores\\") && sameTextIgnoringCase(folders.cores, beside);
+    // The same folder written with other ASCII case, compared character by character.
+    folders.coresBeside = joinPath(beside, folders.program, "cores\\") &&
+                          patternMatches(beside, std::strlen(beside), folders.cores);
     return read ? FileRead::Read : FileRead::Unreadable;
 }
 
@@ -104,7 +87,8 @@ struct CoreList {
 
 void noteCore(const platform::FolderEntry& entry, void* user) {
     auto& list = *static_cast<CoreList*>(user);
-    if (entry.folder || list.count >= list.capacity || !endsWithText(entry.name, "_libretro.dll"))
+    if (entry.folder || list.count >= list.capacity ||
+        !patternMatches("*_libretro.dll", 14, entry.name))
         return;
     InstalledCore& core = list.cores[list.count];
     core = InstalledCore{};

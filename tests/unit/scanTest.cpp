@@ -29,6 +29,8 @@ protected:
         fake::putFile("D:\\Emu\\loop\\mGBA.exe", "");  // behind a junction: never reached
         for (const char* core : {"snes9x", "mine", "genesis_plus_gx"})
             fake::putFile("D:\\Emu\\RA\\cores\\" + std::string(core) + "_libretro.dll", "");
+        // A double-byte character whose second byte is "_": not a core.
+        fake::putFile("D:\\Emu\\RA\\cores\\\x83_libretro.dll", "");
         fake::putFile("D:\\Emu\\RA\\info\\snes9x_libretro.info",
                       "display_name = \"Nintendo - SNES / SFC (Snes9x - Current)\"\r\n"
                       "supported_extensions = \"smc|sfc|swc|fig\"\r\n");
@@ -49,6 +51,8 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
     } rows[] = {
         {"", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
         {"libretro_directory = \":\\cores\"\r\n", "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\",
+         true},
+        {"libretro_directory = \":\\CORES\"\n", "D:\\Emu\\RA\\CORES\\", "D:\\Emu\\RA\\info\\",
          true},
         {"libretro_directory = \"E:\\RA cores\"\nlibretro_info_path = \":\\inf\"\n",
          "E:\\RA cores\\", "D:\\Emu\\RA\\inf\\", false},
