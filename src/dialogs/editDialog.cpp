@@ -151,10 +151,7 @@ void addInstalledCores(HWND dialog, const char* exePath) {
     for (int32_t i = 0; i < count && presets.count < kMaxPresets; ++i) {
         EmulatorPreset& made = presets.rows[presets.count];
         corePreset(cores[i], folders, presets, made);
-        bool known = false;
-        for (int32_t k = 0; k < tablePresetCount && !known; ++k)
-            known = std::strcmp(presets.rows[k].name, made.name) == 0;
-        if (!known) ++presets.count;
+        if (presetNamed(presets, tablePresetCount, made.name) < 0) ++presets.count;
     }
     if (unreadable || infoUnreadable)
         MessageBoxA(dialog, "RetroArch の retroarch.cfg か .info ファイルを読み込めませんでした",

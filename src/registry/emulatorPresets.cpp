@@ -74,11 +74,10 @@ void noteSkip(PresetSkip& skip, int32_t line, const char* reason) {
 
 void addRow(PresetTable& table, const EmulatorPreset& preset, int32_t line, PresetSkip& skip) {
     if (table.count < 0 || table.count > kMaxPresets) table.count = 0;
-    for (int32_t i = 0; i < table.count; ++i) {
-        if (std::strcmp(table.rows[i].name, preset.name) == 0) {
-            table.rows[i] = preset;
-            return;
-        }
+    int32_t named = presetNamed(table, table.count, preset.name);
+    if (named >= 0) {
+        table.rows[named] = preset;
+        return;
     }
     if (table.count == kMaxPresets) {
         noteSkip(skip, line, "候補が多すぎます");
@@ -248,6 +247,12 @@ bool presetMatchesName(const EmulatorPreset& preset, const char* name) {
 
 bool patternMatches(const char* pattern, size_t length, const char* name) {
     return wildcardMatch(pattern, length, name, std::strlen(name));
+}
+
+int32_t presetNamed(const PresetTable& table, int32_t count, const char* name) {
+    for (int32_t i = 0; i < count && i < kMaxPresets; ++i)
+        if (std::strcmp(table.rows[i].name, name) == 0) return i;
+    return -1;
 }
 
 int32_t matchingPresets(const PresetTable& table, const char* exePath, int32_t* rows,

@@ -57,6 +57,9 @@ bool presetMatches(const EmulatorPreset& preset, const char* exePath);
 bool presetMatchesName(const EmulatorPreset& preset, const char* name);
 bool patternMatches(const char* pattern, size_t length, const char* name);
 
+// The row among the table's first `count` named `name`; -1 when there is none.
+int32_t presetNamed(const PresetTable& table, int32_t count, const char* name);
+
 // The rows that match `exePath`, in table order, into `rows`; their number.
 int32_t matchingPresets(const PresetTable& table, const char* exePath, int32_t* rows,
                         int32_t capacity);

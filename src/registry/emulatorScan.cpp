@@ -119,9 +119,8 @@ void foundRetroArch(Walk& w, const char* exePath) {
     for (int32_t i = 0; i < count; ++i) {
         EmulatorPreset preset;
         corePreset(cores[i], folders, w.known, preset);
-        int32_t row = 0;
-        while (row < w.known.count && std::strcmp(w.known.rows[row].name, preset.name) != 0) ++row;
-        found(w, preset, exePath, row < w.known.count ? row : kMaxPresets + i);
+        int32_t row = presetNamed(w.known, w.known.count, preset.name);
+        found(w, preset, exePath, row >= 0 ? row : kMaxPresets + i);
     }
 }
 
