@@ -155,19 +155,10 @@ POINT keyboardMenuPoint(HWND list) {
     return point;
 }
 
-void fitSingleColumn(HWND list) {
+void fitLastColumn(HWND list, int32_t columns) {
     // A narrower column can remove the horizontal bar and with it the vertical one: twice
     // settles it.
     for (int pass = 0; pass < 2; ++pass) {
-        RECT client{};
-        GetClientRect(list, &client);
-        if (listColumnWidth(list, 0) == client.right) break;
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
-    }
-}
-
-void fitLastColumn(HWND list, int32_t columns) {
-    for (int pass = 0; pass < 2; ++pass) {  // as fitSingleColumn: the bars may come and go
         RECT client{};
         GetClientRect(list, &client);
         int32_t others = 0;

@@ -128,10 +128,9 @@ void selectAllRows(HWND list);
 // in view, else the list's top-left corner; in screen coordinates.
 POINT keyboardMenuPoint(HWND list);
 
-// Makes a single-column list's column exactly as wide as the list's client area, which leaves
-// out a vertical scroll bar when there is one, so no horizontal scroll bar is needed.
-void fitSingleColumn(HWND list);
-// The same for the last of `columns` columns: it takes what the others leave of the client area.
+// Makes the last of a list's `columns` columns take what the others leave of its client area,
+// which leaves out a vertical scroll bar when there is one, so no horizontal scroll bar is
+// needed (at least 60 pixels). With one column, that column fills the list.
 void fitLastColumn(HWND list, int32_t columns);
 
 // The first row that is both focused and selected; -1 when there is none.

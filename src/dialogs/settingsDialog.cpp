@@ -178,7 +178,7 @@ void refreshEmulatorListView(int32_t row) {
     for (int32_t i = 0; i < workingCount && i < kMaxEmulators; ++i)
         missingRows[i] = isExecutableMissing(workingList[i]);
     refreshListView(emulatorList(), workingCount, row);
-    fitSingleColumn(emulatorList());
+    fitLastColumn(emulatorList(), 1);
 }
 
 int32_t openEmulatorSettings() {
