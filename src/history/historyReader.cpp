@@ -186,12 +186,8 @@ struct StartFields {
 // "S id started key name set emulator exe .", up to its end before "\t.": false for a damaged
 // one.
 bool splitStart(const char* line, const char* end, StartFields& s) {
-    const char* at = s.id = line + 2;
-    for (const char*& tab : s.tabs) {  // a NUL before the key's end is damage
-        tab = findByteOrNul('\t', at, end);
-        if (tab == end || *tab != '\t') return false;
-        at = tab + 1;
-    }
+    s.id = line + 2;
+    if (findBytes('\t', s.id, end, s.tabs, 3) < 3) return false;  // a NUL before them is damage
     if (s.idLength() >= sizeof(OpenStart::id) || s.stampLength() >= kStampSize ||
         s.keyLength() == 0 || s.keyLength() >= kTextSize)
         return false;
@@ -228,6 +224,17 @@ void readStart(HistoryTable& table, const StartFields& s) {
     if (table.openCount < kOpenStarts) ++table.openCount;
 }
 
+// Whether `id`, `length` bytes of a line that lasts to `lineEnd`, is the start's id. An id of
+// three to eight bytes, which has eight bytes of its line to read, is compared as one word.
+bool sameId(const OpenStart& start, const char* id, size_t length, const char* lineEnd) {
+    if (start.length != length) return false;
+    if (length < 3 || length > 8 || lineEnd - id < 8) return std::memcmp(start.id, id, length) == 0;
+    uint64_t held, read;
+    std::memcpy(&held, start.id, 8);
+    std::memcpy(&read, id, 8);
+    return ((held ^ read) & (~uint64_t(0) >> (64 - 8 * length))) == 0;  // little-endian
+}
+
 // "E id seconds cut .", up to its end before "\t.": the time of the newest start of that id,
 // which ends once. Read without splitting: the id up to its tab, the digits up to theirs.
 void readEnd(HistoryTable& table, const char* line, const char* end) {
@@ -243,8 +250,7 @@ void readEnd(HistoryTable& table, const char* line, const char* end) {
     size_t idLength = size_t(idEnd - id);
     for (int i = 1; i <= table.openCount; ++i) {
         OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
-        if (start.game < 0 || start.length != idLength || std::memcmp(start.id, id, idLength) != 0)
-            continue;
+        if (start.game < 0 || !sameId(start, id, idLength, end + 2)) continue;
         GameHistory& g = table.games[start.game];
         --g.unknownPlays;
         --g.openStarts;
