@@ -46,24 +46,23 @@ void putStamp(Output& o, const char (&stamp)[kStampSize]) {
 }
 
 // The room a game's total line takes at most, and a start line of its.
-size_t totalsRoom(const GameHistory& g, size_t key) {
-    return key + kStampSize + g.lastTextsLength + 3 * 21 + 8;
+size_t totalsRoom(const GameHistory& g) {
+    return g.keyLength + kStampSize + g.lastTextsLength + 3 * 21 + 8;
 }
 
-size_t startRoom(const OpenStart& start, const GameHistory& g, size_t key) {
-    return start.length + kStampSize + key + g.lastTextsLength + 12;
+size_t startRoom(const OpenStart& start, const GameHistory& g) {
+    return start.length + kStampSize + g.keyLength + g.lastTextsLength + 12;
 }
 
 // "T key name set plays seconds unknown lastPlayed emulator exe .", its open starts left out
 // of its counts; false when it does not fit.
 bool putTotals(Output& o, const GameHistory& g) {
-    size_t key = std::strlen(g.key);
-    if (o.size - o.used < totalsRoom(g, key)) return false;
+    if (o.size - o.used < totalsRoom(g)) return false;
     // The texts were fields of lines: no tab, no line feed. Name and set, then emulator and
     // exe, are copied from the last play's texts as they stand there.
     size_t emulator = size_t(g.emulator - g.name);  // where the emulator starts in them
     put(o, "T\t", 2);
-    put(o, g.key, key);
+    put(o, g.key, g.keyLength);
     o.out[o.used++] = '\t';
     putTexts(o, g, g.name, emulator);
     putNumber(o, int64_t(g.plays) - g.openStarts);
@@ -77,13 +76,12 @@ bool putTotals(Output& o, const GameHistory& g) {
 
 // "S id started key texts ." of the game's last texts; false when it does not fit.
 bool putOpenStart(Output& o, const OpenStart& start, const GameHistory& g) {
-    size_t key = std::strlen(g.key);
-    if (o.size - o.used < startRoom(start, g, key)) return false;
+    if (o.size - o.used < startRoom(start, g)) return false;
     put(o, "S\t", 2);
     put(o, start.id, start.length);
     o.out[o.used++] = '\t';
     putStamp(o, start.started);
-    put(o, g.key, key);
+    put(o, g.key, g.keyLength);
     o.out[o.used++] = '\t';
     putTexts(o, g, g.name, g.lastTextsLength);
     put(o, "\t.\r\n", 4);
@@ -94,13 +92,10 @@ bool putOpenStart(Output& o, const OpenStart& start, const GameHistory& g) {
 
 size_t compactedRoom(const HistoryTable& table) {
     size_t room = 1;
-    for (int32_t i = 0; i < table.count; ++i)
-        room += totalsRoom(table.games[i], std::strlen(table.games[i].key));
+    for (int32_t i = 0; i < table.count; ++i) room += totalsRoom(table.games[i]);
     for (int32_t i = 0; i < table.openCount; ++i) {
         const OpenStart& start = table.open[i];
-        if (start.game >= 0)
-            room +=
-                startRoom(start, table.games[start.game], std::strlen(table.games[start.game].key));
+        if (start.game >= 0) room += startRoom(start, table.games[start.game]);
     }
     return room;
 }

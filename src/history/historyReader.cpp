@@ -76,9 +76,10 @@ int32_t addGame(HistoryTable& table, const char* key, size_t length, uint32_t ha
         return -1;
     }
     int32_t game = table.count++;
-    static const char kNoTexts[4] = {};  // four empty texts in a row, as finishHistory splits them
-    table.games[game] = GameHistory{
-        kept, kNoLastTexts, 3, "", 0, 0, 0, 0, kNoTexts, kNoTexts + 1, kNoTexts + 2, kNoTexts + 3};
+    static const char kNo[4] = {};  // four empty texts in a row, as finishHistory splits them
+    uint32_t n = uint32_t(length);
+    table.games[game] =
+        GameHistory{kept, kNoLastTexts, 3, n, "", 0, 0, 0, 0, kNo, kNo + 1, kNo + 2, kNo + 3};
     addToIndex(table.index, game, hash);
     return game;
 }
@@ -160,7 +161,7 @@ void notePlay(HistoryTable& table, GameHistory& g, const char (&stamp)[kStampSiz
     const char* kept = keepText(table, play.texts, play.length);
     if (kept == nullptr) return;
     g.lastTexts = kept;
-    g.lastTextsLength = play.length;
+    g.lastTextsLength = uint32_t(play.length);
     g.name = kept;
     g.set = g.name + play.n[0] + 1;
     g.emulator = g.set + play.n[1] + 1;

@@ -47,7 +47,8 @@ bool appendHistoryLine(const char* path, const char* line, uint32_t* error = nul
 struct GameHistory {
     const char* key;
     const char* lastTexts;
-    size_t lastTextsLength;
+    uint32_t lastTextsLength;
+    uint32_t keyLength;  // so that a compaction need not measure the key again
     char lastPlayed[kStampSize];  // zero-filled after its NUL, for compareStamps
     int32_t plays;
     int32_t unknownPlays;  // starts without an end: the host ended before the game did
