@@ -79,24 +79,6 @@ int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash) {
     return index.slots[slotOf(index, key, hash)].first - 1;
 }
 
-int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash) {
-    if (index.base == nullptr) return -1;
-    // A shorter held key differs from the key at its NUL, which the key does not hold.
-    auto same = [key, length](const char* held) {
-        size_t i = 0;
-        for (; i + 8 <= length; i += 8) {
-            uint64_t a, b;
-            std::memcpy(&a, held + i, 8);
-            std::memcpy(&b, key + i, 8);
-            if (a != b) return false;
-        }
-        for (; i < length; ++i)
-            if (held[i] != key[i]) return false;
-        return held[length] == '\0';
-    };
-    return index.slots[slotOf(index, hash, same)].first - 1;
-}
-
 int32_t findNext(const KeyIndex& index, int32_t entry) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return -1;
     return index.next[entry] - 1;

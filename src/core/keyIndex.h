@@ -72,8 +72,32 @@ int32_t findFirst(const KeyIndex& index, const char* key);
 int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash);
 // The same for a key of `length` bytes, none of them NUL, not ended by a NUL: a field of a line.
 // The table's keys are compared a word at a time: each must lie in at least `length` + 1
-// readable bytes, as a key in a text array of its record or followed by slack does.
-int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash);
+// readable bytes, as a key in a text array of its record or followed by slack does. Inline: the
+// history's reader asks once for every start line.
+inline int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash) {
+    if (index.base == nullptr) return -1;
+    for (uint32_t slot = hash & (KeyIndex::kSlots - 1);;
+         slot = (slot + 1) & (KeyIndex::kSlots - 1)) {
+        const KeyIndex::Slot& s = index.slots[slot];
+        if (s.first == 0) return -1;
+        if (s.hash != hash) continue;
+        const char* at = index.base + size_t(s.first - 1) * index.stride + index.keyOffset;
+        const char* held = at;
+        if (index.keyByPointer) std::memcpy(&held, at, sizeof held);
+        // A shorter held key differs from the key at its NUL, which the key does not hold.
+        size_t i = 0;
+        for (; i + 8 <= length; i += 8) {
+            uint64_t a, b;
+            std::memcpy(&a, held + i, 8);
+            std::memcpy(&b, key + i, 8);
+            if (a != b) break;
+        }
+        if (i + 8 <= length) continue;
+        for (; i < length && held[i] == key[i]; ++i) {
+        }
+        if (i == length && held[length] == '\0') return s.first - 1;
+    }
+}
 
 // The entry after `entry` with the same key; -1 when there is none.
 int32_t findNext(const KeyIndex& index, int32_t entry);
