@@ -10,27 +10,8 @@ namespace {
 
 uint32_t hashKey(const char* key) { return lb::hashKey(key, std::strlen(key)); }
 
-const char* keyOf(const KeyIndex& index, int32_t entry) {
-    const char* at = index.base + size_t(entry) * index.stride + index.keyOffset;
-    if (!index.keyByPointer) return at;
-    const char* key;
-    std::memcpy(&key, at, sizeof key);
-    return key;
-}
-
-// The slot that holds the key that `same` finds equal, or the free slot where it would go.
-template <typename Same>
-int32_t slotOf(const KeyIndex& index, uint32_t hash, Same same) {
-    uint32_t slot = hash & (KeyIndex::kSlots - 1);
-    while (index.slots[slot].first != 0 &&
-           (index.slots[slot].hash != hash || !same(keyOf(index, index.slots[slot].first - 1)))) {
-        slot = (slot + 1) & (KeyIndex::kSlots - 1);
-    }
-    return int32_t(slot);
-}
-
 int32_t slotOf(const KeyIndex& index, const char* key, uint32_t hash) {
-    return slotOf(index, hash, [key](const char* held) { return std::strcmp(held, key) == 0; });
+    return slotWhere(index, hash, [key](const char* held) { return std::strcmp(held, key) == 0; });
 }
 
 }  // namespace
@@ -52,12 +33,12 @@ void indexTable(KeyIndex& index, const void* table, int32_t count, size_t stride
 
 void addToIndex(KeyIndex& index, int32_t entry) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
-    addToIndex(index, entry, hashKey(keyOf(index, entry)));
+    addToIndex(index, entry, hashKey(heldKey(index, entry)));
 }
 
 void addToIndex(KeyIndex& index, int32_t entry, uint32_t hash) {
     if (entry < 0 || entry >= KeyIndex::kMaxEntries) return;
-    const char* key = keyOf(index, entry);
+    const char* key = heldKey(index, entry);
     int32_t slot = slotOf(index, key, hash);
     index.next[entry] = 0;
     KeyIndex::Slot& s = index.slots[slot];

@@ -70,33 +70,46 @@ inline void prefetchSlot(const KeyIndex& index, uint32_t hash) {
 // takes the key's hash (hashKey of its bytes), for a caller that asked for the slot early.
 int32_t findFirst(const KeyIndex& index, const char* key);
 int32_t findFirst(const KeyIndex& index, const char* key, uint32_t hash);
-// The same for a key of `length` bytes, none of them NUL, not ended by a NUL: a field of a line.
-// The table's keys are compared a word at a time: each must lie in at least `length` + 1
-// readable bytes, as a key in a text array of its record or followed by slack does. Inline: the
-// history's reader asks once for every start line.
+
+// The key text of entry `entry`.
+inline const char* heldKey(const KeyIndex& index, int32_t entry) {
+    const char* at = index.base + size_t(entry) * index.stride + index.keyOffset;
+    if (!index.keyByPointer) return at;
+    const char* key;
+    std::memcpy(&key, at, sizeof key);
+    return key;
+}
+
+// The slot that holds the key that `same` finds equal, or the free slot where it would go.
+template <typename Same>
+int32_t slotWhere(const KeyIndex& index, uint32_t hash, Same same) {
+    uint32_t slot = hash & (KeyIndex::kSlots - 1);
+    while (index.slots[slot].first != 0 &&
+           (index.slots[slot].hash != hash || !same(heldKey(index, index.slots[slot].first - 1))))
+        slot = (slot + 1) & (KeyIndex::kSlots - 1);
+    return int32_t(slot);
+}
+
+// The same as findFirst for a key of `length` bytes, none of them NUL, not ended by a NUL: a
+// field of a line. The table's keys are compared a word at a time: each must lie in at least
+// `length` + 1 readable bytes, as a key in a text array of its record or followed by slack
+// does. Inline: the history's reader asks once for every start line.
 inline int32_t findFirst(const KeyIndex& index, const char* key, size_t length, uint32_t hash) {
     if (index.base == nullptr) return -1;
-    for (uint32_t slot = hash & (KeyIndex::kSlots - 1);;
-         slot = (slot + 1) & (KeyIndex::kSlots - 1)) {
-        const KeyIndex::Slot& s = index.slots[slot];
-        if (s.first == 0) return -1;
-        if (s.hash != hash) continue;
-        const char* at = index.base + size_t(s.first - 1) * index.stride + index.keyOffset;
-        const char* held = at;
-        if (index.keyByPointer) std::memcpy(&held, at, sizeof held);
-        // A shorter held key differs from the key at its NUL, which the key does not hold.
+    // A shorter held key differs from the key at its NUL, which the key does not hold.
+    auto same = [key, length](const char* held) {
         size_t i = 0;
         for (; i + 8 <= length; i += 8) {
             uint64_t a, b;
             std::memcpy(&a, held + i, 8);
             std::memcpy(&b, key + i, 8);
-            if (a != b) break;
+            if (a != b) return false;
         }
-        if (i + 8 <= length) continue;
-        for (; i < length && held[i] == key[i]; ++i) {
-        }
-        if (i == length && held[length] == '\0') return s.first - 1;
-    }
+        for (; i < length; ++i)
+            if (held[i] != key[i]) return false;
+        return held[length] == '\0';
+    };
+    return index.slots[slotWhere(index, hash, same)].first - 1;
 }
 
 // The entry after `entry` with the same key; -1 when there is none.
