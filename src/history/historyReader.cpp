@@ -226,10 +226,11 @@ void readStart(HistoryTable& table, const StartFields& s) {
 }
 
 // Whether `id`, `length` bytes of a line that lasts to `lineEnd`, is the start's id. An id of
-// three to eight bytes, which has eight bytes of its line to read, is compared as one word.
+// one to eight bytes, which has eight bytes of its line to read, is compared as one word.
 bool sameId(const OpenStart& start, const char* id, size_t length, const char* lineEnd) {
     if (start.length != length) return false;
-    if (length < 3 || length > 8 || lineEnd - id < 8) return std::memcmp(start.id, id, length) == 0;
+    if (length == 0 || length > 8 || lineEnd - id < 8)
+        return std::memcmp(start.id, id, length) == 0;
     uint64_t held, read;
     std::memcpy(&held, start.id, 8);
     std::memcpy(&read, id, 8);
