@@ -71,8 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lb::staysInsideFolder(path, exe);
     int32_t kind = lb::kindForListName(label);
     lb::editControlStates(size > 0 ? int32_t(int8_t(data[0])) : kind, size % 2 == 0);
+    lb::EmulatorEntry typed{};
+    lb::copyText(typed.name, name);
+    lb::copyText(typed.exePath, exe);
+    typed.kind = kind;
+    static lb::TemplateTable templates;
     for (int32_t editIndex = -1; editIndex <= count; ++editIndex)
-        lb::emulatorInputError(entries, count, editIndex, name, exe, path);
+        lb::emulatorInputError(entries, count, editIndex, templates, typed, path, path);
 
     // Favourites as the plug-in holds them: texts ended inside their fields.
     static lb::FavoriteEntry favorites[64];

@@ -1,6 +1,8 @@
 // Whole-file reads and the replace-on-success save used by every data file of the plug-in.
 #include "core/fileIo.h"
 
+#include <cstring>
+
 #include "core/failureText.h"
 #include "core/text.h"
 #include "platform/platform.h"
@@ -28,6 +30,47 @@ FileRead readFilePrefix(const char* path, void* buffer, size_t size, size_t& got
     platform::closeFile(file);
     if (total < 0) return FileRead::Unreadable;
     got = size_t(total);
+    return FileRead::Read;
+}
+
+FileRead readLines(const char* path, size_t lineLimit,
+                   void (*visit)(const char* line, size_t length, void* user), void* user) {
+    platform::File* file = nullptr;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened == platform::OpenResult::Missing) return FileRead::Missing;
+    if (opened != platform::OpenResult::Opened) return FileRead::Unreadable;
+    constexpr size_t kBlock = 64 * 1024, kLongest = 4096;
+    static char text[kBlock + kLongest];
+    if (lineLimit > kLongest) lineLimit = kLongest;
+    size_t held = 0;        // the start of a line the last block cut, moved to the front
+    bool tooLong = false;   // passing over the rest of a line longer than the limit
+    for (;;) {
+        long n = readAll(file, text + held, kBlock);
+        if (n < 0) {
+            platform::closeFile(file);
+            return FileRead::Unreadable;
+        }
+        size_t length = held + size_t(n), at = 0;
+        bool last = n == 0;
+        while (at < length) {
+            auto* end = static_cast<const char*>(std::memchr(text + at, '\n', length - at));
+            if (end == nullptr && !last) break;
+            size_t lineLength = end != nullptr ? size_t(end - (text + at)) : length - at;
+            size_t shown = lineLength > 0 && text[at + lineLength - 1] == '\r' ? lineLength - 1
+                                                                                : lineLength;
+            if (!tooLong && shown <= lineLimit) visit(text + at, shown, user);
+            tooLong = false;
+            at += lineLength + (end != nullptr ? 1 : 0);
+        }
+        if (last) break;
+        held = length - at;
+        if (held > lineLimit + 1) {  // its CR may still come
+            tooLong = true;
+            held = 0;
+        }
+        std::memmove(text, text + at, held);
+    }
+    platform::closeFile(file);
     return FileRead::Read;
 }
 

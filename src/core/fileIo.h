@@ -23,6 +23,12 @@ long readAll(platform::File* file, void* buffer, size_t size);
 // Reads at most `size` bytes from the start of the file into `buffer`, their number into `got`.
 FileRead readFilePrefix(const char* path, void* buffer, size_t size, size_t& got);
 
+// Reads the whole file a block at a time and hands each line to `visit`, without its LF or
+// CR LF; a line longer than `lineLimit` bytes (at most 4 KB) is passed over. A file of any size
+// is read to its end.
+FileRead readLines(const char* path, size_t lineLimit,
+                   void (*visit)(const char* line, size_t length, void* user), void* user);
+
 struct Chunk {
     const void* data;
     size_t size;

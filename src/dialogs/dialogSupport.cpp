@@ -155,19 +155,22 @@ POINT keyboardMenuPoint(HWND list) {
     return point;
 }
 
-void fitLastColumn(HWND list, int32_t columns) {
+void fitColumn(HWND list, int32_t columns, int32_t column) {
     // A narrower column can remove the horizontal bar and with it the vertical one: twice
     // settles it.
     for (int pass = 0; pass < 2; ++pass) {
         RECT client{};
         GetClientRect(list, &client);
         int32_t others = 0;
-        for (int32_t k = 0; k + 1 < columns; ++k) others += listColumnWidth(list, k);
+        for (int32_t k = 0; k < columns; ++k)
+            if (k != column) others += listColumnWidth(list, k);
         int32_t rest = client.right - others > 60 ? client.right - others : 60;
-        if (listColumnWidth(list, columns - 1) == rest) break;
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(columns - 1), MAKELPARAM(rest, 0));
+        if (listColumnWidth(list, column) == rest) break;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(column), MAKELPARAM(rest, 0));
     }
 }
+
+void fitLastColumn(HWND list, int32_t columns) { fitColumn(list, columns, columns - 1); }
 
 void setCountTitle(HWND dialog, const char* heading, int32_t total, const FavoriteFilter& filter) {
     char title[kTextSize];

@@ -130,8 +130,10 @@ POINT keyboardMenuPoint(HWND list);
 
 // Makes the last of a list's `columns` columns take what the others leave of its client area,
 // which leaves out a vertical scroll bar when there is one, so no horizontal scroll bar is
-// needed (at least 60 pixels). With one column, that column fills the list.
+// needed (at least 60 pixels). With one column, that column fills the list. fitColumn does the
+// same for any one of them.
 void fitLastColumn(HWND list, int32_t columns);
+void fitColumn(HWND list, int32_t columns, int32_t column);
 
 // The first row that is both focused and selected; -1 when there is none.
 int32_t focusedSelectedRow(HWND list);

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "dialogs/dialogSupport.h"
@@ -25,7 +26,7 @@ namespace {
 // The known emulators while the dialog is open, and which of them the 候補 drop-down lists: row
 // i + 1 of the drop-down is preset shownPresets[i]; row 0 is "（選ばない）".
 PresetTable presets;
-int32_t shownPresets[kMaxPresets];
+int32_t shownPresets[kPresetRows];
 int32_t shownPresetCount = 0;
 PresetSkip presetSkip;
 FileRead presetsRead = FileRead::Missing;
@@ -38,7 +39,7 @@ void listPresets(HWND dialog, const int32_t* rows, int32_t count) {
     SendDlgItemMessageA(dialog, IDC_PRESET, CB_RESETCONTENT, 0, 0);
     addComboText(dialog, IDC_PRESET, "（選ばない）");
     shownPresetCount = 0;
-    for (int32_t i = 0; i < count && i < kMaxPresets; ++i) {
+    for (int32_t i = 0; i < count && i < kPresetRows; ++i) {
         shownPresets[shownPresetCount++] = rows[i];
         addComboText(dialog, IDC_PRESET, presets.rows[rows[i]].name);
     }
@@ -46,7 +47,7 @@ void listPresets(HWND dialog, const int32_t* rows, int32_t count) {
 }
 
 void listAllPresets(HWND dialog) {
-    static int32_t all[kMaxPresets];
+    static int32_t all[kPresetRows];
     for (int32_t i = 0; i < presets.count; ++i) all[i] = i;
     listPresets(dialog, all, presets.count);
 }
@@ -137,33 +138,47 @@ void choosePreset(HWND dialog, int32_t comboRow) {
 }
 
 // A RetroArch's installed cores that the table lacks, as rows after the table's: every core
-// it has can be picked. A cfg or .info file that cannot be read is told; the cores are listed.
+// it has can be picked. A cfg or .info file that cannot be read is told, and so are cores left
+// out (past kMaxCores, or a template that cannot be made or would be refused); the rest are
+// listed.
 void addInstalledCores(HWND dialog, const char* exePath) {
     presets.count = tablePresetCount;
     char folder[kTextSize];
     driveAndFolder(folder, exePath);
     if (!patternMatches("retroarch.exe", 13, exePath + std::strlen(folder))) return;
-    static InstalledCore cores[kMaxPresets];
+    static InstalledCore cores[kMaxCores];
+    static char refusal[kTemplateErrorSize];
     RetroArchFolders folders;
     bool unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
     bool infoUnreadable = false;
-    int32_t count = installedCores(folders, cores, kMaxPresets, infoUnreadable);
-    for (int32_t i = 0; i < count && presets.count < kMaxPresets; ++i) {
+    int32_t leftOut = 0;
+    int32_t count = installedCores(folders, cores, kMaxCores, infoUnreadable, &leftOut);
+    for (int32_t i = 0; i < count && presets.count < kPresetRows; ++i) {
         EmulatorPreset& made = presets.rows[presets.count];
-        corePreset(cores[i], folders, presets, made);
-        if (presetNamed(presets, tablePresetCount, made.name) < 0) ++presets.count;
+        bool usable = corePreset(cores[i], folders, presets, made);
+        if (usable) templateError(refusal, made.args);
+        if (!usable || refusal[0] != '\0')
+            ++leftOut;
+        else if (presetNamed(presets, tablePresetCount, made.name) < 0)
+            ++presets.count;
     }
     if (unreadable || infoUnreadable)
         MessageBoxA(dialog, "RetroArch の retroarch.cfg か .info ファイルを読み込めませんでした",
                     nullptr, MB_ICONWARNING);
+    if (leftOut > 0) {
+        char text[kTextSize];
+        std::snprintf(text, sizeof text, "RetroArch のコアのうち %d 個は候補に入れられません",
+                      int(leftOut));
+        MessageBoxA(dialog, text, nullptr, MB_ICONWARNING);
+    }
 }
 
 // After Browse: an executable that exactly one preset knows gets it while no template is typed;
 // one that several know (RetroArch and its cores) lists only those, and nothing is filled.
 void offerPresetsFor(HWND dialog, const char* exePath) {
     addInstalledCores(dialog, exePath);
-    int32_t rows[kMaxPresets];
-    int32_t count = matchingPresets(presets, exePath, rows, kMaxPresets);
+    static int32_t rows[kPresetRows];
+    int32_t count = matchingPresets(presets, exePath, rows, kPresetRows);
     if (count == 0) {
         listAllPresets(dialog);
         return;
@@ -210,9 +225,9 @@ void initEmulatorEdit(HWND dialog) {
     applyKindRules(dialog);
 }
 
-bool validateEmulator(HWND dialog, const char* name, const char* exePath, const char* folder) {
-    const char* error =
-        emulatorInputError(workingList, workingCount, editIndex, name, exePath, folder);
+bool validateEmulator(HWND dialog, const EmulatorEntry& entry, const char* argumentTemplate) {
+    const char* error = emulatorInputError(workingList, workingCount, editIndex, workingTemplates,
+                                           entry, argumentTemplate, folderToCheck(entry));
     if (error != nullptr) MessageBoxA(dialog, error, nullptr, MB_ICONWARNING);
     return error == nullptr;
 }
@@ -235,7 +250,7 @@ bool acceptEmulatorEdit(HWND dialog) {
     readEditControls(dialog, entry);
     static char text[kTemplateSize];
     readControlText(dialog, IDC_ARGUMENTS, text);
-    if (!validateEmulator(dialog, entry.name, entry.exePath, folderToCheck(entry)) ||
+    if (!validateEmulator(dialog, entry, text) ||
         !validateTemplate(dialog, text))
         return false;
     int32_t row = storeEditedEmulator(addMode == 1, editIndex, entry, text);

@@ -72,7 +72,7 @@ void layoutFavoritesDialog(HWND dialog) {
         {IDC_HISTORY_LIST, &layout.list}};
     for (const auto& [id, r] : places)
         MoveWindow(GetDlgItem(dialog, id), r->x, r->y, r->width, r->height, TRUE);
-    fitLastColumn(GetDlgItem(dialog, IDC_HISTORY_LIST), kHistoryColumnCount);
+    fitColumn(GetDlgItem(dialog, IDC_HISTORY_LIST), kHistoryColumnCount, 0);
     for (int id : {IDC_FAVORITE_DELETE, IDC_FAVORITE_DELETE_ALL, IDC_CLOSE_ON_LAUNCH, IDOK,
                    IDCANCEL, IDC_FAVORITE_FILTER_LABEL})
         InvalidateRect(GetDlgItem(dialog, id), nullptr, TRUE);

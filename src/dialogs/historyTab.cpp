@@ -2,6 +2,8 @@
 // the favourites' one; the order, texts and file changes are the history view's.
 #include "dialogs/historyTab.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 #include "core/itemList.h"
@@ -94,11 +96,19 @@ void openHistoryTab(HWND dialog) {
     }
     HWND list = historyList(dialog);
     addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
-    // The date column shows 最後に遊んだ日時 whole, with the sort arrow; the last takes the rest.
-    const int widths[kHistoryColumnCount] = {220, 150, 50, 80, 150};
+    // The date column shows 最後に遊んだ日時 whole, with the sort arrow; the emulator column the
+    // longest name of the system's emulators (at most a third of the list), and the name the rest.
+    int widths[kHistoryColumnCount] = {220, 150, 50, 80, 150};
+    RECT client{};
+    GetClientRect(list, &client);
+    for (int32_t i = -1; i < context->emulatorCount && i < kMaxEmulators; ++i) {
+        const char* name = i < 0 ? historyColumnNames[4] : context->emulators[i].name;
+        int width = int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name)));
+        widths[4] = std::max(widths[4], std::min(width + 24, int(client.right / 3)));
+    }
     for (int32_t k = 0; k < kHistoryColumnCount; ++k)
         insertListColumn(list, k, widths[k], historyColumnNames[k]);
-    fitLastColumn(list, kHistoryColumnCount);
+    fitColumn(list, kHistoryColumnCount, 0);
     tellHistoryFailure();
     FileRead read = openHistoryView(workingFavorites, workingFavoriteCount);
     historyReady = true;

@@ -5,12 +5,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
 #include "core/pluginContext.h"
 #include "dialogs/dialogSupport.h"
 #include "dialogs/settingsDialog.h"
+#include "launcher/templateExpansion.h"
 #include "platform/platform.h"
 #include "registry/emulatorScan.h"
 #include "registry/workingList.h"
@@ -34,6 +36,13 @@ std::atomic<bool> cancelled{false};
 
 bool scanStopped() { return cancelled.load() || platform::stopRequested(); }
 
+// A row's template is checked as a typed one is, on the host's thread.
+bool templateRefused(const char* text) {
+    static char message[kTemplateErrorSize];
+    templateError(message, text);
+    return message[0] != '\0';
+}
+
 void runScan(void* data) {
     auto* j = static_cast<ScanJob*>(data);
     scanForEmulators(j->root, j->known, j->list, j->result, scanStopped);
@@ -47,7 +56,8 @@ INT_PTR CALLBACK scanningProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     }
     if (message == WM_TIMER) {
         char text[64];
-        std::snprintf(text, sizeof text, "%d フォルダを見ました", int(job->result.folders.load()));
+        std::snprintf(text, sizeof text, "%d 個のフォルダを調べました",
+                      int(job->result.folders.load()));
         SetDlgItemTextA(dialog, IDC_SCAN_COUNT, text);
         if (!platform::workerRunning()) {
             KillTimer(dialog, 1);
@@ -64,18 +74,35 @@ INT_PTR CALLBACK scanningProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 
 bool spaceDown = false;  // Space toggles the focused row's box, then every selected row follows
 
+const char* fitMark(const FoundEmulator& row) {
+    return row.listed ? "登録済み" : row.fits ? "○" : "";
+}
+
+// The widest of the texts in the list's font, with the room a column gives around its text.
+int32_t columnRoom(HWND list, const char* const* texts, int32_t count) {
+    int32_t widest = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        auto width = int32_t(
+            SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(texts[i])));
+        if (width > widest) widest = width;
+    }
+    return widest + 16;
+}
+
+// The rows with their names, programs and marks, checked where they fit and are not listed
+// yet. The name and mark columns take what their texts need (the name at most half the list),
+// the program the rest of the width, with or without a scroll bar.
 void fillFoundList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOUND_LIST);
-    addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
-    RECT client{};
-    GetClientRect(list, &client);
-    int32_t mark = 60, name = (client.right - mark) * 9 / 20;  // the program takes the rest
-    insertListColumn(list, 0, name, "名前");
-    insertListColumn(list, 1, client.right - mark - name - GetSystemMetrics(SM_CXVSCROLL),
-                     "プログラム");
-    insertListColumn(list, 2, mark, "この一覧");
+    addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_LABELTIP);
+    insertListColumn(list, 0, 100, "名前");
+    insertListColumn(list, 1, 100, "プログラム");
+    insertListColumn(list, 2, 60, "この一覧");
+    static const char* names[kMaxFound + 1];
+    names[0] = "名前";
     for (int32_t i = 0; i < job->result.count; ++i) {
         FoundEmulator& row = job->result.rows[i];
+        names[i + 1] = row.preset.name;
         LVITEMA item{};
         item.mask = LVIF_TEXT;
         item.iItem = i;
@@ -85,11 +112,45 @@ void fillFoundList(HWND dialog) {
         item.pszText = row.exePath;
         SendMessageA(list, LVM_SETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
         item.iSubItem = 2;
-        item.pszText = const_cast<char*>(row.fits ? "○" : "");
+        item.pszText = const_cast<char*>(fitMark(row));
         SendMessageA(list, LVM_SETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
-        ListView_SetCheckState(list, i, row.fits);
+        ListView_SetCheckState(list, i, row.fits && !row.listed);
     }
+    RECT client{};
+    GetClientRect(list, &client);
+    const char* marks[] = {"この一覧", "登録済み", "○"};
+    // The name column holds the check box too.
+    int32_t name = columnRoom(list, names, job->result.count + 1) + GetSystemMetrics(SM_CXSMICON);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::min(name, client.right / 2), 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(columnRoom(list, marks, 3), 0));
+    fitColumn(list, 3, 1);
     ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+// The note above the list: what is not known and what was left out. Without one the list takes
+// its place.
+void showFoundNote(HWND dialog, bool known) {
+    char note[kTextSize] = "", leftOut[128] = "";
+    if (!known) copyText(note, "本体のキャッシュがないため、ROM に合うかどうか分かりません");
+    if (job->result.leftOut > 0)
+        std::snprintf(leftOut, sizeof leftOut, "%sほかに %d 件は一覧に入れられませんでした",
+                      note[0] != '\0' ? "。" : "", int(job->result.leftOut));
+    const char* parts[] = {leftOut};
+    appendTexts(note, sizeof note, parts, 1);
+    HWND text = GetDlgItem(dialog, IDC_FOUND_NOTE);
+    if (note[0] != '\0') {
+        SetWindowTextA(text, note);
+        return;
+    }
+    ShowWindow(text, SW_HIDE);
+    RECT noteRect{}, listRect{};
+    GetWindowRect(text, &noteRect);
+    HWND list = GetDlgItem(dialog, IDC_FOUND_LIST);
+    GetWindowRect(list, &listRect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&noteRect), 2);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&listRect), 2);
+    MoveWindow(list, listRect.left, noteRect.top, listRect.right - listRect.left,
+               listRect.bottom - noteRect.top, TRUE);
 }
 
 void followFocusedCheck(HWND list, const NMLISTVIEW& change) {
@@ -110,9 +171,7 @@ INT_PTR CALLBACK foundProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         std::snprintf(title, sizeof title, "見つかったエミュレータ(Launchboard) - %d件",
                       int(job->result.count));
         SetWindowTextA(dialog, title);
-        if (lParam == 0)
-            SetDlgItemTextA(dialog, IDC_FOUND_NOTE,
-                            "この一覧のロムが見つからないため、合うかどうかは分かりません");
+        showFoundNote(dialog, lParam != 0);
         fillFoundList(dialog);
         centerWindow(dialog);
         return TRUE;
@@ -145,6 +204,8 @@ bool walkWithProgress(HWND settings) {
     INT_PTR walked = DialogBoxParamA(pluginInstance(), "SCANNINGDLG", settings, scanningProc, 0);
     while (platform::workerRunning()) platform::sleepFor(10);  // a failed window: wait anyway
     if (walked != IDOK) return false;
+    dropRefusedRows(job->result, templateRefused);
+    markListedRows(job->result);
     if (job->result.count == 0) {
         MessageBoxA(settings, "エミュレータが見つかりませんでした", nullptr, MB_ICONINFORMATION);
         return false;

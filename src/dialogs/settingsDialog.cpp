@@ -26,7 +26,7 @@ HWND emulatorList() { return GetDlgItem(settingsDialog, IDC_EMULATOR_LIST); }
 
 void setupEmulatorListView(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_EMULATOR_LIST);
-    addListStyles(list, LVS_EX_FULLROWSELECT);
+    addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);  // a name still cut shows whole
     RECT client{};
     GetClientRect(list, &client);
     insertListColumn(list, 0, client.right - 3, "");

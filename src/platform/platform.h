@@ -73,6 +73,9 @@ Variable environmentVariable(const char* name, char* buffer, size_t size);
 // `text` of the system's ANSI code page as UTF-8, with its NUL; false when it does not fit `size`
 // or holds a byte that is no character.
 bool ansiToUtf8(const char* text, char* buffer, size_t size);
+// UTF-8 `text` of at most 259 bytes in the ANSI code page, with its NUL; false when it does not
+// fit `size`, is no UTF-8, or holds a character the code page lacks. Any thread may call it.
+bool utf8ToAnsi(const char* text, char* buffer, size_t size);
 
 // The 8.3 form of an existing path; false when the system gives none that fits `size`.
 bool shortPathName(const char* path, char* buffer, size_t size);

@@ -54,22 +54,51 @@ const char* folderToCheck(const EmulatorEntry& entry) {
     return entry.kind != MameModel2 && entry.extractArchive == 1 ? entry.extractDir : nullptr;
 }
 
+namespace {
+
+// The template as it starts the program: none for a kind that takes none, and none for one that
+// passes the ROM or the set name alone.
+const char* launchTemplate(int32_t kind, const char* text) {
+    if (kind != Standard && kind != MameModel2) return "";
+    const char* start = text;
+    while (*start == ' ') ++start;
+    size_t length = std::strlen(start);
+    while (length > 0 && start[length - 1] == ' ') --length;
+    const char* alone = kind == MameModel2 ? "%SET%" : "%ROM%";
+    bool passesAlone = length == 5;
+    for (size_t i = 0; i < length && passesAlone; ++i)
+        passesAlone = asciiLower(start[i]) == asciiLower(alone[i]);
+    return passesAlone ? "" : text;
+}
+
+}  // namespace
+
+bool sameLaunch(const EmulatorEntry& a, const char* templateA, const EmulatorEntry& b,
+                const char* templateB) {
+    return std::strcmp(a.exePath, b.exePath) == 0 &&
+           std::strcmp(launchTemplate(a.kind, templateA), launchTemplate(b.kind, templateB)) == 0;
+}
+
 const char* emulatorInputError(const EmulatorEntry (&list)[kMaxEmulators], int32_t count,
-                               int32_t editIndex, const char* name, const char* exePath,
+                               int32_t editIndex, const TemplateTable& templates,
+                               const EmulatorEntry& entry, const char* argumentTemplate,
                                const char* folder) {
     count = boundedEmulatorCount(count);
-    auto duplicate = [&](const char* text, bool byName) {
+    auto duplicate = [&](bool byName) {
         for (int32_t i = 0; i < count; ++i) {
-            if (i != editIndex && std::strcmp(byName ? list[i].name : list[i].exePath, text) == 0)
+            if (i == editIndex) continue;
+            if (byName ? std::strcmp(list[i].name, entry.name) == 0
+                       : sameLaunch(list[i], findTemplate(templates, list[i]), entry,
+                                    argumentTemplate))
                 return true;
         }
         return false;
     };
-    if (name[0] == '\0') return "エミュレータ名が未入力です";
-    if (duplicate(name, true)) return "エミュレータ名が重複します";
-    if (exePath[0] == '\0' || !platform::fileExists(exePath))
+    if (entry.name[0] == '\0') return "エミュレータ名が未入力です";
+    if (duplicate(true)) return "エミュレータ名が重複します";
+    if (entry.exePath[0] == '\0' || !platform::fileExists(entry.exePath))
         return "エミュレータのファイルパスが存在しません";
-    if (duplicate(exePath, false)) return "エミュレータのファイルパスが重複します";
+    if (duplicate(false)) return "エミュレータのファイルパスが重複します";
     if (folder != nullptr && (folder[0] == '\0' || !platform::isDirectory(folder)))
         return "解凍先のフォルダパスが存在しません";
     return nullptr;

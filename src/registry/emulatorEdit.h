@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/pluginContext.h"
+#include "registry/argumentTemplates.h"
 #include "registry/emulatorEntry.h"
 
 namespace lb {
@@ -36,10 +37,20 @@ int32_t storedSelection(int32_t selection, int32_t rows, int32_t fallback);
 // The extraction folder that OK checks: the entry's, when it extracts and its kind can; or none.
 const char* folderToCheck(const EmulatorEntry& entry);
 
-// The first of the five input checks that fails, as its message; null when all pass. Entry
-// `editIndex` of the list (the one being edited, -1 while adding) does not count as a duplicate.
+// Whether two entries start alike: the same executable with the same template. An empty
+// template is the same as one that passes the ROM or the set name alone ("%ROM%", "%SET%"), and
+// a kind that takes no template counts as having none: entries without templates are alike
+// whenever their executables are.
+bool sameLaunch(const EmulatorEntry& a, const char* templateA, const EmulatorEntry& b,
+                const char* templateB);
+
+// The first of the five input checks that fails, as its message; null when all pass. A
+// duplicate has the entry's name, or starts alike (sameLaunch, each listed entry with its
+// template in `templates`). Entry `editIndex` of the list (the one being edited, -1 while
+// adding) does not count as a duplicate.
 const char* emulatorInputError(const EmulatorEntry (&list)[kMaxEmulators], int32_t count,
-                               int32_t editIndex, const char* name, const char* exePath,
+                               int32_t editIndex, const TemplateTable& templates,
+                               const EmulatorEntry& entry, const char* argumentTemplate,
                                const char* folder);
 
 // Stores an accepted entry at the end of the list (adding) or at `editIndex`; the index it

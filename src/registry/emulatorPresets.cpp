@@ -250,7 +250,7 @@ bool patternMatches(const char* pattern, size_t length, const char* name) {
 }
 
 int32_t presetNamed(const PresetTable& table, int32_t count, const char* name) {
-    for (int32_t i = 0; i < count && i < kMaxPresets; ++i)
+    for (int32_t i = 0; i < count && i < kPresetRows; ++i)
         if (std::strcmp(table.rows[i].name, name) == 0) return i;
     return -1;
 }
@@ -258,7 +258,7 @@ int32_t presetNamed(const PresetTable& table, int32_t count, const char* name) {
 int32_t matchingPresets(const PresetTable& table, const char* exePath, int32_t* rows,
                         int32_t capacity) {
     int32_t found = 0;
-    int32_t count = table.count < 0 ? 0 : (table.count > kMaxPresets ? kMaxPresets : table.count);
+    int32_t count = table.count < 0 ? 0 : (table.count > kPresetRows ? kPresetRows : table.count);
     for (int32_t i = 0; i < count && found < capacity; ++i)
         if (presetMatches(table.rows[i], exePath)) rows[found++] = i;
     return found;

@@ -24,10 +24,14 @@ struct EmulatorPreset {
     char extensions[kTextSize];  // ext=: the file extensions it opens, '|' between, no dots
 };
 
-constexpr int32_t kMaxPresets = 128;
+constexpr int32_t kMaxPresets = 128;  // the rows read from the built-in text and Presets.txt
+// The most cores read from one RetroArch: its builds ship about 300.
+constexpr int32_t kMaxCores = 400;
+// A table holds the rows read and, after them, the installed cores that the rows lack.
+constexpr int32_t kPresetRows = kMaxPresets + kMaxCores;
 struct PresetTable {
     int32_t count;
-    EmulatorPreset rows[kMaxPresets];
+    EmulatorPreset rows[kPresetRows];
 };
 
 // The first line of a text that was skipped, and why; line 0 when none was.

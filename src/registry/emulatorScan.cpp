@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "platform/platform.h"
 #include "registry/argumentTemplates.h"
+#include "registry/emulatorEdit.h"
 #include "registry/retroArchCores.h"
 #include "registry/workingList.h"
 
@@ -86,6 +87,16 @@ struct Walk {
     int32_t patternCount;
 };
 
+// Whether a pattern names enough of a file name to tell its program: three characters besides
+// "*" and a final ".exe".
+bool tellsAProgram(const char* pattern, size_t length) {
+    char name[kTextSize];
+    if (takeBytes(name, pattern, length) && patternMatches("*.exe", 5, name)) length -= 4;
+    size_t named = 0;
+    for (size_t i = 0; i < length; i += characterLength(pattern + i)) named += pattern[i] != '*';
+    return named >= 3;
+}
+
 void indexPatterns(Walk& w) {
     w.patternCount = 0;
     for (int32_t i = 0; i < w.known.count && i < kMaxPresets; ++i)
@@ -93,34 +104,44 @@ void indexPatterns(Walk& w) {
             size_t length = std::strcspn(at, ";");
             // retroarch.exe, which a row of each known core names, gives its installed cores.
             bool retroArch = length == 13 && patternMatches(at, length, "retroarch.exe");
-            if (length > 0 && !retroArch && w.patternCount < kMaxPatterns)
+            if (length > 0 && !retroArch && tellsAProgram(at, length) &&
+                w.patternCount < kMaxPatterns)
                 w.patterns[w.patternCount++] = {at, length, asciiLower(at[0]), i};
             at += length + (at[length] != '\0' ? 1 : 0);
         }
 }
 
-void found(Walk& w, const EmulatorPreset& preset, const char* exePath, int32_t place) {
-    if (w.result.count >= kMaxFound) return;
-    FoundEmulator& row = w.result.rows[w.result.count];
+void found(Walk& w, const EmulatorPreset& preset, const char* exePath, const char* core,
+           int32_t place) {
+    FoundEmulator& row = w.result.rows[w.result.count < kMaxFound ? w.result.count : 0];
+    if (w.result.count >= kMaxFound || !copyText(row.exePath, exePath)) {
+        ++w.result.leftOut;
+        return;
+    }
     row.preset = preset;
+    copyText(row.core, core);
     row.fits = presetFits(preset, w.list);
+    row.listed = false;
     row.place = place;
-    if (copyText(row.exePath, exePath)) ++w.result.count;
+    ++w.result.count;
 }
 
 // A RetroArch gives a row for each installed core.
 void foundRetroArch(Walk& w, const char* exePath) {
-    static InstalledCore cores[kMaxFound];
+    static InstalledCore cores[kMaxCores];
+    static EmulatorPreset preset;
     RetroArchFolders folders;
     bool unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
     bool infoUnreadable = false;
-    int32_t count = installedCores(folders, cores, kMaxFound, infoUnreadable);
+    int32_t count = installedCores(folders, cores, kMaxCores, infoUnreadable, &w.result.leftOut);
     w.result.unreadable = w.result.unreadable || unreadable || infoUnreadable;
     for (int32_t i = 0; i < count; ++i) {
-        EmulatorPreset preset;
-        corePreset(cores[i], folders, w.known, preset);
+        if (!corePreset(cores[i], folders, w.known, preset)) {
+            ++w.result.leftOut;
+            continue;
+        }
         int32_t row = presetNamed(w.known, w.known.count, preset.name);
-        found(w, preset, exePath, row >= 0 ? row : kMaxPresets + i);
+        found(w, preset, exePath, cores[i].file, row >= 0 ? row : kMaxPresets + i);
     }
 }
 
@@ -149,7 +170,7 @@ void visitEntry(const platform::FolderEntry& entry, void* user) {
         if ((p.first != first && p.first != '*') || p.row == last ||
             !patternMatches(p.text, p.length, entry.name) || !joinPath(path, v.folder, entry.name))
             continue;
-        found(v.w, v.w.known.rows[p.row], path, p.row);
+        found(v.w, v.w.known.rows[p.row], path, "", p.row);
         last = p.row;
     }
 }
@@ -166,6 +187,7 @@ void scanForEmulators(const char* root, const PresetTable& known, const ListExte
                       ScanResult& result, bool (*stop)()) {
     result.count = 0;
     result.unreadable = false;
+    result.leftOut = 0;
     result.folders.store(0);
     Walk w{known, list, result, stop, {}, 0};  // 12 KB on the worker's stack
     indexPatterns(w);
@@ -178,20 +200,87 @@ void scanForEmulators(const char* root, const PresetTable& known, const ListExte
                      });
 }
 
+void dropRefusedRows(ScanResult& result, bool (*refused)(const char* text)) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < result.count && i < kMaxFound; ++i) {
+        if (refused(result.rows[i].preset.args)) {
+            ++result.leftOut;
+            continue;
+        }
+        if (kept != i) result.rows[kept] = result.rows[i];
+        ++kept;
+    }
+    result.count = kept;
+}
+
+namespace {
+
+bool samePathWithoutCase(const char* a, const char* b) {
+    return patternMatches(a, std::strlen(a), b);  // a path holds no "*"
+}
+
+// Whether `text` names the file `file` at a boundary: its start, or after a backslash, a slash,
+// a blank or a double quote; without regard to ASCII case, walking whole characters.
+bool namesFile(const char* text, const char* file) {
+    size_t length = std::strlen(file);
+    char candidate[kTextSize];
+    bool boundary = true;
+    for (const char* p = text; *p != '\0'; p += characterLength(p)) {
+        if (boundary && takeBytes(candidate, p, std::min(length, std::strlen(p))) &&
+            patternMatches(file, length, candidate))
+            return true;
+        boundary = characterLength(p) == 1 && std::strchr("\\/ \"", *p) != nullptr;
+    }
+    return false;
+}
+
+bool listedAlready(const FoundEmulator& row) {
+    for (int32_t k = 0; k < workingCount && k < kMaxEmulators; ++k) {
+        const EmulatorEntry& entry = workingList[k];
+        if (samePathWithoutCase(entry.exePath, row.exePath) &&
+            (row.core[0] == '\0' || namesFile(findTemplate(workingTemplates, entry), row.core)))
+            return true;
+    }
+    return false;
+}
+
+// Gives the entry a name that no listed entry has: its own, or with " (2)", " (3)"... after
+// it. False when none fits the field.
+bool takeFreeName(EmulatorEntry& entry) {
+    auto taken = [](const char* name) {
+        for (int32_t k = 0; k < workingCount && k < kMaxEmulators; ++k)
+            if (std::strcmp(workingList[k].name, name) == 0) return true;
+        return false;
+    };
+    char name[kTextSize], number[24];
+    copyText(name, entry.name);
+    for (uint64_t n = 2; taken(name) && n < 100; ++n) {
+        decimalText(number, n);
+        if (!joinPath(name, entry.name, " (", number, ")")) return false;
+    }
+    return !taken(name) && copyText(entry.name, name);
+}
+
+}  // namespace
+
+void markListedRows(ScanResult& result) {
+    for (int32_t i = 0; i < result.count && i < kMaxFound; ++i)
+        result.rows[i].listed = listedAlready(result.rows[i]);
+}
+
 bool addFoundEmulators(const ScanResult& result, const bool* checked) {
     bool full = false;
     for (int32_t i = 0; i < result.count && i < kMaxFound; ++i) {
-        if (!checked[i]) continue;
         const FoundEmulator& row = result.rows[i];
-        EmulatorEntry entry{};
+        if (!checked[i] || listedAlready(row)) continue;
+        EmulatorEntry entry = newEmulatorEntry(context->tempDir, context->listName);
         copyText(entry.exePath, row.exePath);
         applyPreset(row.preset, entry);
-        bool listed = false;
-        for (int32_t k = 0; k < workingCount && !listed; ++k)
-            listed =
-                std::strcmp(workingList[k].exePath, entry.exePath) == 0 &&
-                std::strcmp(findTemplate(workingTemplates, workingList[k]), row.preset.args) == 0;
-        if (listed) continue;
+        bool duplicate = !takeFreeName(entry);
+        for (int32_t k = 0; k < workingCount && !duplicate; ++k)
+            duplicate = sameLaunch(workingList[k], findTemplate(workingTemplates, workingList[k]),
+                                   entry, row.preset.args);
+        if (duplicate) continue;
         if (workingCount >= kMaxEmulators) {
             full = true;
             continue;

@@ -12,7 +12,6 @@ namespace lb {
 
 namespace {
 
-constexpr size_t kReadLimit = 256 * 1024;  // a cfg or .info file is read this far
 constexpr size_t kLineLimit = 2 * kTextSize;
 
 // The value of `key` on the line "key = value", blanks around "=", the value in double quotes
@@ -32,19 +31,22 @@ bool lineValue(const char* line, size_t length, const char* key, char (&value)[k
     return true;
 }
 
-// Reads the values of `keys` from the file at `path` into `values`; a key not found leaves its
-// value as it was. False when the file exists but cannot be read.
+struct Wanted {
+    const char* const* keys;
+    char (*values)[kTextSize];
+    int count;
+};
+
+void takeValues(const char* line, size_t length, void* user) {
+    auto& wanted = *static_cast<Wanted*>(user);
+    for (int k = 0; k < wanted.count; ++k) lineValue(line, length, wanted.keys[k], wanted.values[k]);
+}
+
+// Reads the values of `keys` from the whole file at `path` into `values`; a key not found
+// leaves its value as it was. False when the file exists but cannot be read.
 bool readValues(const char* path, const char* const* keys, char (*values)[kTextSize], int count) {
-    static char text[kReadLimit];
-    size_t got = 0;
-    FileRead read = readFilePrefix(path, text, sizeof text, got);
-    if (read != FileRead::Read) return read == FileRead::Missing;
-    const char* line = nullptr;
-    size_t length = 0;
-    for (size_t at = 0; nextLine(text, got, at, line, length);)
-        for (int k = 0; k < count && length < kLineLimit; ++k)
-            lineValue(line, length, keys[k], values[k]);
-    return true;
+    Wanted wanted{keys, values, count};
+    return readLines(path, kLineLimit, takeValues, &wanted) != FileRead::Unreadable;
 }
 
 // A folder named in the cfg: ":" at its start stands for the program's folder.
@@ -82,41 +84,66 @@ namespace {
 
 struct CoreList {
     InstalledCore* cores;
-    int32_t capacity, count;
+    int32_t capacity, count, over;
 };
 
 void noteCore(const platform::FolderEntry& entry, void* user) {
     auto& list = *static_cast<CoreList*>(user);
-    if (entry.folder || list.count >= list.capacity ||
-        !patternMatches("*_libretro.dll", 14, entry.name))
+    if (entry.folder || !patternMatches("*_libretro.dll", 14, entry.name)) return;
+    InstalledCore& core = list.cores[list.count < list.capacity ? list.count : 0];
+    if (list.count >= list.capacity || !copyText(core.file, entry.name)) {
+        ++list.over;
         return;
-    InstalledCore& core = list.cores[list.count];
-    core = InstalledCore{};
-    if (copyText(core.file, entry.name)) ++list.count;
+    }
+    ++list.count;
 }
 
 }  // namespace
 
 int32_t installedCores(const RetroArchFolders& folders, InstalledCore* cores, int32_t capacity,
-                       bool& unreadable) {
+                       bool& unreadable, int32_t* leftOut) {
     unreadable = false;
-    CoreList list{cores, capacity, 0};
+    CoreList list{cores, capacity, 0, 0};
     platform::listFolder(folders.cores, noteCore, &list);
+    if (leftOut != nullptr) *leftOut += list.over;
     for (int32_t i = 0; i < list.count; ++i) {
         InstalledCore& core = cores[i];
+        core.displayName[0] = core.extensions[0] = '\0';
         char base[kTextSize], info[kTextSize], values[2][kTextSize] = {};
         copyText(base, core.file);
         base[std::strlen(base) - 4] = '\0';  // without ".dll"
         const char* keys[] = {"display_name", "supported_extensions"};
         if (joinPath(info, folders.info, base, ".info") && !readValues(info, keys, values, 2))
             unreadable = true;
-        copyText(core.displayName, values[0][0] != '\0' ? values[0] : core.file);
+        // The .info files are UTF-8: a name the ANSI code page cannot show is the file's name.
+        if (values[0][0] == '\0' ||
+            !platform::utf8ToAnsi(values[0], core.displayName, sizeof core.displayName))
+            copyText(core.displayName, core.file);
         copyText(core.extensions, values[1]);
     }
     return list.count;
 }
 
-void corePreset(const InstalledCore& core, const RetroArchFolders& folders,
+namespace {
+
+// `text` with each % doubled, so that a template passes it as itself; false when it does not
+// fit.
+bool escapePercents(char (&out)[kTemplateSize], const char* text) {
+    size_t at = 0;
+    for (const char* p = text; *p != '\0'; p += characterLength(p)) {
+        size_t n = characterLength(p), extra = *p == '%' ? 1 : 0;
+        if (at + n + extra >= sizeof out) return false;
+        if (extra != 0) out[at++] = '%';
+        std::memcpy(out + at, p, n);
+        at += n;
+    }
+    out[at] = '\0';
+    return true;
+}
+
+}  // namespace
+
+bool corePreset(const InstalledCore& core, const RetroArchFolders& folders,
                 const PresetTable& known, EmulatorPreset& preset) {
     preset = EmulatorPreset{};
     copyText(preset.name, core.displayName);
@@ -124,18 +151,22 @@ void corePreset(const InstalledCore& core, const RetroArchFolders& folders,
     copyText(preset.extensions, core.extensions);
     preset.quotePath = 1;
     char named[kTextSize];
-    for (int32_t i = 0; i < known.count && i < kMaxPresets; ++i) {
+    for (int32_t i = 0; i < known.count && i < kPresetRows; ++i) {
         const EmulatorPreset& row = known.rows[i];
         if (!joinPath(named, "cores\\", core.file, " ") || std::strstr(row.args, named) == nullptr)
             continue;
         preset = row;
-        if (preset.extensions[0] == '\0') copyText(preset.extensions, core.extensions);
+        // The core's own description says what it reads today; the table's row only without one.
+        if (core.extensions[0] != '\0') copyText(preset.extensions, core.extensions);
         break;
     }
-    char loaded[kTextSize];  // the core as -L names it
-    bool fits = folders.coresBeside ? joinPath(loaded, "cores\\", core.file)
-                                    : joinPath(loaded, "\"", folders.cores, core.file, "\"");
-    if (fits) joinPath(preset.args, "-L ", loaded, " %ROM%");
+    preset.args[0] = '\0';
+    char path[kTextSize], loaded[kTemplateSize];  // the core as -L names it
+    bool fits = folders.coresBeside ? joinPath(path, "cores\\", core.file)
+                                    : joinPath(path, folders.cores, core.file);
+    if (!fits || !escapePercents(loaded, path)) return false;
+    const char* quote = !folders.coresBeside || std::strchr(path, ' ') != nullptr ? "\"" : "";
+    return joinPath(preset.args, "-L ", quote, loaded, quote, " %ROM%");
 }
 
 }  // namespace lb

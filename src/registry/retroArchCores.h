@@ -25,21 +25,24 @@ FileRead retroArchFolders(const char* exePath, RetroArchFolders& folders);
 
 struct InstalledCore {
     char file[kTextSize];         // "snes9x_libretro.dll"
-    char displayName[kTextSize];  // display_name of its .info; its file name without one
+    char displayName[kTextSize];  // display_name of its .info in the ANSI code page; else its file
     char extensions[kTextSize];   // supported_extensions of its .info: "smc|sfc"; or none
 };
 
 // The cores installed in `folders` (retroArchFolders read them), in the folder's order, at
-// most `capacity`. `unreadable` tells whether an .info file could not be read: the cores are
-// listed all the same. A line longer than a text is skipped.
+// most `capacity`; `*leftOut`, when given, grows by the number of cores past it. `unreadable`
+// tells whether an .info file could not be read: the cores are listed all the same. A line
+// longer than a text is skipped.
 int32_t installedCores(const RetroArchFolders& folders, InstalledCore* cores, int32_t capacity,
-                       bool& unreadable);
+                       bool& unreadable, int32_t* leftOut = nullptr);
 
 // The known emulator made for a core of the RetroArch at `exePath`: the standard kind, the
 // quote box, "-L cores\<file> %ROM%" when the cores lie beside retroarch.exe, otherwise
-// -L "<the core's full path>" %ROM%. A row of `known` that starts the same core gives its
-// name and boxes; the core's own name and extensions are used otherwise.
-void corePreset(const InstalledCore& core, const RetroArchFolders& folders,
+// -L "<the core's full path>" %ROM%; a core path with a blank is quoted, and a % in it doubled
+// so that it passes as itself. A row of `known` that starts the same core gives its name and
+// boxes; the core's own name is used otherwise, and its own extensions whenever its .info has
+// them. False when the template does not fit.
+bool corePreset(const InstalledCore& core, const RetroArchFolders& folders,
                 const PresetTable& known, EmulatorPreset& preset);
 
 }  // namespace lb

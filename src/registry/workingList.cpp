@@ -17,14 +17,6 @@ int32_t workingCount = 0;
 int32_t addMode = 0;
 int32_t editIndex = -1;
 
-namespace {
-
-bool sameNameOrPath(const EmulatorEntry& a, const EmulatorEntry& b) {
-    return std::strcmp(a.name, b.name) == 0 || std::strcmp(a.exePath, b.exePath) == 0;
-}
-
-}  // namespace
-
 void loadWorkingList() {
     workingCount = boundedEmulatorCount(context->emulatorCount);
     std::memcpy(workingList, context->emulators, sizeof(EmulatorEntry) * size_t(workingCount));
@@ -75,7 +67,8 @@ FileRead pasteFromCopyFile() {
     FileRead read = readCopyFile(copyCount, copies, &copiedTemplates);
     if (read != FileRead::Read) return read;
     int32_t before = boundedEmulatorCount(workingCount);
-    workingCount = pasteEntries(workingList, workingCount, copies, copyCount);
+    workingCount = pasteEntries(workingList, workingCount, copies, copyCount, &workingTemplates,
+                                &copiedTemplates);
     for (int32_t i = before; i < workingCount; ++i)
         setTemplate(workingTemplates, workingList[i], findTemplate(copiedTemplates, workingList[i]),
                     workingList, workingCount);
@@ -126,13 +119,21 @@ int32_t collectEntries(EmulatorEntry (&copies)[kMaxEmulators],
 }
 
 int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
-                     const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount) {
+                     const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount,
+                     const TemplateTable* listTemplates, const TemplateTable* copiedTemplates) {
+    static const TemplateTable none{};
+    const TemplateTable& listed = listTemplates != nullptr ? *listTemplates : none;
+    const TemplateTable& copied = copiedTemplates != nullptr ? *copiedTemplates : none;
     count = boundedEmulatorCount(count);
     copyCount = boundedEmulatorCount(copyCount);
+    int32_t before = count;
     for (int32_t c = 0; c < copyCount && count < kMaxEmulators; ++c) {
+        const char* text = findTemplate(copied, copies[c]);
         bool duplicate = false;
         for (int32_t i = 0; i < count && !duplicate; ++i)
-            duplicate = sameNameOrPath(list[i], copies[c]);
+            duplicate = std::strcmp(list[i].name, copies[c].name) == 0 ||
+                        sameLaunch(list[i], findTemplate(i < before ? listed : copied, list[i]),
+                                   copies[c], text);
         if (!duplicate) list[count++] = copies[c];
     }
     return count;

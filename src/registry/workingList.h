@@ -6,6 +6,7 @@
 
 #include "core/fileIo.h"
 #include "core/pluginContext.h"
+#include "registry/argumentTemplates.h"
 #include "registry/emulatorEntry.h"
 
 namespace lb {
@@ -59,10 +60,14 @@ int32_t collectEntries(EmulatorEntry (&copies)[kMaxEmulators],
                        const EmulatorEntry (&list)[kMaxEmulators], int32_t count,
                        const int32_t* selected, int32_t selectedCount);
 
-// Appends the copied entries whose name and executable are both new to the list, entries
-// appended by this paste included, until the list holds 20; the new count.
+// Appends the copied entries that are no duplicates of the list's, entries appended by this
+// paste included, until the list holds 20; the new count. A duplicate has the same name, or
+// starts alike (sameLaunch) with the templates of `listTemplates` and `copiedTemplates`; without
+// them, the same executable.
 int32_t pasteEntries(EmulatorEntry (&list)[kMaxEmulators], int32_t count,
-                     const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount);
+                     const EmulatorEntry (&copies)[kMaxEmulators], int32_t copyCount,
+                     const TemplateTable* listTemplates = nullptr,
+                     const TemplateTable* copiedTemplates = nullptr);
 
 // Whether an entry's executable is missing: its path names no existing file. A path that
 // starts with "\\" or lies on a network drive is not checked, since the check can hang there

@@ -138,28 +138,44 @@ TEST_F(PluginTest, theInputChecksRunInOrderAndSkipTheEntryBeingEdited) {
     fake::putFile("D:\\a.exe", "");
     fake::putFile("D:\\new.exe", "");
     fake::state().directories = {"D:\\Emus", "D:\\roms\\"};
-    ListOf l({"a", "b"});  // executables D:\a.exe (present) and D:\b.exe
+    ListOf l({"a", "b", "c"});  // executables D:\a.exe (present), D:\b.exe and D:\c.exe
+    l.list[2] = entry("c", "D:\\a.exe");  // a second core of a's program
+    TemplateTable templates{};
+    setTemplate(templates, l.list[2], "-L cores\\x.dll %ROM%", l.list, l.count);
     struct Row {
         int32_t editIndex;
         const char *name, *exe, *folder, *error;
+        const char* args = "";
+        int32_t kind = Standard;
     } rows[] = {
         {-1, "", "", nullptr, "エミュレータ名が未入力です"},
         {-1, "a", "", nullptr, "エミュレータ名が重複します"},
-        {-1, "c", "", nullptr, "エミュレータのファイルパスが存在しません"},
-        {-1, "c", "D:\\missing.exe", nullptr, "エミュレータのファイルパスが存在しません"},
-        {-1, "c", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します"},
-        {-1, "c", "D:\\a.exe", "D:\\nowhere\\", "エミュレータのファイルパスが重複します"},
-        {-1, "c", "D:\\new.exe", "D:\\nowhere\\", "解凍先のフォルダパスが存在しません"},
-        {-1, "c", "D:\\new.exe", "", "解凍先のフォルダパスが存在しません"},
-        {-1, "c", "D:\\new.exe", "D:\\roms\\", nullptr},
+        {-1, "n", "", nullptr, "エミュレータのファイルパスが存在しません"},
+        {-1, "n", "D:\\missing.exe", nullptr, "エミュレータのファイルパスが存在しません"},
+        {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します"},
+        {-1, "n", "D:\\a.exe", "D:\\nowhere\\", "エミュレータのファイルパスが重複します"},
+        {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します", " %rom% "},
+        {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します", "-x", KeyboardDriven},
+        {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します",
+         "-L cores\\x.dll %ROM%"},
+        {-1, "n", "D:\\a.exe", nullptr, nullptr, "-L cores\\y.dll %ROM%"},
+        {-1, "n", "D:\\a.exe", nullptr, nullptr, "%SET%"},  // the set name is not the ROM
+        {-1, "n", "D:\\a.exe", nullptr, nullptr, "%ROM%", MameModel2},
+        {2, "c", "D:\\a.exe", nullptr, nullptr, "-L cores\\x.dll %ROM%"},
+        {-1, "n", "D:\\new.exe", "D:\\nowhere\\", "解凍先のフォルダパスが存在しません"},
+        {-1, "n", "D:\\new.exe", "", "解凍先のフォルダパスが存在しません"},
+        {-1, "n", "D:\\new.exe", "D:\\roms\\", nullptr},
         {-1, "A", "D:\\Emus", nullptr, nullptr},  // case counts; a folder passes as existing
         {0, "a", "D:\\a.exe", nullptr, nullptr},  // its own name and path are no duplicates
         {1, "a", "D:\\new.exe", nullptr, "エミュレータ名が重複します"},
     };
     for (const Row& row : rows) {
-        const char* error =
-            emulatorInputError(l.list, l.count, row.editIndex, row.name, row.exe, row.folder);
-        EXPECT_STREQ(error, row.error) << row.name << " " << row.exe;
+        EmulatorEntry typed = entry(row.name, row.exe);
+        copyText(typed.exePath, row.exe);
+        typed.kind = row.kind;
+        const char* error = emulatorInputError(l.list, l.count, row.editIndex, templates, typed,
+                                               row.args, row.folder);
+        EXPECT_STREQ(error, row.error) << row.name << " " << row.exe << " " << row.args;
     }
     EmulatorEntry e = entry("x");
     copyText(e.extractDir, "D:\\nowhere\\");

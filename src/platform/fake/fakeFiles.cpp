@@ -283,15 +283,27 @@ Variable environmentVariable(const char* name, char* buffer, size_t size) {
     return Variable::Found;
 }
 
-bool ansiToUtf8(const char* text, char* buffer, size_t size) {
-    iconv_t convert = iconv_open("UTF-8", "CP932");
-    if (convert == iconv_t(-1) || size == 0) return false;
+namespace {
+
+bool convert(const char* to, const char* from, const char* text, char* buffer, size_t size) {
+    iconv_t converter = iconv_open(to, from);
+    if (converter == iconv_t(-1) || size == 0) return false;
     char* in = const_cast<char*>(text);
     size_t inLeft = std::strlen(text) + 1, outLeft = size;
     char* out = buffer;
-    size_t done = iconv(convert, &in, &inLeft, &out, &outLeft);
-    iconv_close(convert);
+    size_t done = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
     return done != size_t(-1) && inLeft == 0;
+}
+
+}  // namespace
+
+bool ansiToUtf8(const char* text, char* buffer, size_t size) {
+    return convert("UTF-8", "CP932", text, buffer, size);
+}
+
+bool utf8ToAnsi(const char* text, char* buffer, size_t size) {
+    return convert("CP932", "UTF-8", text, buffer, size);
 }
 
 bool shortPathName(const char* path, char* buffer, size_t size) {

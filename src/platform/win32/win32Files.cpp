@@ -141,6 +141,16 @@ bool ansiToUtf8(const char* text, char* buffer, size_t size) {
     return WideCharToMultiByte(CP_UTF8, 0, wide, n, buffer, int(size), nullptr, nullptr) > 0;
 }
 
+bool utf8ToAnsi(const char* text, char* buffer, size_t size) {
+    wchar_t wide[260];
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, wide, 260);
+    BOOL lost = FALSE;
+    if (n <= 0 || size > 0x7fffffff) return false;
+    int got = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, n, buffer, int(size),
+                                  nullptr, &lost);
+    return got > 0 && !lost;
+}
+
 bool shortPathName(const char* path, char* buffer, size_t size) {
     DWORD n = GetShortPathNameA(path, buffer, DWORD(size));
     return n > 0 && n < size;
