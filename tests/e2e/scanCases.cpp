@@ -117,3 +117,64 @@ HOST_CASE(aFolderScanFindsEveryEmulatorWithTheCoresThatFitFirstAndAnAddedCoreSta
         programPart(retroArch) + " -L cores\\bsnes_mine_libretro.dll \"" + s.root + "Mario.zip\"",
         "RetroArch starts the added core with the ROM");
 }
+
+HOST_CASE(twoFoundCoresOfOneRetroArchAndAFoundDuckStationAreEditedCopiedAndStarted) {
+    Session s("scanKeep", "LaunchboardData0001", "PlayStation");
+    std::string duck = placeStub(s, "Emu\\Duck\\duckstation-qt-x64-ReleaseLTCG.exe");
+    std::string retroArch = placeStub(s, "Emu\\RA\\retroarch.exe");
+    CreateDirectoryA((s.root + "Emu\\RA\\cores").c_str(), nullptr);
+    for (const char* core : {"swanstation", "pcsx_rearmed"})
+        writeFile(s.root + "Emu\\RA\\cores\\" + core + "_libretro.dll", "");
+    s.writeCache({{"K1", s.root + "Game.zip", "Game.cue"}});
+    std::vector<std::string> messages;
+    std::string pasted;
+    onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
+        clickLater(settings, IDC_SCAN);
+        HWND browser = waitForDialog("エミュレータを探すフォルダ");
+        if (browser == nullptr || !pickFolderIn(browser, s.root + "Emu")) return;
+        HWND found = waitForDialog("見つかったエミュレータ(Launchboard) - 3件", 15000);
+        if (found == nullptr) return;
+        clickNow(found, IDOK);
+        waitUntilClosed(found);
+        for (int row = 0; row < 3; ++row) {  // each opens and saves with OK as it is
+            selectRows(settings, IDC_EMULATOR_LIST, {row}, row);
+            clickLater(settings, IDC_EDIT);
+            HWND edit = waitForDialog("エミュレータ編集(Launchboard)");
+            if (edit == nullptr) return;
+            clickLater(edit, IDOK);
+            if (!waitUntilClosed(edit, 1500)) messages.push_back(answerMessageBox().text);
+        }
+        selectRows(settings, IDC_EMULATOR_LIST, {1, 2}, 1);  // the two cores
+        clickNow(settings, IDC_COPY);
+        clickLater(settings, IDC_DELETE);
+        answerMessageBox(IDOK);
+        clickNow(settings, IDC_PASTE);
+        pasted = joined(listRows(settings, IDC_EMULATOR_LIST));
+        clickLater(settings, IDC_ADD);  // the same program with the same template
+        HWND edit = waitForDialog("エミュレータ追加(Launchboard)");
+        if (edit == nullptr) return;
+        typeText(edit, IDC_NAME, "Again");
+        typeText(edit, IDC_EXE, retroArch);
+        typeText(edit, IDC_ARGUMENTS, "-L cores\\swanstation_libretro.dll %ROM%");
+        clickLater(edit, IDOK);
+        messages.push_back(answerMessageBox().text);
+        clickNow(edit, IDCANCEL);
+        waitUntilClosed(edit);
+        clickNow(settings, IDOK);
+    });
+    CHECK_EQ(joined(messages), std::string("エミュレータのファイルパスが重複します"),
+             "each found row saves with OK; only the same program and template is refused");
+    CHECK_EQ(pasted,
+             std::string("DuckStation (プレイステーション) | RetroArch: SwanStation "
+                         "(プレイステーション) | RetroArch: PCSX ReARMed (プレイステーション)"),
+             "both cores come back from the copy");
+    Chain game({"K1"});
+    std::string rom = "\"" + s.root + "Game.zip\"";
+    CHECK_EQ(s.clickAndWait(1, game.first()).commandLine,
+             programPart(retroArch) + " -L cores\\swanstation_libretro.dll " + rom, "SwanStation");
+    CHECK_EQ(s.clickAndWait(2, game.first()).commandLine,
+             programPart(retroArch) + " -L cores\\pcsx_rearmed_libretro.dll " + rom, "ReARMed");
+    CHECK_EQ(s.clickAndWait(0, game.first()).commandLine,
+             programPart(duck) + " -batch -fullscreen -- \"" + s.dataDir + "temp\\Game.cue\"",
+             "DuckStation starts the disc extracted into the plug-in's temp folder");
+}
