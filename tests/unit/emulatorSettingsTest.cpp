@@ -79,6 +79,19 @@ TEST(WorkingListEdits, pasteSkipsDuplicatesByNameOrPathAndStopsAtTwenty) {
     twice.count = pasteEntries(twice.list, twice.count, copied.list, copied.count);
     EXPECT_EQ(twice.names(), "a n1 n2 n3 n4") << "the second paste of one copy adds nothing";
     EXPECT_EQ(pasteEntries(twice.list, 25, copied.list, -3), 20) << "damaged counts are clamped";
+
+    ListOf cores({"c1", "c2", "c3"});  // three cores of one program
+    cores.list[1] = entry("c2", "D:\\c1.exe");
+    cores.list[2] = entry("c3", "D:\\c1.exe");
+    TemplateTable copiedTemplates{}, listTemplates{};
+    setTemplate(copiedTemplates, cores.list[0], "-L x.dll %ROM%", cores.list, 3);
+    setTemplate(copiedTemplates, cores.list[1], "-L y.dll %ROM%", cores.list, 3);
+    setTemplate(copiedTemplates, cores.list[2], "%rom%", cores.list, 3);
+    ListOf target({"own"});
+    target.list[0] = entry("own", "D:\\c1.exe");  // no template: the ROM alone, as c3's
+    target.count = pasteEntries(target.list, target.count, cores.list, cores.count,
+                                &listTemplates, &copiedTemplates);
+    EXPECT_EQ(target.names(), "own c1 c2") << "by program and template";
 }
 
 TEST(EmulatorEdit, theKindOfANewEntryFollowsTheListName) {

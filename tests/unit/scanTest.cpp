@@ -1,5 +1,6 @@
 // Emulators found on the disk: RetroArch's folders and cores read from its own files, the fit
 // of a row to the list's ROMs, the walk, and the rows kept added to the working list.
+#include "launcher/templateExpansion.h"
 #include "pluginFixture.h"
 #include "registry/argumentTemplates.h"
 #include "registry/emulatorScan.h"
@@ -26,6 +27,7 @@ protected:
         fake::state().links.insert("D:\\Emu\\loop");
         fake::putFile("D:\\Emu\\RA\\retroarch.exe", "");
         fake::putFile("D:\\Emu\\Duck\\duckstation-qt-x64-ReleaseLTCG.exe", "");
+        fake::putFile("D:\\Emu\\Duck\\pt.exe", "");  // too short a name to tell a program
         fake::putFile("D:\\Emu\\loop\\mGBA.exe", "");  // behind a junction: never reached
         for (const char* core : {"snes9x", "mine", "genesis_plus_gx"})
             fake::putFile("D:\\Emu\\RA\\cores\\" + std::string(core) + "_libretro.dll", "");
@@ -58,6 +60,9 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
          "E:\\RA cores\\", "D:\\Emu\\RA\\inf\\", false},
         {"video_driver = \"gl\"\nlibretro_directory = \"" + std::string(300, 'x') + "\"\n",
          "D:\\Emu\\RA\\cores\\", "D:\\Emu\\RA\\info\\", true},
+        {std::string(70000, '#') + "\n" + std::string(200000, ' ') + "\r\n" +
+             "libretro_directory = \"E:\\far\"",
+         "E:\\far\\", "D:\\Emu\\RA\\info\\", false},
     };
     for (const Row& row : rows) {
         fake::putFile("D:\\Emu\\RA\\retroarch.cfg", row.cfg);
@@ -92,6 +97,43 @@ TEST_F(ScanTest, retroArchsFoldersAndCoresAreReadFromItsOwnFiles) {
     folders.coresBeside = false;
     corePreset(cores[1], folders, table, made);
     EXPECT_STREQ(made.args, "-L \"E:\\RA cores\\mine_libretro.dll\" %ROM%");
+    struct CoreRow {
+        const char *cores, *file, *args;
+    } coreRows[] = {
+        {"", "my core_libretro.dll", "-L \"cores\\my core_libretro.dll\" %ROM%"},
+        {"", "100%_libretro.dll", "-L cores\\100%%_libretro.dll %ROM%"},
+        {"D:\\RA\\100% cores\\", "m_libretro.dll", "-L \"D:\\RA\\100%% cores\\m_libretro.dll\" %ROM%"},
+        {"D:\\%OS%\\", "m_libretro.dll", "-L \"D:\\%%OS%%\\m_libretro.dll\" %ROM%"},
+    };
+    for (const CoreRow& row : coreRows) {
+        RetroArchFolders at = folders;
+        at.coresBeside = row.cores[0] == '\0';
+        if (!at.coresBeside) copyText(at.cores, row.cores);
+        InstalledCore core{};
+        copyText(core.file, row.file);
+        ASSERT_TRUE(corePreset(core, at, table, made));
+        EXPECT_STREQ(made.args, row.args);
+        char refusal[kTemplateErrorSize];
+        templateError(refusal, made.args);
+        EXPECT_STREQ(refusal, "") << "the core's path passes as itself";
+    }
+    fake::putFile("D:\\Emu\\RA\\info\\mine_libretro.info",
+                  reinterpret_cast<const char*>(u8"display_name = \"ポケモンミニ\""));
+    fake::putFile("D:\\Emu\\RA\\info\\genesis_plus_gx_libretro.info",
+                  reinterpret_cast<const char*>(u8"display_name = \"Pokémon\"\n"
+                                                u8"supported_extensions = \"md|sms\""));
+    retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
+    installedCores(folders, cores, 8, unreadable);
+    EXPECT_EQ(std::string(cores[1].displayName) + "; " + cores[0].displayName,
+              "ポケモンミニ; genesis_plus_gx_libretro.dll")
+        << "UTF-8 in the code page, else the file's name";
+    corePreset(cores[0], folders, table, made);
+    EXPECT_EQ(std::string(made.name) + " " + made.extensions,
+              "RetroArch: Genesis Plus GX (メガドライブ) md|sms")
+        << "the table's name, the core's own extensions";
+    int32_t leftOut = 0;
+    EXPECT_EQ(installedCores(folders, cores, 2, unreadable, &leftOut), 2);
+    EXPECT_EQ(leftOut, 1) << "a core past the room is counted";
     fake::state().unreadable.insert("D:\\Emu\\RA\\info\\mine_libretro.info");
     retroArchFolders("D:\\Emu\\RA\\retroarch.exe", folders);
     EXPECT_EQ(installedCores(folders, cores, 8, unreadable), 3);
@@ -119,11 +161,28 @@ TEST_F(ScanTest, theWalkListsFittingRowsFirstAndAddsTheCheckedOnesUpToTwenty) {
     workingCount = 18;
     for (int32_t i = 0; i < 18; ++i)
         copyText(workingList[i].name, ("E" + std::to_string(i)).c_str());
-    copyText(workingList[0].exePath, result.rows[0].exePath);
-    setTemplate(workingTemplates, workingList[0], result.rows[0].preset.args, workingList, 18);
+    copyText(workingList[0].exePath, "d:\\emu\\ra\\RetroArch.exe");
+    copyText(workingList[1].name, "DuckStation (プレイステーション)");
+    setTemplate(workingTemplates, workingList[0], "-L \"D:\\Emu\\RA\\cores\\SNES9X_libretro.dll\"",
+                workingList, 18);
+    markListedRows(result);
+    EXPECT_EQ(std::to_string(result.rows[0].listed) + std::to_string(result.rows[2].listed), "10")
+        << "the same program without case, and the same core";
     EXPECT_FALSE(addFoundEmulators(result, checked)) << "past 20, told";
     EXPECT_EQ(workingCount, 20);
-    EXPECT_STREQ(workingList[18].name, "DuckStation (プレイステーション)") << "Snes9x was there";
+    EXPECT_STREQ(workingList[18].name, "DuckStation (プレイステーション) (2)");
+    EXPECT_EQ(std::string(workingList[18].extractDir) + std::to_string(workingList[18].keyWaitIndex),
+              std::string(state().tempDir) + "2")
+        << "made as Add makes an entry, then the preset's";
     EXPECT_STREQ(findTemplate(workingTemplates, workingList[19]),
                  "-L cores\\genesis_plus_gx_libretro.dll %ROM%");
+    setTemplate(workingTemplates, workingList[18], "-batch -- %ROM% -mine", workingList, 20);
+    workingCount = 19;
+    checked[3] = false;
+    EXPECT_TRUE(addFoundEmulators(result, checked));
+    EXPECT_EQ(std::string(workingList[19].name) + " " + findTemplate(workingTemplates, workingList[18]),
+              "RetroArch: Genesis Plus GX (メガドライブ) -batch -- %ROM% -mine")
+        << "a second scan adds only what is not listed and keeps the user's template";
+    dropRefusedRows(result, [](const char* text) { return std::strstr(text, "cores") != nullptr; });
+    EXPECT_EQ(std::to_string(result.count) + " " + std::to_string(result.leftOut), "1 3");
 }
