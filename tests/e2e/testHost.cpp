@@ -125,7 +125,7 @@ void captureFavorites(Session& s) {
     writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, favorites));
     // A week of plays, as the launches would have recorded them.
     std::string history;
-    const char* emulators[] = {"Project64 1.6", "RetroArch (Mupen64Plus)"};
+    const char* emulators[] = {"Project64 1.6", "RetroArch (ParaLLEl N64)"};
     for (int play = 0; play < 12; ++play) {
         int game = (play * 7) % 6;
         char key[16], line[512];
@@ -159,7 +159,8 @@ void captureFavorites(Session& s) {
     });
 }
 
-// The emulators found in C:\Emu: RetroArch's two cores beside the standalone ones.
+// The emulators found in C:\Emu: RetroArch's two cores beside the standalone ones, those listed
+// already marked; 追加 adds the rest.
 void captureFoundEmulators(HWND settings) {
     CreateDirectoryA("C:\\Emu\\RetroArch\\cores", nullptr);
     CreateDirectoryA("C:\\Emu\\RetroArch\\info", nullptr);
@@ -178,7 +179,7 @@ void captureFoundEmulators(HWND settings) {
         HWND found = GetForegroundWindow();
         if (windowTitle(found).rfind("見つかったエミュレータ", 0) != 0) continue;
         captureWindow(found, workDir + "foundEmulators.bmp");
-        clickNow(found, IDCANCEL);
+        clickNow(found, IDOK);
         waitUntilClosed(found);
         return;
     }
@@ -218,17 +219,15 @@ int captureDialogs(const char* dll, const char* shots) {
     CreateDirectoryA("C:\\ROMs", nullptr);
     s.writeEmulators(
         {quotedAndShort(emulator("Project64 1.6", emu, 0, s.dataDir + "temp\\")),
-         quotedAndShort(emulator("RetroArch (Mupen64Plus)", retroArch, 0, s.dataDir + "temp\\")),
+         quotedAndShort(emulator("RetroArch (ParaLLEl N64)", retroArch, 0, s.dataDir + "temp\\")),
          emulator("1964 (キーボード操作)", "C:\\Emu\\1964\\1964.exe", 1, s.dataDir + "temp\\"),
          emulator("Mupen64 ソフト描画", "C:\\Emu\\mupen64.exe", 0)});
     // RetroArch needs its core before the ROM: a command-line template.
     writeFile(s.dataDir + s.system + ".emu.txt",
-              "name=RetroArch (Mupen64Plus)\r\nexe=" + retroArch +
-                  "\r\nargs=-L cores\\mupen64plus_next_libretro.dll %ROM%\r\n");
+              "name=RetroArch (ParaLLEl N64)\r\nexe=" + retroArch +
+                  "\r\nargs=-L cores\\parallel_n64_libretro.dll %ROM%\r\n");
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
-        selectRows(settings, 1001, {1}, 1);
-        captureWindow(settings, workDir + "settingsDialog.bmp");
-        // Adding RetroArch from the known emulators: the chosen core has filled the dialog.
+        // Adding a second core of RetroArch from the known emulators: it has filled the dialog.
         clickLater(settings, IDC_ADD);
         HWND edit = waitForDialog("エミュレータ追加(Launchboard)");
         if (edit == nullptr) return;
@@ -241,6 +240,8 @@ int captureDialogs(const char* dll, const char* shots) {
         clickNow(edit, IDCANCEL);
         waitUntilClosed(edit);
         captureFoundEmulators(settings);
+        selectRows(settings, 1001, {4}, 4);  // the core the search added
+        captureWindow(settings, workDir + "settingsDialog.bmp");
         clickNow(settings, IDCANCEL);
     });
     capturePopupMenu(s);
