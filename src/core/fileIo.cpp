@@ -42,8 +42,8 @@ FileRead readLines(const char* path, size_t lineLimit,
     constexpr size_t kBlock = 64 * 1024, kLongest = 4096;
     static char text[kBlock + kLongest];
     if (lineLimit > kLongest) lineLimit = kLongest;
-    size_t held = 0;        // the start of a line the last block cut, moved to the front
-    bool tooLong = false;   // passing over the rest of a line longer than the limit
+    size_t held = 0;       // the start of a line the last block cut, moved to the front
+    bool tooLong = false;  // passing over the rest of a line longer than the limit
     for (;;) {
         long n = readAll(file, text + held, kBlock);
         if (n < 0) {
@@ -56,8 +56,8 @@ FileRead readLines(const char* path, size_t lineLimit,
             auto* end = static_cast<const char*>(std::memchr(text + at, '\n', length - at));
             if (end == nullptr && !last) break;
             size_t lineLength = end != nullptr ? size_t(end - (text + at)) : length - at;
-            size_t shown = lineLength > 0 && text[at + lineLength - 1] == '\r' ? lineLength - 1
-                                                                                : lineLength;
+            size_t shown =
+                lineLength > 0 && text[at + lineLength - 1] == '\r' ? lineLength - 1 : lineLength;
             if (!tooLong && shown <= lineLimit) visit(text + at, shown, user);
             tooLong = false;
             at += lineLength + (end != nullptr ? 1 : 0);

@@ -250,9 +250,7 @@ bool acceptEmulatorEdit(HWND dialog) {
     readEditControls(dialog, entry);
     static char text[kTemplateSize];
     readControlText(dialog, IDC_ARGUMENTS, text);
-    if (!validateEmulator(dialog, entry, text) ||
-        !validateTemplate(dialog, text))
-        return false;
+    if (!validateEmulator(dialog, entry, text) || !validateTemplate(dialog, text)) return false;
     int32_t row = storeEditedEmulator(addMode == 1, editIndex, entry, text);
     if (row < 0) return false;
     refreshEmulatorListView(row);  // the settings dialog, which opened this one

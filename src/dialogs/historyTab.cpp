@@ -101,9 +101,9 @@ void openHistoryTab(HWND dialog) {
     int widths[kHistoryColumnCount] = {220, 150, 50, 80, 150};
     RECT client{};
     GetClientRect(list, &client);
-    widths[1] = std::min(widths[1], int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0,
-                                                     reinterpret_cast<LPARAM>(historyColumnNames[1]))) +
-                                        40);  // the sort arrow's room
+    auto dateHeader = reinterpret_cast<LPARAM>(historyColumnNames[1]);
+    int dateRoom = int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, dateHeader)) + 40;  // the arrow
+    widths[1] = std::min(widths[1], dateRoom);
     for (int32_t i = -1; i < context->emulatorCount && i < kMaxEmulators; ++i) {
         const char* name = i < 0 ? historyColumnNames[4] : context->emulators[i].name;
         int width = int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name)));

@@ -82,8 +82,8 @@ const char* fitMark(const FoundEmulator& row) {
 int32_t columnRoom(HWND list, const char* const* texts, int32_t count) {
     int32_t widest = 0;
     for (int32_t i = 0; i < count; ++i) {
-        auto width = int32_t(
-            SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(texts[i])));
+        auto width =
+            int32_t(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(texts[i])));
         if (width > widest) widest = width;
     }
     return widest + 16;
@@ -121,7 +121,8 @@ void fillFoundList(HWND dialog) {
     const char* marks[] = {"この一覧", "登録済み", "○"};
     // The name column holds the check box too.
     int32_t name = columnRoom(list, names, job->result.count + 1) + GetSystemMetrics(SM_CXSMICON);
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::min(name, int32_t(client.right / 2)), 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0,
+                 MAKELPARAM(std::min(name, int32_t(client.right / 2)), 0));
     SendMessageA(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(columnRoom(list, marks, 3), 0));
     fitColumn(list, 3, 1);
     ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);

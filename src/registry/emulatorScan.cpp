@@ -276,11 +276,8 @@ bool addFoundEmulators(const ScanResult& result, const bool* checked) {
         EmulatorEntry entry = newEmulatorEntry(context->tempDir, context->listName);
         copyText(entry.exePath, row.exePath);
         applyPreset(row.preset, entry);
-        bool duplicate = !takeFreeName(entry);
-        for (int32_t k = 0; k < workingCount && !duplicate; ++k)
-            duplicate = sameLaunch(workingList[k], findTemplate(workingTemplates, workingList[k]),
-                                   entry, row.preset.args);
-        if (duplicate) continue;
+        // A row that would start as a listed entry does is listed already: the same program.
+        if (!takeFreeName(entry)) continue;
         if (workingCount >= kMaxEmulators) {
             full = true;
             continue;

@@ -68,9 +68,9 @@ void markListedRows(ScanResult& result);
 
 // Appends the checked rows, in their order, to the settings dialog's working list, each made as
 // Add makes a new entry and then given its known emulator's kind, boxes, waits and template. A
-// row the list holds already (markListedRows) is passed over, as is one that would duplicate an
-// entry; a name the list holds gets " (2)", " (3)"... False when rows were left out because the
-// list holds 20.
+// row the list holds already (markListedRows: what would start as a listed entry does) is
+// passed over; a name the list holds gets " (2)", " (3)"..., and a row for which none fits is
+// passed over too. False when rows were left out because the list holds 20.
 bool addFoundEmulators(const ScanResult& result, const bool* checked);
 
 }  // namespace lb

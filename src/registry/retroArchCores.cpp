@@ -39,7 +39,8 @@ struct Wanted {
 
 void takeValues(const char* line, size_t length, void* user) {
     auto& wanted = *static_cast<Wanted*>(user);
-    for (int k = 0; k < wanted.count; ++k) lineValue(line, length, wanted.keys[k], wanted.values[k]);
+    for (int k = 0; k < wanted.count; ++k)
+        lineValue(line, length, wanted.keys[k], wanted.values[k]);
 }
 
 // Reads the values of `keys` from the whole file at `path` into `values`; a key not found
@@ -108,7 +109,6 @@ int32_t installedCores(const RetroArchFolders& folders, InstalledCore* cores, in
     if (leftOut != nullptr) *leftOut += list.over;
     for (int32_t i = 0; i < list.count; ++i) {
         InstalledCore& core = cores[i];
-        core.displayName[0] = core.extensions[0] = '\0';
         char base[kTextSize], info[kTextSize], values[2][kTextSize] = {};
         copyText(base, core.file);
         base[std::strlen(base) - 4] = '\0';  // without ".dll"
@@ -160,7 +160,6 @@ bool corePreset(const InstalledCore& core, const RetroArchFolders& folders,
         if (core.extensions[0] != '\0') copyText(preset.extensions, core.extensions);
         break;
     }
-    preset.args[0] = '\0';
     char path[kTextSize], loaded[kTemplateSize];  // the core as -L names it
     bool fits = folders.coresBeside ? joinPath(path, "cores\\", core.file)
                                     : joinPath(path, folders.cores, core.file);

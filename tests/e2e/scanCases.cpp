@@ -170,10 +170,11 @@ HOST_CASE(twoFoundCoresOfOneRetroArchAndAFoundDuckStationAreEditedCopiedAndStart
              "both cores come back from the copy");
     Chain game({"K1"});
     std::string rom = "\"" + s.root + "Game.zip\"";
-    CHECK_EQ(s.clickAndWait(1, game.first()).commandLine,
-             programPart(retroArch) + " -L cores\\swanstation_libretro.dll " + rom, "SwanStation");
-    CHECK_EQ(s.clickAndWait(2, game.first()).commandLine,
-             programPart(retroArch) + " -L cores\\pcsx_rearmed_libretro.dll " + rom, "ReARMed");
+    for (int row : {1, 2})
+        CHECK_EQ(s.clickAndWait(row, game.first()).commandLine,
+                 programPart(retroArch) + " -L cores\\" +
+                     (row == 1 ? "swanstation" : "pcsx_rearmed") + "_libretro.dll " + rom,
+                 "each core with its own template");
     CHECK_EQ(s.clickAndWait(0, game.first()).commandLine,
              programPart(duck) + " -batch -fullscreen -- \"" + s.dataDir + "temp\\Game.cue\"",
              "DuckStation starts the disc extracted into the plug-in's temp folder");

@@ -89,8 +89,8 @@ TEST(WorkingListEdits, pasteSkipsDuplicatesByNameOrPathAndStopsAtTwenty) {
     setTemplate(copiedTemplates, cores.list[2], "%rom%", cores.list, 3);
     ListOf target({"own"});
     target.list[0] = entry("own", "D:\\c1.exe");  // no template: the ROM alone, as c3's
-    target.count = pasteEntries(target.list, target.count, cores.list, cores.count,
-                                &listTemplates, &copiedTemplates);
+    target.count = pasteEntries(target.list, target.count, cores.list, cores.count, &listTemplates,
+                                &copiedTemplates);
     EXPECT_EQ(target.names(), "own c1 c2") << "by program and template";
 }
 
@@ -151,7 +151,7 @@ TEST_F(PluginTest, theInputChecksRunInOrderAndSkipTheEntryBeingEdited) {
     fake::putFile("D:\\a.exe", "");
     fake::putFile("D:\\new.exe", "");
     fake::state().directories = {"D:\\Emus", "D:\\roms\\"};
-    ListOf l({"a", "b", "c"});  // executables D:\a.exe (present), D:\b.exe and D:\c.exe
+    ListOf l({"a", "b", "c"});            // executables D:\a.exe (present), D:\b.exe and D:\c.exe
     l.list[2] = entry("c", "D:\\a.exe");  // a second core of a's program
     TemplateTable templates{};
     setTemplate(templates, l.list[2], "-L cores\\x.dll %ROM%", l.list, l.count);
@@ -168,7 +168,8 @@ TEST_F(PluginTest, theInputChecksRunInOrderAndSkipTheEntryBeingEdited) {
         {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します"},
         {-1, "n", "D:\\a.exe", "D:\\nowhere\\", "エミュレータのファイルパスが重複します"},
         {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します", " %rom% "},
-        {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します", "-x", KeyboardDriven},
+        {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します", "-x",
+         KeyboardDriven},
         {-1, "n", "D:\\a.exe", nullptr, "エミュレータのファイルパスが重複します",
          "-L cores\\x.dll %ROM%"},
         {-1, "n", "D:\\a.exe", nullptr, nullptr, "-L cores\\y.dll %ROM%"},

@@ -146,8 +146,8 @@ bool utf8ToAnsi(const char* text, char* buffer, size_t size) {
     int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, wide, 260);
     BOOL lost = FALSE;
     if (n <= 0 || size > 0x7fffffff) return false;
-    int got = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, n, buffer, int(size),
-                                  nullptr, &lost);
+    int got = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, n, buffer, int(size), nullptr,
+                                  &lost);
     return got > 0 && !lost;
 }
 
