@@ -2,7 +2,7 @@
 // ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file),
 // "Copy.dat", the command-line templates beside the lists and the play history, with a read
 // error at one read for some inputs; then drives the popup and main menus, a paste, an edit with
-// a template, the favourites working copy and the history tab.
+// a template, the favourites working copy, the history tab, and a RetroArch's cfg and .info.
 #include <cstdint>
 #include <string>
 
@@ -15,6 +15,7 @@
 #include "platform/fake/fakePlatform.h"
 #include "plugin/exports.h"
 #include "registry/emulatorListFile.h"
+#include "registry/retroArchCores.h"
 #include "registry/workingList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -80,6 +81,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lb::deleteHistoryRows(doomed, 2);
     }
     lb::closeHistoryView();
+    // A RetroArch's own files, its cfg and a core's description, made into a known emulator.
+    fake::state().directories.insert("D:\\RA\\cores");
+    fake::putFile("D:\\RA\\retroarch.cfg", parts[5]);
+    fake::putFile("D:\\RA\\cores\\x_libretro.dll", "");
+    fake::putFile("D:\\RA\\info\\x_libretro.info", parts[6]);
+    static lb::RetroArchFolders folders;
+    static lb::InstalledCore cores[2];
+    static lb::PresetTable known;
+    static lb::EmulatorPreset made;
+    bool unreadable = false;
+    lb::retroArchFolders("D:\\RA\\retroarch.exe", folders);
+    int32_t coreCount = lb::installedCores(folders, cores, 2, unreadable);
+    for (int32_t i = 0; i < coreCount; ++i) lb::corePreset(cores[i], folders, known, made);
     lb::commitWorkingFavorites();
     lb::freeWorkingFavorites();
     closePlugin();
