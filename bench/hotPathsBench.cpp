@@ -618,9 +618,10 @@ void walkFolder(const char* folder, int depth, int& seen) {
         folder,
         [](const platform::FolderEntry& e, void* user) {
             auto& v = *static_cast<Visit*>(user);
-            if (!e.folder || v.depth >= 5) return;
+            if (!e.folder || v.depth >= 5) return true;
             char child[kTextSize];
             if (joinPath(child, v.folder, e.name, "\\")) walkFolder(child, v.depth + 1, v.seen);
+            return true;
         },
         &v);
 }

@@ -30,8 +30,17 @@ void readControlText(HWND dialog, int id, char* field, size_t size) {
     copyText(field, size, text);
 }
 
+// A plug-in closed while the question was up deletes nothing.
 bool confirmDeletion(HWND owner, const char* text) {
-    return MessageBoxA(owner, text, "削除確認", MB_OKCANCEL) == IDOK;
+    return MessageBoxA(owner, text, "削除確認", MB_OKCANCEL) == IDOK && context != nullptr;
+}
+
+bool endedByClose(HWND dialog, UINT message) {
+    if (context != nullptr) return false;
+    bool acting = message == WM_COMMAND || message == WM_NOTIFY || message == WM_TIMER ||
+                  message == WM_CONTEXTMENU || message >= WM_APP;
+    if (acting) EndDialog(dialog, IDCANCEL);
+    return acting;
 }
 
 void enableControls(HWND dialog, std::initializer_list<int> ids, bool on) {

@@ -280,7 +280,7 @@ void browseEmulatorExe(HWND dialog) {
                     OFN_EXPLORER | OFN_ENABLESIZING;
     request.lpfnHook = openFileHookProc;
     ComApartment com;
-    if (GetOpenFileNameA(&request) != TRUE) return;
+    if (GetOpenFileNameA(&request) != TRUE || context == nullptr) return;  // closed meanwhile
     SetDlgItemTextA(dialog, IDC_EXE, file);
     copyText(context->lastExePath, file);
     char name[kTextSize];
@@ -297,7 +297,8 @@ void browseExtractDir(HWND dialog) {
     readControlText(dialog, IDC_FOLDER, initial);
     if (!platform::isDirectory(initial)) copyText(initial, context->lastExtractDir);
     if (!pickFolder(dialog, "解凍先のフォルダを選択してください", "解凍先のフォルダ選択", initial,
-                    picked))
+                    picked) ||
+        context == nullptr)
         return;
     // A folder the shell cannot name keeps the last one, never a lone backslash.
     if (takePickedFolder(context->lastExtractDir, picked))
@@ -343,6 +344,7 @@ BOOL onCommand(HWND dialog, int id, int code) {
 }
 
 INT_PTR CALLBACK emulatorEditProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (endedByClose(dialog, message)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             centerWindow(dialog);

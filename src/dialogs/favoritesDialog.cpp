@@ -334,6 +334,7 @@ BOOL onCommand(HWND dialog, int id, int code) {
 }
 
 INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (endedByClose(dialog, message)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             openFavoritesDialog(dialog);

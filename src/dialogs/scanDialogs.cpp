@@ -33,6 +33,7 @@ struct ScanJob {
 };
 ScanJob* job;  // set by findEmulatorsInFolder for the two windows; released by it
 std::atomic<bool> cancelled{false};
+bool walkEnded = false;  // the window saw the walk end by itself, not cut short
 
 bool scanStopped() { return cancelled.load() || platform::stopRequested(); }
 
@@ -49,6 +50,7 @@ void runScan(void* data) {
 }
 
 INT_PTR CALLBACK scanningProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (endedByClose(dialog, message)) return TRUE;
     if (message == WM_INITDIALOG) {
         centerWindow(dialog);
         SetTimer(dialog, 1, 50, nullptr);
@@ -61,7 +63,8 @@ INT_PTR CALLBACK scanningProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
         SetDlgItemTextA(dialog, IDC_SCAN_COUNT, text);
         if (!platform::workerRunning()) {
             KillTimer(dialog, 1);
-            EndDialog(dialog, cancelled.load() ? IDCANCEL : IDOK);
+            walkEnded = !cancelled.load();
+            EndDialog(dialog, walkEnded ? IDOK : IDCANCEL);
         }
         return TRUE;
     }
@@ -166,6 +169,7 @@ void followFocusedCheck(HWND list, const NMLISTVIEW& change) {
 }
 
 INT_PTR CALLBACK foundProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (endedByClose(dialog, message)) return TRUE;
     HWND list = GetDlgItem(dialog, IDC_FOUND_LIST);
     if (message == WM_INITDIALOG) {
         char title[128];
@@ -202,9 +206,14 @@ bool walkWithProgress(HWND settings) {
                     MB_ICONWARNING);
         return false;
     }
-    INT_PTR walked = DialogBoxParamA(pluginInstance(), "SCANNINGDLG", settings, scanningProc, 0);
-    while (platform::workerRunning()) platform::sleepFor(10);  // a failed window: wait anyway
-    if (walked != IDOK) return false;
+    walkEnded = false;
+    DialogBoxParamA(pluginInstance(), "SCANNINGDLG", settings, scanningProc, 0);
+    // Whatever else ended the window (キャンセル, Esc, the host quitting, whose WM_QUIT ends it
+    // with a result of its own, closePlugin), the walk is told to stop before it is waited for:
+    // it stops between two entries of any folder.
+    if (!walkEnded) cancelled.store(true);
+    while (platform::workerRunning()) platform::sleepFor(10);
+    if (!walkEnded || context == nullptr) return false;
     dropRefusedRows(job->result, templateRefused);
     markListedRows(job->result);
     if (job->result.count == 0) {
@@ -226,7 +235,7 @@ bool findEmulatorsInFolder(HWND settings) {
     // The tree opens at its top: where emulators lie has nothing to do with the other folders.
     if (!pickFolder(settings, "エミュレータを探すフォルダを選択してください",
                     "エミュレータを探すフォルダ", nullptr, picked) ||
-        picked[0] == '\0')
+        picked[0] == '\0' || context == nullptr)  // the host may have closed the plug-in meanwhile
         return false;
     job = static_cast<ScanJob*>(platform::allocateZeroed(sizeof(ScanJob)));
     if (job == nullptr) return false;
@@ -236,7 +245,8 @@ bool findEmulatorsInFolder(HWND settings) {
     bool known = readListExtensions(job->list);
     bool added = false;
     if (walkWithProgress(settings) &&
-        DialogBoxParamA(pluginInstance(), "FOUNDDLG", settings, foundProc, known ? 1 : 0) == IDOK) {
+        DialogBoxParamA(pluginInstance(), "FOUNDDLG", settings, foundProc, known ? 1 : 0) == IDOK &&
+        context != nullptr) {
         int32_t before = workingCount;
         if (!addFoundEmulators(job->result, job->checked))
             MessageBoxA(settings, "エミュレータは20ケ以上登録できません", nullptr, MB_ICONERROR);

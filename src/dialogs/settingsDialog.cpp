@@ -155,6 +155,7 @@ BOOL onCommand(HWND dialog, int id) {
 }
 
 INT_PTR CALLBACK emulatorSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (endedByClose(dialog, message)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             settingsDialog = dialog;

@@ -58,8 +58,9 @@ struct FolderEntry {
     bool reparsePoint;
 };
 // Calls `visit` for each entry of `folder` (its path, with or without a final backslash) but
-// "." and ".."; false when the folder cannot be read.
-bool listFolder(const char* folder, void (*visit)(const FolderEntry& entry, void* user),
+// "." and "..", until `visit` answers false: a walk stops between two entries, however large the
+// folder. False when the folder cannot be read.
+bool listFolder(const char* folder, bool (*visit)(const FolderEntry& entry, void* user),
                 void* user);
 
 // Whether `path` lies on a network drive (its root's drive type is remote).

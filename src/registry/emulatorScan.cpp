@@ -153,16 +153,21 @@ struct Visit {
     int depth;
 };
 
-void visitEntry(const platform::FolderEntry& entry, void* user) {
+// Stops the folder's listing, between two entries, once the walk is asked to stop.
+bool visitEntry(const platform::FolderEntry& entry, void* user) {
     auto& v = *static_cast<Visit*>(user);
     char path[kTextSize];
-    if (v.w.stop() || entry.reparsePoint) return;
+    if (v.w.stop()) return false;
+    if (entry.reparsePoint) return true;
     if (entry.folder) {
         if (v.depth < 5 && joinPath(path, v.folder, entry.name, "\\")) walk(v.w, path, v.depth + 1);
-        return;
+        return true;
     }
     bool isRetroArch = patternMatches("retroarch.exe", 13, entry.name);
-    if (isRetroArch && joinPath(path, v.folder, entry.name)) return foundRetroArch(v.w, path);
+    if (isRetroArch && joinPath(path, v.folder, entry.name)) {
+        foundRetroArch(v.w, path);
+        return true;
+    }
     int32_t last = -1;  // a row is found once, whichever of its patterns matched
     char first = asciiLower(entry.name[0]);
     for (int32_t i = 0; i < v.w.patternCount && !isRetroArch; ++i) {
@@ -173,6 +178,7 @@ void visitEntry(const platform::FolderEntry& entry, void* user) {
         found(v.w, v.w.known.rows[p.row], path, "", p.row);
         last = p.row;
     }
+    return true;
 }
 
 void walk(Walk& w, const char* folder, int depth) {

@@ -88,15 +88,16 @@ struct CoreList {
     int32_t capacity, count, over;
 };
 
-void noteCore(const platform::FolderEntry& entry, void* user) {
+bool noteCore(const platform::FolderEntry& entry, void* user) {
     auto& list = *static_cast<CoreList*>(user);
-    if (entry.folder || !patternMatches("*_libretro.dll", 14, entry.name)) return;
+    if (entry.folder || !patternMatches("*_libretro.dll", 14, entry.name)) return true;
     InstalledCore& core = list.cores[list.count < list.capacity ? list.count : 0];
     if (list.count >= list.capacity || !copyText(core.file, entry.name)) {
         ++list.over;
-        return;
+        return true;
     }
     ++list.count;
+    return true;
 }
 
 }  // namespace

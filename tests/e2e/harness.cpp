@@ -209,6 +209,10 @@ std::string favoritesFile(const std::string& system, const std::vector<FavoriteR
 }
 
 static LRESULT CALLBACK plainWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == kHostQuits) {
+        PostQuitMessage(0);
+        return 0;
+    }
     return DefWindowProcA(window, message, w, l);
 }
 

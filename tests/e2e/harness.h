@@ -116,6 +116,10 @@ FavoriteRecord favorite(const std::string& name, const std::string& key, int32_t
 std::string favoritesFile(const std::string& system, const std::vector<FavoriteRecord>& entries);
 
 // The host's main window, active, with "TComboBox" children of the given widths and texts.
+// The host quits as a real one does: its window, sent this message, posts WM_QUIT, which ends
+// whatever modal loop runs; the host calls closePlugin once its own loop has seen it.
+constexpr UINT kHostQuits = WM_APP + 0x300;
+
 struct HostWindow {
     HWND main = nullptr;
     std::vector<HWND> combos;

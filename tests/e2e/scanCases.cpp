@@ -179,3 +179,46 @@ HOST_CASE(twoFoundCoresOfOneRetroArchAndAFoundDuckStationAreEditedCopiedAndStart
              programPart(duck) + " -batch -fullscreen -- \"" + s.dataDir + "temp\\Game.cue\"",
              "DuckStation starts the disc extracted into the plug-in's temp folder");
 }
+
+HOST_CASE(theHostQuittingDuringAScanEndsItAtOnceAndNothingOfThePluginShowsAfter) {
+    Session s("scanQuit", "LaunchboardData0001", "SNES");
+    for (int a = 0; a < 60; ++a) {  // 3,660 folders: seconds of walking under Wine
+        std::string top = s.root + "Tree\\" + std::to_string(a);
+        CreateDirectoryA((s.root + "Tree").c_str(), nullptr);
+        CreateDirectoryA(top.c_str(), nullptr);
+        for (int b = 0; b < 60; ++b)
+            CreateDirectoryA((top + "\\" + std::to_string(b)).c_str(), nullptr);
+    }
+    DWORD quitAt = 0, returnedAt = 0;
+    bool quiet = false;
+    runDriven(
+        [&] {
+            int result = s.plugin.onMenuClick(0);
+            returnedAt = GetTickCount();
+            s.plugin.closePlugin();  // as the host does, once the quit has reached its own loop
+            return result;
+        },
+        [&] {
+            HWND settings = waitForDialog("エミュレータ設定(Launchboard)");
+            if (settings == nullptr) return;
+            clickLater(settings, IDC_SCAN);
+            HWND browser = waitForDialog("エミュレータを探すフォルダ");
+            if (browser == nullptr || !pickFolderIn(browser, s.root + "Tree") ||
+                waitForDialog("探しています…") == nullptr)
+                return;
+            quitAt = GetTickCount();
+            PostMessageA(s.window.main, kHostQuits, 0, 0);
+            waitUntil([&] { return returnedAt != 0; });
+            quiet = noMessageBox(1000) && FindWindowA(nullptr, "見つかったエミュレータ") == nullptr;
+        });
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    CHECK(quitAt != 0 && returnedAt - quitAt < 500,
+          "the host's thread was back within 0.5 s: " + show((unsigned long)(returnedAt - quitAt)));
+    CHECK(quiet, "no window of the plug-in after closePlugin");
+    s.plugin.closePlugin = nullptr;  // the host closed it already
+    s.plugin.unload();
+    CHECK(waitUntil([] { return GetModuleHandleA("Launchboard.dll") == nullptr; }),
+          "the DLL unloads");
+}

@@ -189,3 +189,12 @@ TEST_F(ScanTest, theWalkListsFittingRowsFirstAndAddsTheCheckedOnesUpToTwenty) {
     dropRefusedRows(result, [](const char* text) { return std::strstr(text, "cores") != nullptr; });
     EXPECT_EQ(std::to_string(result.count) + " " + std::to_string(result.leftOut), "1 3");
 }
+
+TEST_F(ScanTest, aWalkAskedToStopEndsBetweenTwoEntriesOfAFolderOf50000) {
+    fake::state().directories.insert("D:\\Big");
+    for (int i = 0; i < 50000; ++i) fake::putFile("D:\\Big\\f" + std::to_string(i) + ".dat", "");
+    static ScanResult result;
+    static int asked = 0;
+    scanForEmulators("D:\\Big", table, ListExtensions{}, result, [] { return ++asked > 10; });
+    EXPECT_EQ(fake::state().entriesListed, 11) << "closePlugin's stop ends the listing at once";
+}

@@ -245,15 +245,16 @@ void createDirectory(const char* path) {
 
 // A folder's entries are the files and folders whose path continues it by one name; a path in
 // `links` is a reparse point.
-bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), void* user) {
+bool listFolder(const char* folder, bool (*visit)(const FolderEntry&, void*), void* user) {
     auto& s = fake::state();
     std::string prefix = folder;
     if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
     std::string self = prefix.substr(0, prefix.size() - 1);
     if (!s.directories.count(self) || s.unreadable.count(self)) return false;
     // The paths that continue the folder's lie together, from its prefix on.
+    bool goOn = true;
     auto visitAll = [&](const auto& paths, bool folders) {
-        for (auto it = paths.lower_bound(prefix); it != paths.end(); ++it) {
+        for (auto it = paths.lower_bound(prefix); it != paths.end() && goOn; ++it) {
             const std::string& path = pathOf(*it);
             if (path.compare(0, prefix.size(), prefix) != 0) break;
             std::string name = path.substr(prefix.size());
@@ -262,7 +263,8 @@ bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), vo
             copyFakeText(entry.name, sizeof entry.name, name);
             entry.folder = folders;
             entry.reparsePoint = s.links.count(path) != 0;
-            visit(entry, user);
+            ++s.entriesListed;
+            goOn = visit(entry, user);
         }
     };
     visitAll(s.directories, true);

@@ -34,6 +34,7 @@ struct State {
     std::map<std::string, std::string> files;  // path -> bytes
     std::set<std::string> directories;         // without a final backslash
     std::set<std::string> links;               // folders that are reparse points
+    int64_t entriesListed = 0;                 // by listFolder, each folder's entries one by one
     std::set<std::string> unreadable;          // exist, but cannot be opened: a sharing violation
     std::multiset<std::string> openFiles;      // not yet closed: neither deleted nor replaced
     std::vector<std::string> log;  // "mkdir P", "write P", "replace A B", "copy A B", "delete P"

@@ -96,7 +96,7 @@ bool fileExists(const char* path) { return PathFileExistsA(path) != FALSE; }
 bool isDirectory(const char* path) { return PathIsDirectoryA(path) != FALSE; }
 void createDirectory(const char* path) { CreateDirectoryA(path, nullptr); }
 
-bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), void* user) {
+bool listFolder(const char* folder, bool (*visit)(const FolderEntry&, void*), void* user) {
     char pattern[MAX_PATH + 4];
     int length = lstrlenA(folder);
     if (length + 3 > int(sizeof pattern)) return false;
@@ -113,7 +113,7 @@ bool listFolder(const char* folder, void (*visit)(const FolderEntry&, void*), vo
         lstrcpynA(entry.name, found.cFileName, sizeof entry.name);
         entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.reparsePoint = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        visit(entry, user);
+        if (!visit(entry, user)) break;
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return true;
