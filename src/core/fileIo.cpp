@@ -94,8 +94,9 @@ bool writeWhole(const char* path, const Chunk* chunks, size_t chunkCount, bool& 
 
 }  // namespace
 
-bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount) {
-    FileToSave file{path, chunks, chunkCount};
+bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount,
+                    int64_t unchangedSize) {
+    FileToSave file{path, chunks, chunkCount, unchangedSize};
     return saveFilesTogether(&file, 1).file < 0;
 }
 
@@ -179,7 +180,10 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
             if (!platform::copyFile(path, backup[i])) return undoSave(s, i);
             s.backedUp[i] = true;
         }
-        if (!platform::replaceFile(temporary[i], path)) return undoSave(s, i);
+        uint64_t size = 0;
+        bool changed = files[i].unchangedSize >= 0 &&
+                       (!platform::fileSize(path, size) || size != uint64_t(files[i].unchangedSize));
+        if (changed || !platform::replaceFile(temporary[i], path)) return undoSave(s, i);
     }
     for (int i = s.count; i-- > 0;)  // the mark last
         if (s.backedUp[i] || (i == 0 && s.count > 1)) platform::deleteFile(backup[i]);

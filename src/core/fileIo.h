@@ -37,7 +37,8 @@ struct Chunk {
 // Writes the chunks in order as the file's whole content. On any failure the target keeps its
 // previous content, the temporary file is removed, and false is returned; platform::lastError
 // then tells why.
-bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount);
+bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount,
+                    int64_t unchangedSize = -1);
 
 // Several files saved as one: every temporary file is written and flushed first, then each
 // replaces its target, a copy of the old target (".bak" beside it) kept until the last replace
@@ -48,6 +49,9 @@ struct FileToSave {
     const char* path;
     const Chunk* chunks;
     size_t chunkCount;
+    // Replaced only while the target still has this many bytes: a writer that could not hold
+    // it may have appended meanwhile, and the save then fails, leaving it as it is. -1: any.
+    int64_t unchangedSize = -1;
 };
 struct SaveFailure {
     int file;        // the index of the file whose step failed; -1 when every file was saved

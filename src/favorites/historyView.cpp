@@ -93,7 +93,7 @@ FileRead openHistoryView(const FavoriteEntry* favorites, int32_t favoriteCount) 
     FileRead read = readHistoryFile(path, historyView.table, got);
     if (read == FileRead::Read && hold != 0 && got > kCompactAbove)
         // Only when that halves it: a history still long once compacted is left as it is.
-        saveCompactedHistory(path, historyView.table, nullptr, got / 2);
+        saveCompactedHistory(path, historyView.table, nullptr, got / 2, int64_t(got));
     platform::releaseFile(hold);
     bool ready = read == FileRead::Read;
     size_t games = size_t(historyView.table.count > 0 ? historyView.table.count : 1);

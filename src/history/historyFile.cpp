@@ -56,7 +56,7 @@ FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {
 }
 
 bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped,
-                          size_t within) {
+                          size_t within, int64_t readSize) {
     if (table.unread > 0) return false;  // the games it could not read would be lost
     // As much as its lines take, not a longest line per game: 10,000 games take about 1 MB.
     size_t size = compactedRoom(table);
@@ -71,7 +71,7 @@ bool saveCompactedHistory(const char* path, const HistoryTable& table, const boo
         return length > within;
     }
     Chunk chunk{text, length};
-    bool saved = saveFileSafely(path, &chunk, 1);
+    bool saved = saveFileSafely(path, &chunk, 1, readSize);
     platform::release(text);
     return saved;
 }
@@ -81,18 +81,23 @@ bool deleteHistoryGames(const char* path, const char* const* keys, int32_t count
     if (hold == 0) return false;
     static HistoryTable table;
     static bool dropped[kMaxGames];
-    size_t size = 0;
-    FileRead read = readHistoryFile(path, table, size);
-    bool saved = read == FileRead::Missing;  // nothing left to delete
-    if (read == FileRead::Read) {
-        std::memset(dropped, 0, sizeof dropped);
-        for (int32_t i = 0; i < count; ++i) {
-            int32_t game = findFirst(table.index, keys[i]);
-            if (game >= 0) dropped[game] = true;
+    bool saved = false, grew = true;
+    for (int attempt = 0; attempt < 3 && !saved && grew; ++attempt) {
+        size_t size = 0;
+        FileRead read = readHistoryFile(path, table, size);
+        saved = read == FileRead::Missing;  // nothing left to delete
+        if (read == FileRead::Read) {
+            std::memset(dropped, 0, sizeof dropped);
+            for (int32_t i = 0; i < count; ++i) {
+                int32_t game = findFirst(table.index, keys[i]);
+                if (game >= 0) dropped[game] = true;
+            }
+            saved = saveCompactedHistory(path, table, dropped, SIZE_MAX, int64_t(size));
         }
-        saved = saveCompactedHistory(path, table, dropped);
+        releaseHistory(table);
+        uint64_t now = 0;  // a play appended meanwhile: read again, with it
+        grew = read == FileRead::Read && platform::fileSize(path, now) && now != size;
     }
-    releaseHistory(table);
     platform::releaseFile(hold);
     return saved;
 }

@@ -136,13 +136,16 @@ FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size);
 // Saves the table's games but the `dropped` ones (when given) as the compacted file, through a
 // temporary file and a replace. False when it cannot be made or saved; never an empty file for
 // a table that keeps a game, and never a table that could not read every game (`unread`). The
-// caller holds the file (platform::holdFile), so that no append falls between its read and the
-// replace. A compacted text longer than `within` is not saved (true).
+// caller holds the file (platform::holdFile); an append that could not wait for the hold may
+// still land, so the file is replaced only while it has the `readSize` bytes that were read
+// (false otherwise, the file as it is). A compacted text longer than `within` is not saved
+// (true).
 bool saveCompactedHistory(const char* path, const HistoryTable& table, const bool* dropped,
-                          size_t within = SIZE_MAX);
+                          size_t within, int64_t readSize);
 
 // Removes the games of `keys` from the history file as it is now: held, read again, saved
-// compacted without them. False when it cannot be held, read or saved; the file is as it was.
+// compacted without them, read and saved again when a play was appended meanwhile. False when
+// it cannot be held, read or saved; the file is as it was, and lastError tells why.
 bool deleteHistoryGames(const char* path, const char* const* keys, int32_t count);
 
 // The history's texts as the list shows them: "H:MM:SS" and "YYYY/MM/DD HH:MM".

@@ -25,21 +25,26 @@ bool writeToFile(File* file, const void* data, size_t size);  // true when every
 bool flushFile(File* file);
 bool closeFile(File* file);  // false when buffered data could not be flushed
 // Appends the bytes to the file, made when missing, with one write, flushed before it returns;
-// others may append too. The file is held (holdFile) for the write, waiting at most about 1 s
-// while a rewrite holds it.
+// others may append too. The file is held (holdFile) for the write when it can be at once; when
+// another holds it, or the hold cannot be made, the bytes are appended all the same, never
+// waited for: one write is whole by itself, and a rewrite looks at the file's size again before
+// it replaces the file.
 // `*error`, when given, gets the error of a failure: the watcher's thread appends too, and
 // lastError keeps the host's thread's failures only.
 bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error = nullptr);
 // Takes `path` for this writer alone among the plug-in's writers of it, in this process and
 // others: every append and every rewrite of the file holds it first. The hold is a file beside
-// it, "<path>.lock", open without sharing and removed when released (or when the process ends).
-// Waits at most `milliseconds` while another holds it; 0 when it could not be taken.
+// it, "<path>.lock", open without sharing and removed when released (or when the process ends);
+// where that name would pass the longest path, "<path without .txt>.lck". Waits at most
+// `milliseconds` while another holds it; 0 when it could not be taken, lastError telling why.
 using Hold = uintptr_t;
 Hold holdFile(const char* path, uint32_t milliseconds);
 void releaseFile(Hold hold);
 bool replaceFile(const char* from, const char* to);  // rename over an existing target
 bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);
+// The size in bytes of an existing file; false when there is none or it cannot be asked.
+bool fileSize(const char* path, uint64_t& size);
 // The system's error code of the last open, create, read, write, close, replace, copy or process
 // start that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it
 // failed.

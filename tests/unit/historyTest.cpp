@@ -207,6 +207,7 @@ TEST_F(PluginTest, aLaunchThatStartsIsRecordedAndItsSessionEndsWithItsTimeOrCutS
     launchEmulator(0, chain.first());
     EXPECT_FALSE(fake::hasFile(kHistory)) << "a cancelled preview and a failed start: nothing";
     fake::state().failStart = false;
+    fake::state().holds.insert(kHistory);  // a compaction elsewhere, or a lock that cannot be made
     launchEmulator(0, chain.first());
     launchEmulator(0, chain.first());
     ASSERT_EQ(fake::state().sessions.size(), 2u);
@@ -269,13 +270,17 @@ TEST_F(PluginTest, theTabKeepsEachRowsGameStarAndEmulatorThroughSortsAndDeletion
     sortHistoryView(1, true, nullptr);
     fake::putFile(kHistory, fake::fileBytes(kHistory) +
                                 "\r\nS\t9\t2026/12/04 10:00:00\tK4\tW\t\tRA\tra\t.");  // meanwhile
+    fake::state().meanwhile = [] {  // an append that did not wait for the deletion's hold
+        fake::putFile(kHistory, fake::fileBytes(kHistory) +
+                                    "\r\nS\t10\t2026/12/05 10:00:00\tK5\tV\t\tRA\tra\t.");
+    };
     int32_t first = 0;
     ASSERT_TRUE(deleteHistoryRows(&first, 1));
     EXPECT_EQ(std::string(historyGame(0)->name) + historyGame(1)->name, "ZX") << "Y deleted";
     closeHistoryView();
     ASSERT_EQ(openHistoryView(nullptr, 0), FileRead::Read);
-    EXPECT_EQ(historyView.count, 3) << "a play appended after the opening stays";
-    EXPECT_STREQ(historyGame(0)->name, "W");
+    EXPECT_EQ(historyView.count, 4) << "plays appended after the opening and during the deletion";
+    EXPECT_STREQ(historyGame(0)->name, "V");
     closeHistoryView();
 }
 

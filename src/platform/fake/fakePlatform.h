@@ -2,6 +2,7 @@
 // injectable failures, and a log of what the logic asked the system to do.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -125,6 +126,9 @@ struct State {
     };
     bool recordSteps = false;
     std::vector<Step> steps;
+    // Run once, as the next file is created for writing: another writer acting while a
+    // rewrite works, between its read and its replace.
+    std::function<void()> meanwhile;
 };
 
 // Every test starts from reset(): an empty file system and no failures.

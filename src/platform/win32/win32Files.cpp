@@ -162,6 +162,9 @@ Hold holdFile(const char* path, uint32_t milliseconds) {
     if (length + 6 > int(sizeof lock)) return 0;
     CopyMemory(lock, path, length);
     CopyMemory(lock + length, ".lock", 6);
+    // Where "<path>.lock" passes the longest path, ".txt" becomes ".lck": as long as the path.
+    if (length + 5 >= MAX_PATH && length > 4 && lstrcmpA(lock + length - 4, ".txt.lock") == 0)
+        CopyMemory(lock + length - 4, ".lck", 5);
     DWORD since = GetTickCount();
     for (;;) {
         // No sharing: a second holder is refused until the first closes, and the file goes
@@ -171,9 +174,19 @@ Hold holdFile(const char* path, uint32_t milliseconds) {
         if (held != INVALID_HANDLE_VALUE) return reinterpret_cast<Hold>(held);
         DWORD error = GetLastError();
         bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
-        if (!busy || GetTickCount() - since >= milliseconds) return 0;
+        if (!busy || GetTickCount() - since >= milliseconds) {
+            if (!onWatcherThread()) lastFailure = error;  // the true reason, for a message
+            return 0;
+        }
         Sleep(10);
     }
+}
+
+bool fileSize(const char* path, uint64_t& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
 }
 
 void releaseFile(Hold hold) {
@@ -188,8 +201,7 @@ bool appendToFile(const char* path, const void* data, size_t size, uint32_t* err
         if (error != nullptr) *error = code;
         return false;
     };
-    Hold hold = holdFile(path, 1000);
-    if (hold == 0) return fail(GetLastError() ? GetLastError() : ERROR_SHARING_VIOLATION);
+    Hold hold = holdFile(path, 0);  // never waited for: without it the line is whole all the same
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD code = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
