@@ -131,7 +131,7 @@ HOST_CASE(twoFoundCoresOfOneRetroArchAndAFoundDuckStationAreEditedCopiedAndStart
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         clickLater(settings, IDC_SCAN);
         HWND browser = waitForDialog("エミュレータを探すフォルダ");
-        if (browser == nullptr || !pickFolderIn(browser, s.root + "Emu")) return;
+        CHECK(browser != nullptr && pickFolderIn(browser, s.root + "Emu"), "the folder picked");
         HWND found = waitForDialog("見つかったエミュレータ(Launchboard) - 3件", 15000);
         if (found == nullptr) return;
         clickNow(found, IDOK);
