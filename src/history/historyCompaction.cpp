@@ -93,8 +93,8 @@ bool putOpenStart(Output& o, const OpenStart& start, const GameHistory& g) {
 size_t compactedRoom(const HistoryTable& table) {
     size_t room = 1;
     for (int32_t i = 0; i < table.count; ++i) room += totalsRoom(table.games[i]);
-    for (int32_t i = 0; i < table.openCount; ++i) {
-        const OpenStart& start = table.open[i];
+    for (int32_t i = 1; i <= table.openCount; ++i) {
+        const OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
         if (start.game >= 0) room += startRoom(start, table.games[start.game]);
     }
     return room;
@@ -123,8 +123,10 @@ void dropGames(HistoryTable& table, const bool* dropped) {
     table.count = kept;
     indexTable(table.index, table.games, kept, sizeof(GameHistory), offsetof(GameHistory, key),
                true);
-    for (int32_t i = 0; i < table.openCount; ++i)
-        if (table.open[i].game >= 0) table.open[i].game = now[table.open[i].game];
+    for (int32_t i = 1; i <= table.openCount; ++i) {
+        OpenStart& start = table.open[(table.openNext - i + kOpenStarts) % kOpenStarts];
+        if (start.game >= 0) start.game = now[start.game];
+    }
 }
 
 }  // namespace lb

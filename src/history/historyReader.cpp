@@ -257,7 +257,12 @@ void readEnd(HistoryTable& table, const char* line, const char* end) {
         --g.unknownPlays;
         --g.openStarts;
         addSeconds(g.seconds, seconds);
-        start.game = -1;
+        // It leaves the ring: the newer starts move back by one, in their order.
+        for (int newer = i; newer > 1; --newer)
+            table.open[(table.openNext - newer + kOpenStarts) % kOpenStarts] =
+                table.open[(table.openNext - newer + 1 + kOpenStarts) % kOpenStarts];
+        table.openNext = (table.openNext - 1 + kOpenStarts) % kOpenStarts;
+        --table.openCount;
         return;
     }
 }

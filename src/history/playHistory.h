@@ -79,9 +79,11 @@ inline int compareStamps(const char (&a)[kStampSize], const char (&b)[kStampSize
 
 struct HistoryTexts;  // blocks of the games' texts, each kept once and never moved
 
-// A start read without its end, among the newest kOpenStarts starts. A compaction writes these
-// again as starts, so that the end of a game still running then still finds its start.
-constexpr int kOpenStarts = 256;
+// A start read without its end, among the newest kOpenStarts such starts: a start leaves them
+// when its end is read, so a session finds its start however many plays were recorded while it
+// ran. A compaction writes these again as starts, so that the end of a game still running then
+// still finds its start.
+constexpr int kOpenStarts = 4096;
 struct OpenStart {
     char id[24];
     size_t length;
@@ -99,7 +101,9 @@ struct HistoryTable {
     int32_t unread;  // plays of games past kMaxGames, which a compaction would lose
     GameHistory* games;
     HistoryTexts* texts;
-    OpenStart* open;  // kOpenStarts of them, taken with the games: a ring, the next at openNext
+    // kOpenStarts of them, taken with the games: a ring of the openCount slots before openNext,
+    // oldest first.
+    OpenStart* open;
     int32_t openCount;
     int32_t openNext;
     KeyIndex index;

@@ -145,6 +145,16 @@ TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive)
     length = compactHistoryText(compact, sizeof compact, table);
     EXPECT_NE(std::string(compact, length).find("S\t2\t2026/12/01 10:00:00\tK2\tB"),
               std::string::npos);
+    // A session during which 5,000 plays were recorded and ended still finds its start.
+    text = "\r\nS\tlong\t2026/12/05 10:00:00\tK7\tLong\t\tRA\tra\t.";
+    for (int i = 0; i < 5000; ++i)
+        text += "\r\nS\t" + std::to_string(i) + "\t2026/12/05 11:00:00\tK8\tShort\t\tRA\tra\t." +
+                "\r\nE\t" + std::to_string(i) + "\t1\t0\t.";
+    text += "\r\nE\tlong\t3600\t0\t.";
+    ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
+    EXPECT_EQ(summary(table),
+              "K7 Long plays 1 unknown 0 s 3600 last 2026/12/05 10:00:00 RA; "
+              "K8 Short plays 5000 unknown 0 s 5000 last 2026/12/05 11:00:00 RA; ");
     // A play whose five texts fill their fields is written, read and compacted whole.
     const std::string full(kTextSize - 1, 'x');
     PlayStart start{"9", "2026/12/04 10:00:00", "", "", "", "", ""};
