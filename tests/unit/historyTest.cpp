@@ -145,16 +145,23 @@ TEST(HistoryFile, aGameStillRunningAtCompactionKeepsItsStartAndLongTextsSurvive)
     length = compactHistoryText(compact, sizeof compact, table);
     EXPECT_NE(std::string(compact, length).find("S\t2\t2026/12/01 10:00:00\tK2\tB"),
               std::string::npos);
+    EXPECT_EQ(std::string(compact, length).find("S\t1\t"), std::string::npos) << "K1's, dropped";
     // A session during which 5,000 plays were recorded and ended still finds its start.
     text = "\r\nS\tlong\t2026/12/05 10:00:00\tK7\tLong\t\tRA\tra\t.";
     for (int i = 0; i < 5000; ++i)
         text += "\r\nS\t" + std::to_string(i) + "\t2026/12/05 11:00:00\tK8\tShort\t\tRA\tra\t." +
                 "\r\nE\t" + std::to_string(i) + "\t1\t0\t.";
-    text += "\r\nE\tlong\t3600\t0\t.";
+    text += "\r\nS\tx\t2026/12/06 10:00:00\tK8\tShort\t\tRA\tra\t.\r\nS\ty\t2026/12/06 10:00:00\tK9"
+            "\tNine\t\tRA\tra\t.\r\nE\tx\t1\t0\t.\r\nE\tlong\t3600\t0\t.";
     ASSERT_TRUE(readHistoryText(text.data(), text.size(), table));
+    length = compactHistoryText(compact, sizeof compact, table);
+    later = std::string(compact, length) + "\r\nE\ty\t9\t0\t.";  // y moved back as x left
+    ASSERT_TRUE(readHistoryText(later.data(), later.size(), again));
+    EXPECT_EQ(again.games[2].seconds, 9u);
     EXPECT_EQ(summary(table),
               "K7 Long plays 1 unknown 0 s 3600 last 2026/12/05 10:00:00 RA; "
-              "K8 Short plays 5000 unknown 0 s 5000 last 2026/12/05 11:00:00 RA; ");
+              "K8 Short plays 5001 unknown 0 s 5001 last 2026/12/06 10:00:00 RA; "
+              "K9 Nine plays 1 unknown 1 s 0 last 2026/12/06 10:00:00 RA; ");
     // A play whose five texts fill their fields is written, read and compacted whole.
     const std::string full(kTextSize - 1, 'x');
     PlayStart start{"9", "2026/12/04 10:00:00", "", "", "", "", ""};
@@ -284,9 +291,9 @@ TEST_F(PluginTest, theTabKeepsEachRowsGameStarAndEmulatorThroughSortsAndDeletion
         fake::putFile(kHistory, fake::fileBytes(kHistory) +
                                     "\r\nS\t10\t2026/12/05 10:00:00\tK5\tV\t\tRA\tra\t.");
     };
-    int32_t first = 0;
-    ASSERT_TRUE(deleteHistoryRows(&first, 1));
-    EXPECT_EQ(std::string(historyGame(0)->name) + historyGame(1)->name, "ZX") << "Y deleted";
+    int32_t last = 2;  // X, the file's first game
+    ASSERT_TRUE(deleteHistoryRows(&last, 1));
+    EXPECT_EQ(std::string(historyGame(0)->name) + historyGame(1)->name, "YZ") << "X deleted";
     closeHistoryView();
     ASSERT_EQ(openHistoryView(nullptr, 0), FileRead::Read);
     EXPECT_EQ(historyView.count, 4) << "plays appended after the opening and during the deletion";

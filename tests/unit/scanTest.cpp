@@ -28,6 +28,9 @@ protected:
         fake::putFile("D:\\Emu\\Duck\\duckstation-qt-x64-ReleaseLTCG.exe", "");
         fake::putFile("D:\\Emu\\Duck\\pt.exe", "");    // too short a name to tell a program
         fake::putFile("D:\\Emu\\loop\\mGBA.exe", "");  // behind a junction: never reached
+        fake::state().directories.insert("D:\\Emu\\Duck\\link");  // listed before the program
+        fake::state().links.insert("D:\\Emu\\Duck\\link");
+        fake::putFile("D:\\Emu\\RA\\cores\\a.txt", "");  // no core, listed before them
         for (const char* core : {"snes9x", "mine", "genesis_plus_gx"})
             fake::putFile("D:\\Emu\\RA\\cores\\" + std::string(core) + "_libretro.dll", "");
         // A double-byte character whose second byte is "_": not a core.
