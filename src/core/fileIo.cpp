@@ -115,10 +115,10 @@ struct SaveSteps {
 SidePath temporary[kMaxFiles], backup[kMaxFiles];
 
 bool sidePaths(const char* path, int i) {
-    return joinPath(temporary[i], path, ".tmp") && joinPath(backup[i], path, ".bak");
+    return joinPath(temporary[i], path, ".tmp") && joinPath(backup[i], path, ".saving");
 }
 
-// The mark of a save of several files under way: the first file's ".bak", a copy of it or, for
+// The mark of a save of several files under way: the first file's ".saving", a copy of it or, for
 // a file that did not exist, an empty file. Made before the first replace, removed after the
 // last, so that a load finds a save stopped between them (finishSavedTogether).
 bool markSave(SaveSteps& s) {
@@ -194,11 +194,7 @@ void finishSavedTogether(const char* const* paths, int count) {
     if (count < 2 || count > kMaxFiles) return;
     for (int i = 0; i < count; ++i)
         if (!sidePaths(paths[i], i)) return;
-    if (!platform::fileExists(backup[0])) {  // stopped before its mark: the old files stand
-        for (int i = 0; i < count; ++i)
-            if (platform::fileExists(temporary[i])) platform::deleteFile(temporary[i]);
-        return;
-    }
+    if (!platform::fileExists(backup[0])) return;  // no save of ours stopped after its mark
     // Before the first replace the old files stand; after it, every temporary file was whole
     // and flushed, and the save is finished.
     bool replacing = !platform::fileExists(temporary[0]);

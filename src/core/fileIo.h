@@ -41,9 +41,9 @@ bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount,
                     int64_t unchangedSize = -1);
 
 // Several files saved as one: every temporary file is written and flushed first, then each
-// replaces its target, a copy of the old target (".bak" beside it) kept until the last replace
-// is done; the first file's ".bak" is made even for a file that did not exist, as the mark of a
-// save under way. When any step fails, every target is left with exactly its previous bytes (a
+// replaces its target, a copy of the old target (".saving" beside it, a name only the plug-in
+// makes, never a user's ".bak") kept until the last replace is done; the first file's ".saving"
+// is made even for a file that did not exist, as the mark of a save under way. When any step fails, every target is left with exactly its previous bytes (a
 // target that did not exist is removed again) and every file the save made is removed.
 struct FileToSave {
     const char* path;
@@ -59,10 +59,11 @@ struct SaveFailure {
 };
 SaveFailure saveFilesTogether(const FileToSave* files, int count);
 // Makes whole the files of a save of several files that stopped between its replaces, a crash
-// or a power cut: its mark, the first file's ".bak", is there. Stopped before the first replace,
-// the old files stand and the save's files are removed; after it, the save is finished with its
-// remaining temporary files. Without a mark, temporary files left by a save stopped before it
-// are removed. Every load of such files calls it first.
+// or a power cut: its mark, the first file's ".saving", is there. Stopped before the first
+// replace, the old files stand and the save's files are removed; after it, the save is finished
+// with its remaining temporary files. Without a mark nothing is touched: a ".tmp" may be another
+// program's, and one left by a save stopped before its mark is written over by the next save.
+// Every load of such files calls it first.
 void finishSavedTogether(const char* const* paths, int count);
 
 // The messages of a file that could not be read or saved: the headline, the path and the

@@ -2,7 +2,7 @@
 // every prefix of them gives the files that a crash of the host there leaves (all that was
 // written) and those that a power cut leaves (creations, renames and deletions, with the data
 // written since a file's last flush lost wholly or in half). A new plug-in loads each state and
-// must see each file whole: as it was before the save or as the save meant it, no ".bak" left.
+// must see each file whole: as it was before the save or as the save meant it, no mark left.
 #include <cstdio>
 #include <set>
 
@@ -172,12 +172,12 @@ const Save kSaves[] = {
      historyGames},
 };
 
-// What a new plug-in sees of the files, and the ".bak" files left once it has loaded them.
+// What a new plug-in sees of the files, and the marks (".saving") left once it has loaded them.
 std::string seen(const Save& save, const Files& files) {
     startPlugin(files);
     std::string view = save.load();
     for (const auto& [path, bytes] : fake::state().files)
-        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".bak") == 0) view += " " + path;
+        if (path.size() > 7 && path.compare(path.size() - 7, 7, ".saving") == 0) view += " " + path;
     closePlugin();
     return view;
 }

@@ -128,7 +128,7 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
                     }
                 }
                 for (auto& [path, bytes] : fake::state().files)
-                    EXPECT_TRUE(path.find(".tmp") == path.npos && path.find(".bak") == path.npos)
+                    EXPECT_TRUE(path.find(".tmp") == path.npos && path.find(".saving") == path.npos)
                         << what << ": " << path << " left";
             }
         }
@@ -151,6 +151,12 @@ TEST(SafeSave, aPairSaveStoppedBetweenItsReplacesEndsWithBothFilesNewAndNoBak) {
         const char* paths[] = {"C:\\a", "C:\\b"};
         finishSavedTogether(paths, 2);
         EXPECT_EQ(fake::fileBytes("C:\\a") + fake::fileBytes("C:\\b"), "new anew b") << failing;
-        EXPECT_FALSE(fake::hasFile("C:\\a.bak") || fake::hasFile("C:\\b.tmp")) << failing;
+        EXPECT_FALSE(fake::hasFile("C:\\a.saving") || fake::hasFile("C:\\b.tmp")) << failing;
     }
+    fake::reset();
+    fake::putFile("C:\\a.bak", "mine");   // a user's copy, or an earlier version's
+    fake::putFile("C:\\b.tmp", "stray");  // another program's
+    const char* paths[] = {"C:\\a", "C:\\b"};
+    finishSavedTogether(paths, 2);
+    EXPECT_EQ(fake::fileBytes("C:\\a.bak") + fake::fileBytes("C:\\b.tmp"), "minestray");
 }
