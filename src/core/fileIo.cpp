@@ -190,11 +190,11 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
     return {-1, 0};
 }
 
-void finishSavedTogether(const char* const* paths, int count) {
-    if (count < 2 || count > kMaxFiles) return;
+int finishSavedTogether(const char* const* paths, int count) {
+    if (count < 2 || count > kMaxFiles) return -1;
     for (int i = 0; i < count; ++i)
-        if (!sidePaths(paths[i], i)) return;
-    if (!platform::fileExists(backup[0])) return;  // no save of ours stopped after its mark
+        if (!sidePaths(paths[i], i)) return -1;
+    if (!platform::fileExists(backup[0])) return -1;  // no save of ours stopped after its mark
     // Before the first replace the old files stand; after it, every temporary file was whole
     // and flushed, and the save is finished.
     bool replacing = !platform::fileExists(temporary[0]);
@@ -203,11 +203,12 @@ void finishSavedTogether(const char* const* paths, int count) {
         if (!replacing) {
             platform::deleteFile(temporary[i]);
         } else if (!platform::replaceFile(temporary[i], paths[i])) {
-            return;  // the mark stays: the next load tries again
+            return i;  // the mark stays: the next load tries again
         }
     }
     platform::deleteFile(temporary[0]);
     for (int i = count; i-- > 0;) platform::deleteFile(backup[i]);
+    return -1;
 }
 
 namespace {

@@ -63,8 +63,9 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count);
 // replace, the old files stand and the save's files are removed; after it, the save is finished
 // with its remaining temporary files. Without a mark nothing is touched: a ".tmp" may be another
 // program's, and one left by a save stopped before its mark is written over by the next save.
-// Every load of such files calls it first.
-void finishSavedTogether(const char* const* paths, int count);
+// Every load of such files calls it first. The index of the file whose replace failed (the mark
+// stays for the next load, platform::lastError tells why), or -1.
+int finishSavedTogether(const char* const* paths, int count);
 
 // The messages of a file that could not be read or saved: the headline, the path and the
 // system's words for platform::lastError, owned by the active window.

@@ -60,11 +60,14 @@ uint32_t readTemplatesBeside(const char* path, TemplateTable& table, bool tell) 
 }
 
 // A save of the list file `path` and its templates that stopped between its replaces is made
-// whole before either is read.
-void finishListSave(const char* path) {
+// whole before either is read. One that cannot be is told, naming the file, and both are then
+// read as they are.
+void finishListSave(const char* path, bool tell) {
     char companion[kTextSize + 8];
     const char* paths[] = {path, companion};
-    if (templateFilePath(companion, path)) finishSavedTogether(paths, 2);
+    if (!templateFilePath(companion, path)) return;
+    int failed = finishSavedTogether(paths, 2);
+    if (failed >= 0 && tell) tellSaveFailure(paths[failed]);
 }
 
 }  // namespace
@@ -73,7 +76,7 @@ bool loadEmulatorList(bool tell) {
     char path[kTextSize];
     FileRead read = FileRead::Missing;
     if (dataFilePath(path, context->systemName, ".emu")) {
-        finishListSave(path);
+        finishListSave(path, tell);
         read = readEmulatorListFile(path, context->emulatorCount, context->emulators);
     }
     if (read != FileRead::Read) context->emulatorCount = 0;
@@ -124,7 +127,7 @@ FileRead readCopyFile(int32_t& count, EmulatorEntry (&entries)[kMaxEmulators],
     char path[kTextSize];
     if (templates != nullptr) templates->count = 0;
     if (!dataFilePath(path, "Copy.dat")) return FileRead::Missing;
-    finishListSave(path);
+    finishListSave(path, true);
     FileRead read = readEmulatorListFile(path, count, entries);
     if (read == FileRead::Unreadable) tellReadFailure(path);
     if (read == FileRead::Read && templates != nullptr &&

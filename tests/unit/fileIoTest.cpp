@@ -138,7 +138,7 @@ TEST(SafeSave, everySaveFailingAtAnyStepKeepsThePreviousFilesAndLeavesNothingBes
 // A pair save whose second replace fails and whose first file cannot be put back is finished
 // instead; when even that fails, its mark stays and the next load finishes it. Either way the
 // files end both new, with nothing beside them.
-TEST(SafeSave, aPairSaveStoppedBetweenItsReplacesEndsWithBothFilesNewAndNoBak) {
+TEST(SafeSave, aPairSaveStoppedBetweenItsReplacesEndsWithBothFilesNewAndTouchesOnlyItsOwnFiles) {
     for (int failing : {0, 2, 3}) {
         fake::reset();
         fake::putFile("C:\\a", "old a");
@@ -153,6 +153,13 @@ TEST(SafeSave, aPairSaveStoppedBetweenItsReplacesEndsWithBothFilesNewAndNoBak) {
         EXPECT_EQ(fake::fileBytes("C:\\a") + fake::fileBytes("C:\\b"), "new anew b") << failing;
         EXPECT_FALSE(fake::hasFile("C:\\a.saving") || fake::hasFile("C:\\b.tmp")) << failing;
     }
+    // A repair that cannot finish names its file, and its mark stays for the next load.
+    fake::state().failReplace = true;
+    fake::putFile("C:\\a.saving", "old a");
+    fake::putFile("C:\\b.tmp", "new b");
+    const char* pair[] = {"C:\\a", "C:\\b"};
+    EXPECT_EQ(finishSavedTogether(pair, 2), 1);
+    EXPECT_TRUE(fake::hasFile("C:\\a.saving"));
     fake::reset();
     fake::putFile("C:\\a.bak", "mine");   // a user's copy, or an earlier version's
     fake::putFile("C:\\b.tmp", "stray");  // another program's
