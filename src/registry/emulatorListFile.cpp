@@ -61,12 +61,15 @@ uint32_t readTemplatesBeside(const char* path, TemplateTable& table, bool tell) 
 
 // A save of the list file `path` and its templates that stopped between its replaces is made
 // whole before either is read. One that cannot be is told, naming the file, and both are then
-// read as they are.
+// read as they are. A save that another host has under way holds the list: it is waited for (at
+// most about 1 s), never finished in its place.
 void finishListSave(const char* path, bool tell) {
     char companion[kTextSize + 8];
     const char* paths[] = {path, companion};
     if (!templateFilePath(companion, path)) return;
-    int failed = finishSavedTogether(paths, 2);
+    platform::Hold hold = platform::holdFile(path, 1000);
+    int failed = hold != 0 ? finishSavedTogether(paths, 2) : -1;
+    platform::releaseFile(hold);
     if (failed >= 0 && tell) tellSaveFailure(paths[failed]);
 }
 
@@ -109,7 +112,11 @@ bool saveListAndTemplates(const char* path, int32_t count,
     bool withTemplates =
         templateFilePath(companion, path) &&
         templateFileText(path, templates, entries, boundedEmulatorCount(count), text);
+    // Held while it is saved, so that another host's load never finishes it halfway. A hold
+    // that cannot be had (a lock that cannot be made) does not stop the save.
+    platform::Hold hold = platform::holdFile(path, 1000);
     SaveFailure failure = saveFilesTogether(files, withTemplates ? 2 : 1);
+    platform::releaseFile(hold);
     tellSaveFailure(failure, files);
     return failure.file < 0;
 }
