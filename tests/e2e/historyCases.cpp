@@ -123,3 +123,26 @@ HOST_CASE(closingThePluginDuringASessionRecordsItAsCutShortWithinASecond) {
     CHECK(seconds >= 1 && cut == "1", "recorded as cut short with its time so far: " +
                                           show((long long)seconds) + " s, cut " + cut);
 }
+
+HOST_CASE(aLockThatIsAFolderOrAPathTooLongForItLosesNoPlayAndFreezesNoClick) {
+    // A data folder long enough that "<history>.lock" would pass the longest path.
+    for (const std::string& folder : {std::string("LaunchboardData0001"), std::string(195, 'd')}) {
+        Session s("historyLock", folder);
+        std::string exe = s.installStub("Emu");
+        s.writeCache({{"K1", s.root + "mario.n64", "mario.n64"}});
+        s.writeEmulators({emulator("Stub", exe, 0)});
+        std::string history = s.dataDir + s.system + ".history.txt";
+        CreateDirectoryA((history + ".lock").c_str(), nullptr);  // fails for the long one
+        SetEnvironmentVariableA("LB_STUB_LOG", (s.root + "stub.log").c_str());
+        Chain chain({"K1"});
+        s.popupItems();
+        DWORD start = GetTickCount();
+        s.plugin.onPopupMenuHaveClick(0, chain.first());
+        DWORD took = GetTickCount() - start;
+        CHECK(took < 500, "the click returned at once: " + show((unsigned long)took) + " ms");
+        CHECK(endSeconds(history, 15000) >= 0,
+              "the start and the end recorded, history path of " + show(history.size()));
+        SetEnvironmentVariableA("LB_STUB_LOG", nullptr);
+        RemoveDirectoryA((history + ".lock").c_str());
+    }
+}
