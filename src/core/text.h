@@ -69,30 +69,16 @@ bool takeDecimal(uint64_t& value, const char* text, size_t length, size_t maxDig
 // they stop (`text` when there is none).
 const char* readDigits(uint64_t& value, const char* text, const char* end, size_t maxDigits);
 
-// The positions of the first `wanted` bytes `byte` of [from, end) that come before any NUL. With
-// SSE2 (the 64-bit builds; the DLL is built for any x86) sixteen bytes are compared at a time,
-// each compare's marks one bit a byte. The rest goes a machine word at a time: a word holds the
+// The word loop of findBytes, from `p` on with `count` found so far: the whole search in the
+// DLL, which is built for any x86, and the rest after the blocks elsewhere. A word holds the
 // byte where its bytes XOR it have a zero byte, found exactly, without a carry from one byte
-// into the next. The number found.
-inline int findBytes(char byte, const char* from, const char* end, const char** found, int wanted) {
+// into the next.
+inline int findBytesByWords(char byte, const char* p, const char* end, const char** found,
+                            int wanted, int count = 0) {
     using Word = uintptr_t;
     constexpr Word kOnes = ~Word(0) / 255, kLow7 = kOnes * 0x7F;
     const Word kBytes = kOnes * static_cast<unsigned char>(byte);
     auto zeroBytes = [](Word w) { return ~(((w & kLow7) + kLow7) | w | kLow7); };
-    int count = 0;
-    const char* p = from;
-#if defined(__SSE2__)
-    const __m128i bytes = _mm_set1_epi8(byte), nul = _mm_setzero_si128();
-    for (; count < wanted && end - p >= 16; p += 16) {
-        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, bytes)));
-        unsigned nuls = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, nul)));
-        if (nuls != 0) hits &= (nuls & (~nuls + 1)) - 1;
-        for (; hits != 0 && count < wanted; hits &= hits - 1)
-            found[count++] = p + __builtin_ctz(hits);
-        if (nuls != 0) return count;
-    }
-#endif
     for (; count < wanted && end - p >= ptrdiff_t(sizeof(Word)); p += sizeof(Word)) {
         Word word;
         std::memcpy(&word, p, sizeof word);
@@ -107,23 +93,34 @@ inline int findBytes(char byte, const char* from, const char* end, const char** 
     return count;
 }
 
-// The first byte `byte` or NUL of [from, end), or `end` when there is neither: sixteen bytes at
-// a time with SSE2, then a machine word at a time: (w - 1s) & ~w & 80s marks the first zero
-// byte of w exactly (a borrow marks only bytes above it), so the lowest mark of either test is
-// the first byte wanted.
-inline const char* findByteOrNul(char byte, const char* from, const char* end) {
-    using Word = uintptr_t;
-    constexpr Word kOnes = ~Word(0) / 255, kHigh = kOnes * 0x80;
-    const Word kBytes = kOnes * static_cast<unsigned char>(byte);
+// The positions of the first `wanted` bytes `byte` of [from, end) that come before any NUL. With
+// SSE2 (the 64-bit builds; the DLL is built for any x86) sixteen bytes are compared at a time,
+// each compare's marks one bit a byte; the rest goes a machine word at a time. The number found.
+inline int findBytes(char byte, const char* from, const char* end, const char** found, int wanted) {
+    int count = 0;
     const char* p = from;
 #if defined(__SSE2__)
     const __m128i bytes = _mm_set1_epi8(byte), nul = _mm_setzero_si128();
-    for (; end - p >= 16; p += 16) {
+    for (; count < wanted && end - p >= 16; p += 16) {
         __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i either = _mm_or_si128(_mm_cmpeq_epi8(block, bytes), _mm_cmpeq_epi8(block, nul));
-        if (unsigned marks = unsigned(_mm_movemask_epi8(either))) return p + __builtin_ctz(marks);
+        unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, bytes)));
+        unsigned nuls = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, nul)));
+        if (nuls != 0) hits &= (nuls & (~nuls + 1)) - 1;
+        for (; hits != 0 && count < wanted; hits &= hits - 1)
+            found[count++] = p + __builtin_ctz(hits);
+        if (nuls != 0) return count;
     }
 #endif
+    return findBytesByWords(byte, p, end, found, wanted, count);
+}
+
+// The word loop of findByteOrNul, from `p` on: (w - 1s) & ~w & 80s marks the first zero byte of
+// w exactly (a borrow marks only bytes above it), so the lowest mark of either test is the first
+// byte wanted. The whole search in the DLL, the rest after the blocks elsewhere.
+inline const char* findByteOrNulByWords(char byte, const char* p, const char* end) {
+    using Word = uintptr_t;
+    constexpr Word kOnes = ~Word(0) / 255, kHigh = kOnes * 0x80;
+    const Word kBytes = kOnes * static_cast<unsigned char>(byte);
     for (; end - p >= ptrdiff_t(sizeof(Word)); p += sizeof(Word)) {
         Word word;
         std::memcpy(&word, p, sizeof word);
@@ -134,6 +131,21 @@ inline const char* findByteOrNul(char byte, const char* from, const char* end) {
     for (; p < end; ++p)
         if (*p == byte || *p == '\0') return p;
     return end;
+}
+
+// The first byte `byte` or NUL of [from, end), or `end` when there is neither: sixteen bytes at
+// a time with SSE2, then a machine word at a time.
+inline const char* findByteOrNul(char byte, const char* from, const char* end) {
+    const char* p = from;
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_set1_epi8(byte), nul = _mm_setzero_si128();
+    for (; end - p >= 16; p += 16) {
+        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i either = _mm_or_si128(_mm_cmpeq_epi8(block, bytes), _mm_cmpeq_epi8(block, nul));
+        if (unsigned marks = unsigned(_mm_movemask_epi8(either))) return p + __builtin_ctz(marks);
+    }
+#endif
+    return findByteOrNulByWords(byte, p, end);
 }
 
 // The next line of a text of `length` bytes from `at`, without its LF or CR LF: `line` and

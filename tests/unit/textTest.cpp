@@ -99,3 +99,33 @@ TEST(MenuText, everyAmpersandOfANameIsDoubledWithinTheBuffer) {
         EXPECT_STREQ(text, row.shown) << row.name << " in " << row.capacity;
     }
 }
+
+// Both searches in both forms: the blocks the 64-bit builds run, and the word loop the DLL runs
+// alone, against a byte-by-byte walk, at every length, start and place of the byte and a NUL.
+TEST(TextSearch, bothFormsFindWhatAByteWalkFindsBeforeAnyNul) {
+    char text[48];
+    for (int length = 0; length <= 40; ++length)
+        for (int at = 0; at < 40; ++at)
+            for (int nul = 0; nul <= 41; nul += 7) {
+                for (int i = 0; i < 48; ++i)
+                    text[i] = char(i == at || i == at + 9 ? '\t' : 'a' + i % 7);
+                if (nul < 48) text[nul] = '\0';
+                const char *end = text + length, *expected[3], *found[3], *words[3];
+                int count = 0;
+                const char* first = end;
+                for (const char* p = text; p < end && *p != '\0'; ++p)
+                    if (*p == '\t' && count < 3) expected[count++] = p;
+                for (const char* p = text; p < end; ++p)
+                    if (*p == '\t' || *p == '\0') {
+                        first = p;
+                        break;
+                    }
+                ASSERT_EQ(findBytes('\t', text, end, found, 3), count) << length << " " << at;
+                ASSERT_EQ(findBytesByWords('\t', text, end, words, 3), count)
+                    << length << " " << at;
+                for (int i = 0; i < count; ++i)
+                    ASSERT_TRUE(found[i] == expected[i] && words[i] == expected[i]) << i;
+                ASSERT_EQ(findByteOrNul('\t', text, end), first) << length << " " << at;
+                ASSERT_EQ(findByteOrNulByWords('\t', text, end), first) << length << " " << at;
+            }
+}
