@@ -158,3 +158,14 @@ TEST(EmulatorTables, kindsAndWaitsReadLikeTheEditDialogShowsThem) {
         EXPECT_EQ(std::string(keyWaitTable[i].label), std::to_string(keys[i]) + "ミリ秒");
     }
 }
+
+TEST_F(EmulatorListTest, aStoppedSaveThatCannotBeFinishedIsToldByItsFileAndLeavesNoHold) {
+    fake::putFile("C:\\lb\\Nintendo 64.emu.saving", "");  // a save stopped between its replaces
+    fake::putFile("C:\\lb\\Nintendo 64.emu", std::string(16084, '\0'));
+    fake::putFile("C:\\lb\\Nintendo 64.emu.txt.tmp", "; new templates\r\n");
+    fake::state().failReplace = true;
+    loadEmulatorList(true);
+    ASSERT_FALSE(fake::state().messages.empty());
+    EXPECT_NE(fake::state().messages[0].find("Nintendo 64.emu.txt"), std::string::npos);
+    EXPECT_TRUE(fake::state().holds.empty()) << "a later save would wait for it";
+}

@@ -108,7 +108,7 @@ TEST(TextSearch, bothFormsFindWhatAByteWalkFindsBeforeAnyNul) {
         for (int at = 0; at < 40; ++at)
             for (int nul = 0; nul <= 41; nul += 7) {
                 for (int i = 0; i < 48; ++i)
-                    text[i] = char(i == at || i == at + 9 ? '\t' : 'a' + i % 7);
+                    text[i] = char(i >= at && (i - at) % 9 == 0 ? '\t' : 'a' + i % 7);
                 if (nul < 48) text[nul] = '\0';
                 const char *end = text + length, *expected[3], *found[3], *words[3];
                 int count = 0;
