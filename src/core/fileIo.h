@@ -43,8 +43,9 @@ bool saveFileSafely(const char* path, const Chunk* chunks, size_t chunkCount,
 // Several files saved as one: every temporary file is written and flushed first, then each
 // replaces its target, a copy of the old target (".saving" beside it, a name only the plug-in
 // makes, never a user's ".bak") kept until the last replace is done; the first file's ".saving"
-// is made even for a file that did not exist, as the mark of a save under way. When any step fails, every target is left with exactly its previous bytes (a
-// target that did not exist is removed again) and every file the save made is removed.
+// is made even for a file that did not exist, as the mark of a save under way. When any step
+// fails, every target is left with exactly its previous bytes (a target that did not exist is
+// removed again) and every file the save made is removed.
 struct FileToSave {
     const char* path;
     const Chunk* chunks;

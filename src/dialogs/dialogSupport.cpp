@@ -181,6 +181,10 @@ void fitColumn(HWND list, int32_t columns, int32_t column) {
 
 void fitLastColumn(HWND list, int32_t columns) { fitColumn(list, columns, columns - 1); }
 
+int32_t listTextWidth(HWND list, const char* text) {
+    return int32_t(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+}
+
 void setCountTitle(HWND dialog, const char* heading, int32_t total, const FavoriteFilter& filter) {
     char title[kTextSize];
     if (filter.narrowed)

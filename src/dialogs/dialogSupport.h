@@ -133,12 +133,14 @@ POINT keyboardMenuPoint(HWND list);
 // needed (at least 60 pixels). With one column, that column fills the list. fitColumn does the
 // same for any one of them.
 void fitLastColumn(HWND list, int32_t columns);
+void fitColumn(HWND list, int32_t columns, int32_t column);
+// The width in pixels of `text` in the list's font, as a column needs it without its margins.
+int32_t listTextWidth(HWND list, const char* text);
 
 // Whether the host closed the plug-in (closePlugin released the state record) while `dialog`
 // was open: then a command, a notification or a timer of it ends the dialog as cancelled, and
 // the caller must do nothing else. Every dialog procedure asks first.
 bool endedByClose(HWND dialog, UINT message);
-void fitColumn(HWND list, int32_t columns, int32_t column);
 
 // The first row that is both focused and selected; -1 when there is none.
 int32_t focusedSelectedRow(HWND list);

@@ -147,7 +147,6 @@ void addInstalledCores(HWND dialog, const char* exePath) {
     driveAndFolder(folder, exePath);
     if (!patternMatches("retroarch.exe", 13, exePath + std::strlen(folder))) return;
     static InstalledCore cores[kMaxCores];
-    static char refusal[kTemplateErrorSize];
     RetroArchFolders folders;
     bool unreadable = retroArchFolders(exePath, folders) == FileRead::Unreadable;
     bool infoUnreadable = false;
@@ -155,9 +154,7 @@ void addInstalledCores(HWND dialog, const char* exePath) {
     int32_t count = installedCores(folders, cores, kMaxCores, infoUnreadable, &leftOut);
     for (int32_t i = 0; i < count && presets.count < kPresetRows; ++i) {
         EmulatorPreset& made = presets.rows[presets.count];
-        bool usable = corePreset(cores[i], folders, presets, made);
-        if (usable) templateError(refusal, made.args);
-        if (!usable || refusal[0] != '\0')
+        if (!corePreset(cores[i], folders, presets, made) || templateRefused(made.args))
             ++leftOut;
         else if (presetNamed(presets, tablePresetCount, made.name) < 0)
             ++presets.count;

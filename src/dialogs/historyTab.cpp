@@ -101,13 +101,11 @@ void openHistoryTab(HWND dialog) {
     int widths[kHistoryColumnCount] = {220, 150, 50, 80, 150};
     RECT client{};
     GetClientRect(list, &client);
-    auto dateHeader = reinterpret_cast<LPARAM>(historyColumnNames[1]);
-    int dateRoom = int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, dateHeader)) + 40;  // the arrow
-    widths[1] = std::min(widths[1], dateRoom);
+    widths[1] = std::min(widths[1], listTextWidth(list, historyColumnNames[1]) + 40);  // arrow
     for (int32_t i = -1; i < context->emulatorCount && i < kMaxEmulators; ++i) {
         const char* name = i < 0 ? historyColumnNames[4] : context->emulators[i].name;
-        int width = int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name)));
-        widths[4] = std::max(widths[4], std::min(width + 24, int(client.right / 3)));
+        widths[4] =
+            std::max(widths[4], std::min(listTextWidth(list, name) + 24, int(client.right / 3)));
     }
     for (int32_t k = 0; k < kHistoryColumnCount; ++k)
         insertListColumn(list, k, widths[k], historyColumnNames[k]);

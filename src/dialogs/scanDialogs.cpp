@@ -37,13 +37,6 @@ bool walkEnded = false;  // the window saw the walk end by itself, not cut short
 
 bool scanStopped() { return cancelled.load() || platform::stopRequested(); }
 
-// A row's template is checked as a typed one is, on the host's thread.
-bool templateRefused(const char* text) {
-    static char message[kTemplateErrorSize];
-    templateError(message, text);
-    return message[0] != '\0';
-}
-
 void runScan(void* data) {
     auto* j = static_cast<ScanJob*>(data);
     scanForEmulators(j->root, j->known, j->list, j->result, scanStopped);
@@ -84,11 +77,7 @@ const char* fitMark(const FoundEmulator& row) {
 // The widest of the texts in the list's font, with the room a column gives around its text.
 int32_t columnRoom(HWND list, const char* const* texts, int32_t count) {
     int32_t widest = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        auto width =
-            int32_t(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(texts[i])));
-        if (width > widest) widest = width;
-    }
+    for (int32_t i = 0; i < count; ++i) widest = std::max(widest, listTextWidth(list, texts[i]));
     return widest + 16;
 }
 

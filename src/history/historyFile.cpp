@@ -96,7 +96,7 @@ bool deleteHistoryGames(const char* path, const char* const* keys, int32_t count
         }
         releaseHistory(table);
         uint64_t now = 0;  // a play appended meanwhile: read again, with it
-        grew = read == FileRead::Read && platform::fileSize(path, now) && now != size;
+        grew = !saved && read == FileRead::Read && platform::fileSize(path, now) && now != size;
     }
     platform::releaseFile(hold);
     return saved;

@@ -227,6 +227,12 @@ void templateError(char (&message)[kTemplateErrorSize], const char* text) {
         refusalText(message, offending);
 }
 
+bool templateRefused(const char* text) {
+    static char message[kTemplateErrorSize];
+    templateError(message, text);
+    return message[0] != '\0';
+}
+
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
                      const char* exePath, const char* playlistFolder) {
     const char kSample[] = "C:\\ROMs\\Sample Game.zip";

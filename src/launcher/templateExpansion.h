@@ -57,6 +57,9 @@ void folderOf(char (&folder)[kTextSize], const char* path);
 // and the offending text. The empty text when the template can be expanded.
 constexpr size_t kTemplateErrorSize = kOffendingSize + 64;
 void templateError(char (&message)[kTemplateErrorSize], const char* text);
+// Whether templateError has a message for `text`: a template made for a found emulator is
+// checked so before it is offered.
+bool templateRefused(const char* text);
 // The same message for the offending text that an expansion gave.
 void refusalText(char (&message)[kTemplateErrorSize], const char* offending);
 

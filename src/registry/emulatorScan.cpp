@@ -282,7 +282,8 @@ bool addFoundEmulators(const ScanResult& result, const bool* checked) {
         EmulatorEntry entry = newEmulatorEntry(context->tempDir, context->listName);
         copyText(entry.exePath, row.exePath);
         applyPreset(row.preset, entry);
-        // A row that would start as a listed entry does is listed already: the same program.
+        // No same-launch check is needed: such a row has a listed entry's program, so it is
+        // listed already.
         if (!takeFreeName(entry)) continue;
         if (workingCount >= kMaxEmulators) {
             full = true;

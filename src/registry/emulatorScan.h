@@ -26,8 +26,9 @@ bool readListExtensions(ListExtensions& list);
 // arcade list, a set-name row.
 bool presetFits(const EmulatorPreset& preset, const ListExtensions& list);
 
-// Two RetroArchs with every core installed, and the standalone emulators beside them.
-constexpr int32_t kMaxFound = 2 * kMaxCores - 160;
+// Every core of a RetroArch (kMaxCores) with room to spare for a second one and the standalone
+// emulators beside them.
+constexpr int32_t kMaxFound = 640;
 struct FoundEmulator {
     EmulatorPreset preset;
     char exePath[kTextSize];
