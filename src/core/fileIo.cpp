@@ -112,10 +112,11 @@ struct SaveSteps {
     int written, replaced;
     bool existed[kMaxFiles], backedUp[kMaxFiles];
 };
-SidePath temporary[kMaxFiles], backup[kMaxFiles];
+SidePath temporary[kMaxFiles], backup[kMaxFiles], undoMark;
 
 bool sidePaths(const char* path, int i) {
-    return joinPath(temporary[i], path, ".tmp") && joinPath(backup[i], path, ".saving");
+    return joinPath(temporary[i], path, ".tmp") && joinPath(backup[i], path, ".saving") &&
+           (i > 0 || joinPath(undoMark, path, ".undo"));
 }
 
 // The mark of a save of several files under way: the first file's ".saving", a copy of it or, for
@@ -130,8 +131,9 @@ bool markSave(SaveSteps& s) {
 }
 
 // Puts every target back as it was, newest first, and removes what the save made. When the
-// first file cannot be put back, the save is finished instead where it can be; failing that,
-// its mark stays for the next load to finish it.
+// first file cannot be put back, the save is finished instead where it can be; failing that, the
+// save is told as failed and must be found undone: its copies stay, its temporary files go, and
+// a second mark, the first file's ".undo", tells the next load to put the old files back.
 SaveFailure undoSave(const SaveSteps& s, int failed) {
     SaveFailure failure{failed, platform::lastError()};
     bool undone = true;
@@ -146,7 +148,12 @@ SaveFailure undoSave(const SaveSteps& s, int failed) {
         bool finished = true;
         for (int i = s.replaced; i < s.count; ++i)
             finished = finished && platform::replaceFile(temporary[i], s.files[i].path);
-        if (!finished) return failure;
+        if (!finished) {
+            bool created = false;
+            writeWhole(undoMark, nullptr, 0, created);
+            for (int i = s.replaced; i < s.written; ++i) platform::deleteFile(temporary[i]);
+            return failure;
+        }
         for (int i = s.count; i-- > 0;) platform::deleteFile(backup[i]);
         return {-1, 0};
     }
@@ -171,6 +178,7 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
             return undoSave(s, failed);
         }
     }
+    if (s.count > 1) platform::deleteFile(undoMark);  // one an undo of long ago left
     if (s.count > 1 && !markSave(s)) return undoSave(s, 0);
     for (int i = 0; i < s.count; s.replaced = ++i) {
         const char* path = files[i].path;
@@ -190,11 +198,36 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
     return {-1, 0};
 }
 
+namespace {
+
+// Puts back the old files of a save told as failed, from its copies: the first file's copy last,
+// as it is the mark. An empty copy of the first file is the mark of a file that did not exist
+// (the first file of such a save is never empty).
+int undoSavedTogether(const char* const* paths, int count) {
+    for (int i = count; i-- > 1;) {
+        platform::deleteFile(temporary[i]);
+        if (platform::fileExists(backup[i]) && !platform::replaceFile(backup[i], paths[i]))
+            return i;
+    }
+    platform::deleteFile(temporary[0]);
+    uint64_t size = 0;
+    bool existed = platform::fileSize(backup[0], size) && size > 0;
+    if (existed ? !platform::replaceFile(backup[0], paths[0])
+                : platform::fileExists(paths[0]) && !platform::deleteFile(paths[0]))
+        return 0;
+    platform::deleteFile(backup[0]);
+    platform::deleteFile(undoMark);
+    return -1;
+}
+
+}  // namespace
+
 int finishSavedTogether(const char* const* paths, int count) {
     if (count < 2 || count > kMaxFiles) return -1;
     for (int i = 0; i < count; ++i)
         if (!sidePaths(paths[i], i)) return -1;
     if (!platform::fileExists(backup[0])) return -1;  // no save of ours stopped after its mark
+    if (platform::fileExists(undoMark)) return undoSavedTogether(paths, count);
     // Before the first replace the old files stand; after it, every temporary file was whole
     // and flushed, and the save is finished.
     bool replacing = !platform::fileExists(temporary[0]);

@@ -62,7 +62,8 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count);
 // Makes whole the files of a save of several files that stopped between its replaces, a crash
 // or a power cut: its mark, the first file's ".saving", is there. Stopped before the first
 // replace, the old files stand and the save's files are removed; after it, the save is finished
-// with its remaining temporary files. Without a mark nothing is touched: a ".tmp" may be another
+// with its remaining temporary files. A save that was told as failed (its second mark, ".undo",
+// is there) is undone instead: the old files are put back from their copies. Without a mark nothing is touched: a ".tmp" may be another
 // program's, and one left by a save stopped before its mark is written over by the next save.
 // Every load of such files calls it first. The index of the file whose replace failed (the mark
 // stays for the next load, platform::lastError tells why), or -1.
