@@ -10,7 +10,7 @@ cd "$src"
 # Rooms from the bottom up; the history stands on core, and the launcher over it and registry.
 rank() {
     case $1 in
-        platform) echo 1 ;; core) echo 2 ;; history) echo 3 ;; registry) echo 4 ;; launcher) echo 5 ;;
+        platform) echo 1 ;; core) echo 2 ;; history) echo 3 ;; registry | games) echo 4 ;; launcher) echo 5 ;;
         favorites) echo 6 ;; dialogs) echo 7 ;; plugin) echo 8 ;; *) echo 0 ;;
     esac
 }

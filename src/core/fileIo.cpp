@@ -189,8 +189,8 @@ SaveFailure saveFilesTogether(const FileToSave* files, int count) {
             s.backedUp[i] = true;
         }
         uint64_t size = 0;
-        bool changed = files[i].unchangedSize >= 0 &&
-                       (!platform::fileSize(path, size) || size != uint64_t(files[i].unchangedSize));
+        bool changed = files[i].unchangedSize >= 0 && (!platform::fileSize(path, size) ||
+                                                       size != uint64_t(files[i].unchangedSize));
         if (changed || !platform::replaceFile(temporary[i], path)) return undoSave(s, i);
     }
     for (int i = s.count; i-- > 0;)  // the mark last

@@ -4,13 +4,12 @@
 #include "dialogs/favoritesDialog.h"
 
 #include <cstdio>
-#include <cstring>
-#include <utility>
 
 #include "core/itemList.h"
 #include "core/settingsFile.h"
 #include "dialogs/dialogSupport.h"
 #include "dialogs/favoritesLayout.h"
+#include "dialogs/gameSettingDialog.h"
 #include "dialogs/historyTab.h"
 #include "favorites/favoriteColumns.h"
 #include "favorites/favoriteFilter.h"
@@ -174,9 +173,25 @@ void showFavoritesMenu(HWND dialog, POINT where) {
                        ? lastEmulatorOfKey(workingFavorites[focused].crc32)
                        : -1;
     HMENU menu = emulatorMenu(last);
+    AppendMenuA(menu, MF_STRING, IDM_GAME_SETTING, kGameSettingItem);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
     TrackPopupMenu(menu, 0, where.x, where.y, 0, dialog, nullptr);
     DestroyMenu(menu);
+}
+
+// The launch setting of the selected favourites, from the focused one's.
+void editFavoritesSetting(HWND dialog) {
+    static int32_t rows[kMaxFavorites];
+    static const char* keys[kMaxFavorites];
+    int32_t focused = shownEntry(filter, focusedSelectedRow(favoriteList(dialog)));
+    int32_t count = selectedRows(favoriteList(dialog), rows, kMaxFavorites);
+    if (focused < 0 || focused >= workingFavoriteCount) return;
+    for (int32_t i = 0; i < count; ++i)
+        keys[i] = workingFavorites[shownEntry(filter, rows[i])].crc32;
+    const FavoriteEntry& entry = workingFavorites[focused];
+    HostRomRecord game{nullptr, entry.crc32, entry.name};
+    game.comment = entry.comment;
+    editGameSetting(dialog, game, keys, count);
 }
 
 const char* favoriteName(int32_t row, const void*) {
@@ -184,11 +199,15 @@ const char* favoriteName(int32_t row, const void*) {
 }
 
 // The box closes the dialog on a launch, and only a process that started is one: nothing
-// selected, a cancelled preview, nothing to start or a start that failed leave it open.
-void launchFromFavorites(HWND dialog, int commandId, bool preview) {
+// selected, a cancelled preview, nothing to start or a start that failed leave it open. A
+// double-click (-1) starts the game's own emulator, else the first.
+void launchFromFavorites(HWND dialog, int32_t index, bool preview) {
     HostRomRecord* chain = selectionChain(dialog);
     if (chain == nullptr) return;
-    LaunchResult result = launchEmulator(commandId - IDM_LAUNCH_FIRST, chain, preview);
+    static GameSetting setting;
+    readGameSettingOf(chain, setting);
+    if (index < 0) index = gameEmulatorOr(setting, 0);
+    LaunchResult result = launchEmulator(index, chain, preview, &setting);
     releaseSelectionChain(chain);
     if (result == LaunchResult::Started && isChecked(dialog, IDC_CLOSE_ON_LAUNCH))
         commitAndClose(dialog);
@@ -296,7 +315,7 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
             break;
         }
         case NM_DBLCLK:
-            if (context->emulatorCount > 0) launchFromFavorites(dialog, IDM_LAUNCH_FIRST, false);
+            if (context->emulatorCount > 0) launchFromFavorites(dialog, -1, false);
             break;
         default:
             break;
@@ -307,7 +326,7 @@ BOOL onNotify(HWND dialog, WPARAM sender, NMHDR& header) {
 BOOL onCommand(HWND dialog, int id, int code) {
     if (historyTabShown(dialog) && onHistoryCommand(dialog, id)) return TRUE;
     if (id >= IDM_LAUNCH_FIRST && id <= IDM_LAUNCH_LAST) {
-        launchFromFavorites(dialog, id, platform::isShiftDown());  // a context menu item
+        launchFromFavorites(dialog, id - IDM_LAUNCH_FIRST, platform::isShiftDown());
         return TRUE;
     }
     switch (id) {
@@ -327,6 +346,9 @@ BOOL onCommand(HWND dialog, int id, int code) {
             return TRUE;
         case IDC_FAVORITE_DELETE_ALL:
             deleteAllFavorites(dialog);
+            return TRUE;
+        case IDM_GAME_SETTING:
+            editFavoritesSetting(dialog);
             return TRUE;
         default:
             return FALSE;

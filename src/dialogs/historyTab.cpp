@@ -8,6 +8,7 @@
 
 #include "core/itemList.h"
 #include "dialogs/dialogSupport.h"
+#include "dialogs/gameSettingDialog.h"
 #include "favorites/favoriteFilter.h"
 #include "favorites/favoritesWorking.h"
 #include "favorites/historyView.h"
@@ -50,13 +51,15 @@ const char* historyName(int32_t row, const void*) {
     return game != nullptr ? game->name : "";
 }
 
-// A launch of the focused game: with emulator `index`, or its last one for -1. A last emulator
-// that is no longer registered is told, and nothing starts.
+// A launch of the focused game: with emulator `index`, or for -1 its own emulator, else its
+// last one. A last emulator that is no longer registered is told, and nothing starts.
 void launchFromHistory(HWND dialog, int32_t index, bool preview) {
     int32_t row = viewRow(focusedSelectedRow(historyList(dialog)));
     const GameHistory* game = historyGame(row);
     if (game == nullptr) return;
-    if (index < 0) index = lastEmulatorIndex(*game);
+    static GameSetting setting;
+    readGameSettingOf(historyChain(row), setting);
+    if (index < 0) index = gameEmulatorOr(setting, lastEmulatorIndex(*game));
     if (index < 0) {
         char text[kTextSize * 2];
         const char* parts[] = {"前回のエミュレータ「", game->emulator,
@@ -65,9 +68,23 @@ void launchFromHistory(HWND dialog, int32_t index, bool preview) {
         MessageBoxA(dialog, text, nullptr, MB_ICONWARNING);
         return;
     }
-    LaunchResult result = launchEmulator(index, historyChain(row), preview);
+    LaunchResult result = launchEmulator(index, historyChain(row), preview, &setting);
     if (result == LaunchResult::Started && isChecked(dialog, IDC_CLOSE_ON_LAUNCH))
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// The launch setting of the selected games, from the focused one's.
+void editHistorySetting(HWND dialog) {
+    static int32_t rows[kMaxGames];
+    static const char* keys[kMaxGames];
+    int32_t row = viewRow(focusedSelectedRow(historyList(dialog)));
+    int32_t count = selectedRows(historyList(dialog), rows, kMaxGames);
+    const HostRomRecord* focused = historyChain(row);
+    if (focused == nullptr) return;
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count; ++i)
+        if (const GameHistory* game = historyGame(viewRow(rows[i]))) keys[kept++] = game->key;
+    editGameSetting(dialog, *focused, keys, kept);
 }
 
 void addFocusedToFavorites(HWND dialog) {
@@ -177,6 +194,7 @@ void showHistoryMenu(HWND dialog, POINT where) {
     HMENU menu = emulatorMenu(lastEmulatorIndex(*game));
     if (!historyView.favorite[historyView.games[row]])
         AppendMenuA(menu, MF_STRING, IDM_ADD_FAVORITE, "お気に入りに追加");
+    AppendMenuA(menu, MF_STRING, IDM_GAME_SETTING, kGameSettingItem);
     AppendMenuA(menu, MF_STRING, IDM_DELETE, "削除");
     TrackPopupMenu(menu, 0, where.x, where.y, 0, dialog, nullptr);
     DestroyMenu(menu);
@@ -203,6 +221,10 @@ bool onHistoryCommand(HWND dialog, int id) {
     }
     if (id == IDM_ADD_FAVORITE) {
         addFocusedToFavorites(dialog);
+        return true;
+    }
+    if (id == IDM_GAME_SETTING) {
+        editHistorySetting(dialog);
         return true;
     }
     if (id == IDM_DELETE || id == IDC_FAVORITE_DELETE) {

@@ -7,6 +7,7 @@
 #include "core/failureText.h"
 #include "core/hostInterface.h"
 #include "core/text.h"
+#include "games/gameSettings.h"
 #include "history/playHistory.h"
 #include "platform/platform.h"
 #include "registry/emulatorEntry.h"
@@ -21,14 +22,16 @@ constexpr size_t kCommandLineSize = 2 * kCommandLineCharacters;
 // One launch, resolved once (ROM paths looked up, archives extracted) and then either shown or
 // carried out, so what is shown is exactly what starts.
 struct LaunchPlan {
-    char program[kTextSize];             // the registered executable
-    char folder[kTextSize];              // its folder, with the final backslash
-    char commandLine[kCommandLineSize];  // exactly what CreateProcessA gets
-    bool typesKeys;                      // the keyboard-driven kind: clipboard, then keys
-    char clipboard[kTextSize];           // the ROM path it pastes
-    int32_t keyWait, browseWait;         // the key script's pauses
-    PlayStart play;                      // what the history records once it has started
-    bool writesPlaylist;                 // %M3U%: writePlannedPlaylist before the start
+    char program[kTextSize];                 // the registered executable
+    char folder[kTextSize];                  // its folder, with the final backslash
+    char commandLine[kCommandLineSize];      // exactly what CreateProcessA gets
+    bool typesKeys;                          // the keyboard-driven kind: clipboard, then keys
+    char clipboard[kTextSize];               // the ROM path it pastes
+    int32_t keyWait, browseWait;             // the key script's pauses
+    PlayStart play;                          // what the history records once it has started
+    bool writesPlaylist;                     // %M3U%: writePlannedPlaylist before the start
+    bool placedGameArguments;                // the template took them at its %GAMEARGS%
+    char gameArguments[kGameArgumentsSize];  // the game's own, from its launch setting
 };
 
 enum class LaunchResult {
@@ -40,15 +43,27 @@ enum class LaunchResult {
 
 // Starts emulator `index` of the state's list with the chain; an index outside the list starts
 // nothing. With `preview` (Shift held as the user chose the emulator), the plan is shown first,
-// under "起動の確認", and only OK carries it out.
-LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview = false);
+// under "起動の確認", and only OK carries it out. The first game's launch setting (`setting`,
+// or read from its file when null) adds its arguments when they apply to the emulator.
+LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview = false,
+                            const GameSetting* setting = nullptr);
+
+// The launch setting of the chain's first game; none when it has none, or its file cannot be
+// read: a launch then goes on as without it.
+void readGameSettingOf(const HostRomRecord* chain, GameSetting& setting);
+// The emulator a game's own place starts: its setting's emulator while it is registered, else
+// `fallback`.
+int32_t gameEmulatorOr(const GameSetting& setting, int32_t fallback);
 
 // Tells, on the host's thread, the first end of a session that the watcher could not append to
 // the history, unless a failed append was told already: a failed append is told once.
 void tellHistoryFailure();
 
-// The plan of `entry`'s launch by the label of its kind; false when nothing would start.
-bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan);
+// The plan of `entry`'s launch by the label of its kind, with the game's own arguments
+// `gameArgs` at the template's %GAMEARGS%, else at the end of the command line after one space;
+// false when nothing would start.
+bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan,
+                const char* gameArgs = "");
 // The plans of the four methods, each given its own copy of the entry. Only one keyboard-driven
 // script runs at a time: while one runs, its plan tells the user and plans nothing.
 bool planCommandLine(EmulatorEntry entry, const HostRomRecord* chain, LaunchPlan& plan);

@@ -43,9 +43,28 @@ void previewText(char (&text)[kMessageSize], const LaunchPlan& plan) {
                        "\r\nコマンドライン: ", plan.commandLine});
     if (plan.typesKeys)
         appendLines(text, {"\r\nクリップボード: ", plan.clipboard, "\r\nキー入力: ", kKeysShown});
+    if (plan.gameArguments[0] != '\0')
+        appendLines(text,
+                    {"\r\nこのゲームの引数 (このゲームの起動設定から): ", plan.gameArguments});
 }
 
 namespace {
+
+// The game's own arguments while its plan is made: planTemplate puts them at %GAMEARGS%.
+const char* plannedGameArgs = "";
+
+// The game's arguments at the end of a command line whose template did not take them.
+bool appendGameArguments(LaunchPlan& plan, const char* gameArgs) {
+    copyText(plan.gameArguments, gameArgs);
+    if (gameArgs[0] == '\0' || plan.placedGameArguments) return true;
+    const char* parts[] = {" ", gameArgs};
+    size_t characters = 0;
+    bool fits = appendTexts(plan.commandLine, sizeof plan.commandLine, parts, 2);
+    for (const char* p = plan.commandLine; *p != '\0'; p += characterLength(p)) ++characters;
+    if (fits && characters < kCommandLineCharacters) return true;
+    platform::showExclamation(kTooLongText);
+    return false;
+}
 
 bool planByKind(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
     auto is = [&entry](EmulatorKind kind) { return hasKindLabel(entry, kind); };
@@ -143,20 +162,43 @@ void tellHistoryFailure() {
     historyFailureTold = true;
 }
 
-bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan) {
-    if (!planByKind(entry, chain, plan)) return false;
+bool planLaunch(const EmulatorEntry& entry, const HostRomRecord* chain, LaunchPlan& plan,
+                const char* gameArgs) {
+    plannedGameArgs = gameArgs;
+    bool planned = planByKind(entry, chain, plan);
+    plannedGameArgs = "";
+    if (!planned || !appendGameArguments(plan, gameArgs)) return false;
     if (chain != nullptr) notePlay(plan.play, entry, *chain);
     return true;
 }
 
-LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview) {
+void readGameSettingOf(const HostRomRecord* chain, GameSetting& setting) {
+    char path[kTextSize];
+    bool found = false;
+    setting = GameSetting{};
+    if (chain != nullptr && gameSettingsPath(path))
+        findGameSetting(path, hostText(chain->crc32), setting, found);
+}
+
+int32_t gameEmulatorOr(const GameSetting& setting, int32_t fallback) {
+    int32_t index = settingEmulatorIndex(setting);
+    return index >= 0 ? index : fallback;
+}
+
+LaunchResult launchEmulator(int32_t index, const HostRomRecord* chain, bool preview,
+                            const GameSetting* setting) {
     if (index < 0 || index >= context->emulatorCount || index >= kMaxEmulators)
         return LaunchResult::NothingToStart;
     platform::WindowHandle owner = platform::activeWindow();  // before anything else opens
     // Without its templates an emulator would start with arguments it was not meant to get.
     if (!templatesReadyForLaunch()) return LaunchResult::NothingToStart;
-    static LaunchPlan plan;  // 35 KB, kept off the host's stack
-    if (!planLaunch(context->emulators[index], chain, plan)) return LaunchResult::NothingToStart;
+    static GameSetting read;
+    if (setting == nullptr) readGameSettingOf(chain, read);
+    const GameSetting& game = setting != nullptr ? *setting : read;
+    const char* gameArgs = argumentsApply(game, index) ? game.arguments : "";
+    static LaunchPlan plan;  // 36 KB, kept off the host's stack
+    if (!planLaunch(context->emulators[index], chain, plan, gameArgs))
+        return LaunchResult::NothingToStart;
     if (preview) {
         static char text[kMessageSize];
         previewText(text, plan);
@@ -188,7 +230,9 @@ bool planTemplate(LaunchPlan& plan, const EmulatorEntry& entry, const char* text
     static char arguments[kCommandLineSize];
     char offending[kOffendingSize];
     TemplateValues values{
-        rom, romRaw, entry.exePath, hostText(record.comment), hostText(record.crc32), playlist};
+        rom,      romRaw,         entry.exePath, hostText(record.comment), hostText(record.crc32),
+        playlist, plannedGameArgs};
+    plan.placedGameArguments = usesGameArguments(text);
     Expansion expansion = expandTemplate(text, values, arguments, sizeof arguments, offending);
     if (expansion == Expansion::Refused) {
         static char message[kTemplateErrorSize];

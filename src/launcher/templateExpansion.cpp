@@ -5,6 +5,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/pluginContext.h"
+#include "core/romCache.h"
 #include "launcher/launch.h"
 #include "platform/platform.h"
 #include "registry/emulatorEntry.h"
@@ -79,6 +81,8 @@ bool placeholder(const char* name, size_t length, const TemplateValues& values, 
         text = values.key;
     } else if (sameName(name, length, "M3U") && values.playlist != nullptr) {
         text = values.playlist;
+    } else if (sameName(name, length, "GAMEARGS")) {
+        text = values.gameArgs;
     } else {
         return false;
     }
@@ -213,6 +217,8 @@ bool usesRomPath(const char* text) {
 
 bool usesPlaylist(const char* text) { return namesAny(text, {"M3U"}); }
 
+bool usesGameArguments(const char* text) { return namesAny(text, {"GAMEARGS"}); }
+
 void refusalText(char (&message)[kTemplateErrorSize], const char* offending) {
     const char* parts[] = {"コマンドライン引数に使えない文字列があります: ", offending};
     joinTexts(message, sizeof message, parts, 2);
@@ -233,6 +239,72 @@ bool templateRefused(const char* text) {
     return message[0] != '\0';
 }
 
+namespace {
+
+// The arguments `text` expands to with `values`, as a launch expands them and with its limits,
+// the game's arguments at its end when it does not name %GAMEARGS%; or the message of the
+// launch's refusal. `line` gets the whole command line; false when there is none.
+bool sampleOf(char (&out)[kSampleSize], char (&line)[kCommandLineSize], const char* text,
+              const TemplateValues& values, const char* fixed) {
+    static char expanded[kExpandedSize];
+    char offending[kOffendingSize];
+    Expansion expansion = Expansion::Done;
+    if (text[0] != '\0') {
+        expansion = expandTemplate(text, values, expanded, sizeof expanded, offending);
+    } else {
+        copyText(expanded, fixed);
+    }
+    const char* parts[] = {" ", values.gameArgs};
+    if (expansion == Expansion::Refused) {
+        char message[kTemplateErrorSize];
+        refusalText(message, offending);
+        copyText(out, message);
+        return false;
+    }
+    if (expansion == Expansion::TooLong ||
+        (values.gameArgs[0] != '\0' && !usesGameArguments(text) &&
+         !appendTexts(expanded, sizeof expanded, parts, 2)) ||
+        !buildCommandLine(line, values.exePath, expanded)) {
+        copyText(out, kTooLongText);
+        return false;
+    }
+    copyText(out, expanded);
+    return true;
+}
+
+}  // namespace
+
+void gameSample(char (&out)[kSampleSize], const EmulatorEntry& entry, const char* text,
+                const HostRomRecord& game, const char* gameArgs) {
+    const char* key = hostText(game.crc32);
+    const char* inner = entry.extractArchive != 0 ? lookupRomInnerName(key) : nullptr;
+    char raw[kTextSize] = "", rom[kTextSize] = "", playlist[kTextSize] = "", base[kTextSize];
+    if (inner != nullptr) {
+        joinPath(raw, entry.extractDir, inner);
+    } else if (entry.extractArchive == 0) {
+        lookupRomPath(raw, key);
+    }
+    copyText(rom, raw);
+    bool arcade = hasKindLabel(entry, MameModel2);
+    if (entry.shortPath != 0 && !arcade) shortenPath(rom);
+    if (entry.quotePath != 0 && !arcade && rom[0] != '\0') quotePath(rom);
+    baseNameOf(base, raw);
+    const char* folder = entry.extractDir[0] != '\0' ? entry.extractDir : context->tempDir;
+    if (raw[0] == '\0' || !joinPath(playlist, folder, base, ".m3u")) playlist[0] = '\0';
+    if (entry.quotePath != 0 && playlist[0] != '\0') quotePath(playlist);
+    TemplateValues values{
+        rom,     raw, entry.exePath, hostText(game.comment), key, arcade ? nullptr : playlist,
+        gameArgs};
+    char drives[1024] = "";
+    const char* fixed = arcade ? values.set : rom;
+    if (hasKindLabel(entry, KeyboardDriven)) fixed = "";
+    if (entry.kind >= 0 && entry.kind < kEmulatorKindCount &&
+        twoDriveArguments(drives, emulatorKindTable[entry.kind].label, rom, ""))
+        fixed = drives;
+    static char line[kCommandLineSize];
+    if (sampleOf(out, line, text, values, fixed)) copyText(out, line);
+}
+
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
                      const char* exePath, const char* playlistFolder) {
     const char kSample[] = "C:\\ROMs\\Sample Game.zip";
@@ -241,26 +313,16 @@ void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool 
         copyText(out, kind == MameModel2 ? "sample" : rom);
         return;
     }
-    // Expanded as a launch expands it, with the launch's limits: the line shows what the
-    // emulator would get, cut only for the screen, or why the launch would start nothing.
-    static char expanded[kExpandedSize], line[kCommandLineSize];
-    char offending[kOffendingSize];
+    // Expanded as a launch expands it: the line shows what the emulator would get, cut only
+    // for the screen, or why the launch would start nothing.
     char playlist[kTextSize];
     const char* quoteMark = kind == MameModel2 || !quote ? "" : "\"";
     if (!joinPath(playlist, quoteMark, playlistFolder, "Sample Game.m3u", quoteMark))
         playlist[0] = '\0';
     TemplateValues values{rom,      kSample,    exePath,
                           "sample", "1A2B3C4D", kind == MameModel2 ? nullptr : playlist};
-    Expansion expansion = expandTemplate(text, values, expanded, sizeof expanded, offending);
-    if (expansion == Expansion::Refused) {
-        char message[kTemplateErrorSize];
-        refusalText(message, offending);
-        copyText(out, message);
-    } else if (expansion == Expansion::TooLong || !buildCommandLine(line, exePath, expanded)) {
-        copyText(out, kTooLongText);
-    } else {
-        copyText(out, expanded);
-    }
+    static char line[kCommandLineSize];
+    sampleOf(out, line, text, values, "");
 }
 
 }  // namespace lb

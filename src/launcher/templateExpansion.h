@@ -7,6 +7,7 @@
 //   %GAMEDIR%   its folder                             %EMUDIR%    the executable's folder
 //   %SET%       the set name                           %CRC%       the ROM's key
 //   %M3U%       a playlist of every selected ROM (several discs started as one game)
+//   %GAMEARGS%  the game's own arguments, from its launch setting (empty without one)
 //   %%          one %
 //
 // Folders never end in a backslash ("C:\." for a drive's root), so "%GAMEDIR%" is always read
@@ -16,6 +17,8 @@
 
 #include <cstddef>
 
+#include "core/hostInterface.h"
+#include "core/records.h"
 #include "core/text.h"
 
 namespace lb {
@@ -28,6 +31,7 @@ struct TemplateValues {
     const char* set;            // %SET%
     const char* key;            // %CRC%
     const char* playlist = "";  // %M3U%; nullptr, refused, for the set name's kind
+    const char* gameArgs = "";  // %GAMEARGS%
 };
 
 enum class Expansion { Done, Refused, TooLong };
@@ -44,6 +48,8 @@ Expansion expandTemplate(const char* text, const TemplateValues& values, char* o
 // %GAMEDIR% or %M3U%; whether it names %M3U%, the playlist of all the selected ROMs.
 bool usesRomPath(const char* text);
 bool usesPlaylist(const char* text);
+// Whether it names %GAMEARGS%: a game's own arguments then go there, not at the end.
+bool usesGameArguments(const char* text);
 
 // The file name of `path` without its extension (from its last dot, walking whole characters):
 // what %BASENAME% stands for.
@@ -71,6 +77,13 @@ void refusalText(char (&message)[kTemplateErrorSize], const char* offending);
 constexpr size_t kSampleSize = 2048;
 void sampleArguments(char (&out)[kSampleSize], const char* text, int kind, bool quote,
                      const char* exePath, const char* playlistFolder = "C:\\ROMs\\");
+
+// The command line the game `game` would start with by `entry` and its template `text`, with
+// the game's own arguments: its ROM's path as the cache knows it (an archive's file named in the
+// extraction folder, extracted only by a launch), for the game's launch setting dialog. The
+// message of the launch's refusal when it would start nothing.
+void gameSample(char (&out)[kSampleSize], const EmulatorEntry& entry, const char* text,
+                const HostRomRecord& game, const char* gameArgs);
 
 extern const char kTooLongText[];
 

@@ -53,3 +53,13 @@
 #define IDC_FAVORITE_TABS 3027
 #define IDC_HISTORY_LIST 3028
 #define IDM_ADD_FAVORITE 3029
+
+// GAMESETTINGDLG, a game's own emulator and arguments; opened by IDM_GAME_SETTING in the
+// favourites dialog's context menus
+#define IDM_GAME_SETTING 3030
+#define IDC_GAME_NAME 5001
+#define IDC_GAME_EMULATOR 5002
+#define IDC_GAME_ARGUMENTS 5003
+#define IDC_GAME_SAMPLE 5004
+#define IDC_GAME_EMULATOR_LABEL 5005
+#define IDC_GAME_ARGUMENTS_LABEL 5006
