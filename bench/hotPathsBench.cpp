@@ -565,6 +565,29 @@ void opLaunchPathResolution(benchmark::State& state) {
     }
 }
 
+// A launch as the popup makes it, with and without a games' settings file of n games, the
+// launched game's line last.
+void gameSettingLaunch(benchmark::State& state, bool withFile) {
+    setUp(entries(state));
+    inPopupMenuHave();
+    KeyChain last(entries(state) - 1, 1);
+    std::string games = "#games 1\r\n", path = std::string(kDir) + "N64.games.txt";
+    for (int i = 0; i < entries(state); ++i)
+        games += last.keys[0] + (i + 1 < entries(state) ? "x" + std::to_string(i) : "") +
+                 "\tEmulator 0\tD:\\Emus\\emu0.exe\t-x \"a b\"\r\n";
+    if (withFile) fake::putFile(path, games);
+    for (auto _ : state) {
+        launchEmulator(0, last.records.data());
+        state.PauseTiming();
+        fake::state().started.clear();
+        fake::state().log.clear();
+        state.ResumeTiming();
+    }
+    fake::state().files.erase(path);
+}
+void opGameSettingLaunch(benchmark::State& state) { gameSettingLaunch(state, true); }
+void floorGameSettingLaunch(benchmark::State& state) { gameSettingLaunch(state, false); }
+
 }  // namespace
 
 // ---- the folder scan ------------------------------------------------------------------------
@@ -671,6 +694,8 @@ BENCHMARK(floorOpenHistoryView) LB_SIZES->Name("floor/openHistoryTab");
 BENCHMARK(fgetsOpenHistoryView) LB_SIZES->Name("fgets/openHistoryTab");
 BENCHMARK(opLaunchPathResolution) LB_SIZES->Name("op/launchPathResolution");
 BENCHMARK(floorLoadRomCache) LB_SIZES->Name("floor/launchPathResolution");
+BENCHMARK(opGameSettingLaunch) LB_SIZES->Name("op/gameSettingLaunch");
+BENCHMARK(floorGameSettingLaunch) LB_SIZES->Name("floor/gameSettingLaunch");
 
 BENCHMARK(opScanForEmulators) LB_SIZES->Name("op/scanForEmulators");
 BENCHMARK(floorScanForEmulators) LB_SIZES->Name("floor/scanForEmulators");

@@ -34,19 +34,28 @@ bool parseLine(const char* line, size_t length, GameSetting& setting) {
     return setting.key[0] != '\0';
 }
 
-struct Search {
-    const char* key;
-    GameSetting* setting;
-    bool found;
-};
-
-void visitForKey(const char* line, size_t length, void* user) {
-    auto& search = *static_cast<Search*>(user);
-    size_t keyLength = std::strlen(search.key);
-    if (search.found || length <= keyLength || line[keyLength] != '\t' ||
-        std::memcmp(line, search.key, keyLength) != 0)
-        return;
-    search.found = parseLine(line, length, *search.setting);
+// The line of `key` among the whole lines of [from, end), which ends in an LF, into `setting`;
+// the line ends are found many at a time. Where the next search begins: `end` when none is.
+bool findInLines(const char* from, const char* end, const char* key, size_t keyLength,
+                 GameSetting& setting) {
+    const char* ends[64];
+    for (const char* line = from; line < end;) {
+        int count = findBytes('\n', line, end, ends, 64);
+        if (count == 0) {  // a NUL before the next line end: the line goes on after it
+            ends[0] = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
+            count = 1;
+        }
+        for (int i = 0; i < count; line = ends[i++] + 1) {
+            size_t length = size_t(ends[i] - line);
+            if (length <= keyLength || line[keyLength] != '\t' || line[0] != key[0] ||
+                std::memcmp(line, key, keyLength) != 0)
+                continue;
+            if (parseLine(line, length > 0 && line[length - 1] == '\r' ? length - 1 : length,
+                          setting))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool sameProgram(const char* a, const char* b) {
@@ -63,12 +72,41 @@ bool gameSettingsPath(char (&path)[kTextSize]) {
 
 FileRead findGameSetting(const char* path, const char* key, GameSetting& setting, bool& found) {
     setting = GameSetting{};
-    Search search{key, &setting, false};
-    FileRead read =
-        key[0] != '\0' ? readLines(path, kLongestLine, visitForKey, &search) : FileRead::Missing;
-    found = search.found;
+    found = false;
+    platform::File* file = nullptr;
+    platform::OpenResult opened = platform::openForRead(path, file);
+    if (opened != platform::OpenResult::Opened)
+        return opened == platform::OpenResult::Missing ? FileRead::Missing : FileRead::Unreadable;
+    // Whole lines a block at a time; a line cut by the block's end moves to the front. A line
+    // longer than any a save writes is passed over.
+    constexpr size_t kBlock = 64 * 1024;
+    static char text[kBlock + kLongestLine + 1];
+    size_t keyLength = std::strlen(key), held = 0;
+    bool skipping = false;  // the rest of a line too long to hold
+    long n = 0;
+    while (!found && keyLength > 0 && (n = readAll(file, text + held, kBlock)) > 0) {
+        const char* from = text;
+        const char* end = text + held + size_t(n);
+        if (skipping) {
+            const void* lineEnd = std::memchr(text, '\n', size_t(n));
+            from = lineEnd != nullptr ? static_cast<const char*>(lineEnd) + 1 : end;
+            skipping = lineEnd == nullptr;
+        }
+        const char* whole = end;
+        while (whole > from && whole[-1] != '\n') --whole;
+        found = findInLines(from, whole, key, keyLength, setting);
+        held = size_t(end - whole);
+        skipping = skipping || held > kLongestLine;
+        held = skipping ? 0 : held;
+        std::memmove(text, whole, held);
+    }
+    if (!found && n == 0 && held > 0) {  // the last line, without its line end
+        text[held] = '\n';
+        found = findInLines(text, text + held + 1, key, keyLength, setting);
+    }
+    platform::closeFile(file);
     if (!found) setting = GameSetting{};
-    return read;
+    return n < 0 ? FileRead::Unreadable : FileRead::Read;
 }
 
 int32_t settingEmulatorIndex(const GameSetting& setting) {

@@ -9,6 +9,7 @@
 #include "core/settingsFile.h"
 #include "favorites/favorites.h"
 #include "favorites/historyView.h"
+#include "games/gameSettings.h"
 #include "history/playHistory.h"
 #include "pluginFixture.h"
 #include "registry/argumentTemplates.h"
@@ -109,7 +110,8 @@ Files userFiles() {
             {kDir + "N64.emu.txt", "name=old\r\n"},
             {kDir + "Copy.dat", list},
             {kDir + "N64.fvr", favorites + std::string(4, '\0')},
-            {kDir + "N64.history.txt", historyText(4)}};
+            {kDir + "N64.history.txt", historyText(4)},
+            {kDir + "N64.games.txt", "#games 1\r\nK1\tRA\tC:\\ra.exe\t-a\r\n"}};
 }
 
 const Save kSaves[] = {
@@ -162,6 +164,13 @@ const Save kSaves[] = {
          closeHistoryView();
      },
      historyGames},
+    {"a game's setting", userFiles,
+     [] {
+         GameSetting setting{"", "", "", "-b"};
+         const char* keys[] = {"K1", "K2"};
+         saveGameSettings((kDir + "N64.games.txt").c_str(), keys, 2, setting);
+     },
+     [] { return bytes("N64.games.txt"); }},
     {"a deletion", userFiles,
      [] {
          openHistoryView(nullptr, 0);

@@ -37,14 +37,14 @@ protected:
     }
     // Plans a launch of `entry` with `text` on ROM K1 (set name "sgame"); its command line, or
     // "(none)" with the message shown.
-    std::string planned(const EmulatorEntry& entry, const char* text) {
+    std::string planned(const EmulatorEntry& entry, const char* text, const char* gameArgs = "") {
         emulatorTemplates.count = 0;
         setTemplate(emulatorTemplates, entry, text, &entry, 1);
         HostChain chain;
         chain.add({"K1", "Super Game", "pub", "src", "sram", "sgame"});
         static LaunchPlan plan;
         fake::state().messages.clear();
-        if (!planLaunch(entry, chain.first(), plan))
+        if (!planLaunch(entry, chain.first(), plan, gameArgs))
             return "(none)" + (fake::state().messages.empty() ? "" : fake::state().messages[0]);
         return plan.commandLine;
     }
@@ -135,12 +135,15 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     EmulatorEntry extracting = standard;
     extracting.extractArchive = 1;
     EmulatorEntry arcade = entryOf("MAME", "D:\\MAME\\mame.exe", MameModel2);
+    EmulatorEntry keys = entryOf("1964", "D:\\1964.exe", KeyboardDriven);
+    EmulatorEntry drives = entryOf("X68", "D:\\X68.exe", WinX68Fast);
     fake::state().readPath = kCache;
     struct Row {
         const EmulatorEntry* entry;
         const char* text;
         const char* commandLine;
         bool readsCache;
+        const char* gameArgs = "";
     } rows[] = {
         {&standard, "", "D:\\Emu\\RA\\retroarch.exe \"C:\\ROMs\\SUPERG~1.ZIP\"", true},
         {&standard, "-L \"cores\\x y.dll\" %ROM% --name=%BASENAME%",
@@ -158,11 +161,18 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
         {&arcade, "%SET% %M3U%", "(none)コマンドライン引数に使えない文字列があります: %M3U%", true},
         {&extracting, "-L x.dll %M3U%",
          "D:\\Emu\\RA\\retroarch.exe -L x.dll \"C:\\Tmp\\Super Game.m3u\"", true},
+        // A game's own arguments: at %GAMEARGS%, else at the end, for every kind.
+        {&standard, "", "D:\\Emu\\RA\\retroarch.exe \"C:\\ROMs\\SUPERG~1.ZIP\" -x \"a b\"", true,
+         "-x \"a b\""},
+        {&standard, "%GAMEARGS% %SET%", "D:\\Emu\\RA\\retroarch.exe -c 1 sgame", false, "-c 1"},
+        {&arcade, "%SET%", "D:\\MAME\\mame.exe sgame -bios jp", false, "-bios jp"},
+        {&keys, "", "D:\\1964.exe -w", true, "-w"},
+        {&drives, "", "D:\\X68.exe -AC:\\ROMs\\Super Game.zip -B -w", true, "-w"},
     };
     for (const Row& row : rows) {
         fake::state().reads = 0;
         extractCount = 0;
-        EXPECT_EQ(planned(*row.entry, row.text), row.commandLine) << row.text;
+        EXPECT_EQ(planned(*row.entry, row.text, row.gameArgs), row.commandLine) << row.text;
         EXPECT_EQ(fake::state().reads > 0, row.readsCache) << row.text;
         EXPECT_EQ(extractCount, row.entry->extractArchive != 0 && row.readsCache ? 1 : 0)
             << row.text;
@@ -339,4 +349,51 @@ TEST(TemplateFile, aDamagedOrHostileCompanionLosesOnlyItsOwnTemplates) {
     for (int i = 1; i < kMaxEmulators; ++i)
         EXPECT_STREQ(findTemplate(table, list[i]), "a") << list[i].name;
     EXPECT_STREQ(findTemplate(table, list[0]), "-n");
+}
+
+// A game's own setting: its file keeps every line it cannot read and holds 10,000 games; the
+// setting's emulator starts where the game's own place asks, its arguments go only to it.
+TEST_F(TemplateTest, aGamesSettingKeepsItsFileWholeAndStartsItsEmulatorWithItsArguments) {
+    const std::string path = std::string(kDir) + "N64.games.txt", longName(300, 'n');
+    const std::string kept = "no tab here\r\nK8\t" + longName + "\tD:\\x.exe\t\r\n";
+    fake::putFile(path, "#games 1\r\nK9\tOld\tD:\\old.exe\t-o\r\n" + kept);
+    context->emulatorCount = 2;
+    context->emulators[0] = entryOf("RA", "D:\\RA.exe");
+    context->emulators[1] = entryOf("Mupen", "D:\\Mupen.exe");
+    GameSetting mupen{"", "Mupen", "d:\\mupen.EXE", "-x \"a b\""}, none{}, own{"", "", "", "-n"};
+    const char* keys[] = {"K9", "K1", "K1"};
+    ASSERT_EQ(saveGameSettings(path.c_str(), keys, 3, mupen), GamesSave::Saved);
+    EXPECT_EQ(fake::fileBytes(path), "#games 1\r\n" + kept +
+                                         "K1\tMupen\td:\\mupen.EXE\t-x \"a b\"\r\n"
+                                         "K9\tMupen\td:\\mupen.EXE\t-x \"a b\"\r\n");
+    HostChain chain;
+    chain.add({"K1", "Super Game", "pub", "src", "sram", "sgame"});
+    auto started = [&](int32_t index) {
+        fake::state().started.clear();
+        EXPECT_EQ(launchEmulator(index, chain.first()), LaunchResult::Started);
+        return fake::state().started.empty() ? "" : fake::state().started.back().commandLine;
+    };
+    GameSetting read{};
+    readGameSettingOf(chain.first(), read);
+    EXPECT_EQ(gameEmulatorOr(read, 0), 1) << "registered: the same name, the program in any case";
+    EXPECT_EQ(started(1), "D:\\Mupen.exe C:\\ROMs\\Super Game.zip -x \"a b\"");
+    EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip") << "another emulator";
+    context->emulatorCount = 1;
+    EXPECT_EQ(gameEmulatorOr(read, 0), 0) << "deleted from the list";
+    EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip");
+    ASSERT_EQ(saveGameSettings(path.c_str(), keys + 1, 1, own), GamesSave::Saved);
+    EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip -n") << "naming none: any";
+    ASSERT_EQ(saveGameSettings(path.c_str(), keys, 2, none), GamesSave::Saved);
+    EXPECT_EQ(fake::fileBytes(path), "#games 1\r\n" + kept) << "a setting of nothing is removed";
+    fake::state().unreadable.insert(path);
+    EXPECT_EQ(saveGameSettings(path.c_str(), keys, 1, own), GamesSave::Unreadable);
+    EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip") << "goes on without it";
+    fake::state().unreadable.clear();
+    std::string full;
+    for (int i = 0; i < kMaxGameSettings; ++i) full += "G" + std::to_string(i) + "\t\t\t-g\r\n";
+    fake::putFile(path, full);
+    EXPECT_EQ(saveGameSettings(path.c_str(), keys, 1, own), GamesSave::TooMany);
+    EXPECT_EQ(fake::fileBytes(path), full);
+    const char* first[] = {"G0"};
+    EXPECT_EQ(saveGameSettings(path.c_str(), first, 1, own), GamesSave::Saved) << "a change";
 }
