@@ -134,7 +134,8 @@ HOST_CASE(aLaunchFromTheContextMenuStartsTheSelectedFavoriteAndClosesWhenTicked)
         clickLater(dialog, IDM_LAUNCH_FIRST);
         CHECK(waitUntilClosed(dialog), "the ticked box closes the dialog after the launch");
     });
-    CHECK_EQ(menuItems, std::string("3004:MAME 0: 3024:削除 "), "the context menu");
+    CHECK_EQ(menuItems, std::string("3004:MAME 0: 3030:このゲームの起動設定… 3024:削除 "),
+             "the context menu");
     CHECK_EQ(result, 1, "a launch with the box ticked closes as OK does");
     CHECK_EQ(waitForStub(log).commandLine, programPart(exe) + " setK5",
              "the set name of the selected row");

@@ -102,7 +102,7 @@ HOST_CASE(theFavoritesListWorksFromTheKeyboardAndCancelKeepsTheSelection) {
         menuItems = joined("|", popupMenuItems(dialog));
         clickNow(dialog, IDCANCEL);
     });
-    CHECK_EQ(menuItems, std::string("3004:A&&B|3005:MAME|0:|3024:削除"),
+    CHECK_EQ(menuItems, std::string("3004:A&&B|3005:MAME|0:|3030:このゲームの起動設定…|3024:削除"),
              "the Apps key opens the context menu; \"&\" is doubled in the item text");
     std::string list = readFile(s.dataDir + s.system + ".emu");
     CHECK_EQ(std::string(list.size() == 16084 ? list.c_str() + 4 : ""), std::string("A&B"),

@@ -1,6 +1,10 @@
 // Command-line templates against the real DLL: what the stub emulator receives, the edit
 // dialog's field, and the templates carried through the settings dialog, a restart and
 // Copy and Paste, while the list files keep their bytes.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "dialogDriver.h"
 #include "resource.h"
 #include "session.h"
@@ -224,4 +228,82 @@ HOST_CASE(aPlaylistStartsTheSelectedDiscsAsOneGameAndGoesWithTheExtractedFiles) 
              "both discs in order, as UTF-8");
     s.close();
     CHECK(!fileExists(playlist), "closePlugin deletes the playlist");
+}
+
+// A game's own launch setting made in the favourites tab: its emulator where the game's own
+// place starts it, its arguments wherever that emulator starts it, and shown before it runs.
+HOST_CASE(aGamesOwnEmulatorAndArgumentsStartItFromEveryPlace) {
+    Session s("gameSetting");
+    std::string a = s.installStub("A"), b = s.installStub("B");
+    s.writeCache({{"K1", s.root + "mario.n64", "mario.n64"}});
+    s.writeEmulators({emulator("First", a, 0), emulator("Second", b, 0)});
+    writeFile(s.dataDir + s.system + ".fvr", favoritesFile(s.system, {favorite("Mario", "K1")}));
+    int runs = 0;
+    auto started = [&](const std::function<void()>& action) {
+        std::string log = s.root + "game" + std::to_string(++runs) + ".log";
+        SetEnvironmentVariableA("LB_STUB_LOG", log.c_str());
+        action();
+        return waitForStub(log).commandLine;
+    };
+    auto doubleClick = [](HWND dialog, int list) {
+        selectRows(dialog, list, {0}, 0);
+        NMITEMACTIVATE click{};
+        click.hdr = {GetDlgItem(dialog, list), UINT_PTR(list), UINT(NM_DBLCLK)};
+        SendMessageA(dialog, WM_NOTIFY, WPARAM(list), reinterpret_cast<LPARAM>(&click));
+    };
+    auto showTab = [](HWND dialog, int tab) {
+        HWND tabs = GetDlgItem(dialog, IDC_FAVORITE_TABS);
+        SendMessageA(tabs, TCM_SETCURSEL, WPARAM(tab), 0);
+        NMHDR change{tabs, UINT_PTR(IDC_FAVORITE_TABS), UINT(TCN_SELCHANGE)};
+        SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
+    };
+    const std::string mario = s.root + "mario.n64", args = " -x \"a b\"";
+    std::string sample, viaFavorites;
+    onMenuDialog(s.plugin, 1, favoritesTitle(1), [&](HWND dialog) {
+        selectRows(dialog, IDC_FAVORITE_LIST, {0}, 0);
+        clickLater(dialog, IDM_GAME_SETTING);
+        HWND game = waitForDialog("このゲームの起動設定(Launchboard)");
+        if (game == nullptr) return;
+        chooseComboRow(game, IDC_GAME_EMULATOR, 2);
+        typeText(game, IDC_GAME_ARGUMENTS, "-x \"a b\"");
+        sample = controlText(game, IDC_GAME_SAMPLE);
+        clickNow(game, IDOK);
+        viaFavorites = started([&] { doubleClick(dialog, IDC_FAVORITE_LIST); });
+        clickNow(dialog, IDCANCEL);
+    });
+    CHECK_EQ(sample, b + " " + mario + args, "the sample: the chosen emulator's line");
+    CHECK_EQ(readFile(s.dataDir + s.system + ".games.txt"),
+             "#games 1\r\nK1\tSecond\t" + b + "\t-x \"a b\"\r\n", "saved at the dialog's OK");
+    CHECK_EQ(viaFavorites, b + " " + mario + args, "a double-click: the game's emulator");
+    Chain chain({"K1"});
+    s.popupItems();
+    CHECK_EQ(s.clickAndWait(1, chain.first()).commandLine, b + " " + mario + args, "the popup");
+    CHECK_EQ(s.clickAndWait(0, chain.first()).commandLine, a + " " + mario, "another emulator");
+    std::string viaHistory;
+    onMenuDialog(s.plugin, 1, favoritesTitle(1), [&](HWND dialog) {
+        showTab(dialog, 1);
+        viaHistory = started([&] { doubleClick(dialog, IDC_HISTORY_LIST); });
+        clickNow(dialog, IDCANCEL);
+    });
+    CHECK_EQ(viaHistory, b + " " + mario + args, "the history: the game's, not the last one");
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    Answered box;
+    runDriven([&] { return s.plugin.onPopupMenuHaveClick(1, chain.first()); },
+              [&] { box = answerMessageBox(IDCANCEL); });
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    CHECK(box.text.find("このゲームの引数 (このゲームの起動設定から): -x \"a b\"") !=
+              std::string::npos,
+          "the preview: " + box.text);
+    s.writeEmulators({emulator("First", a, 0)});
+    viaFavorites.clear();
+    onMenuDialog(s.plugin, 1, "最近遊んだゲーム(Launchboard) - 1件", [&](HWND dialog) {
+        showTab(dialog, 0);
+        viaFavorites = started([&] { doubleClick(dialog, IDC_FAVORITE_LIST); });
+        clickNow(dialog, IDCANCEL);
+    });
+    CHECK_EQ(viaFavorites, a + " " + mario, "its emulator deleted: the first, without them");
 }
