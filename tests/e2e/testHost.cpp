@@ -143,6 +143,16 @@ void captureFavorites(Session& s) {
         SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, 190);
         clickFavoritesHeader(dialog, 1);  // Publisher
         captureWindow(dialog, workDir + "favoritesDialog.bmp");
+        // A game's own emulator and arguments, from the context menu.
+        selectRows(dialog, IDC_FAVORITE_LIST, {0}, 0);
+        clickLater(dialog, IDM_GAME_SETTING);
+        if (HWND game = waitForDialog("このゲームの起動設定(Launchboard)")) {
+            chooseComboRow(game, IDC_GAME_EMULATOR, 2);
+            typeText(game, IDC_GAME_ARGUMENTS, "--appendconfig \"C:\\Emu\\RetroArch\\hires.cfg\"");
+            captureWindow(game, workDir + "gameSetting.bmp");
+            clickNow(game, IDCANCEL);
+            waitUntilClosed(game);
+        }
         // The filter in use: hiragana typed, katakana and half-width names found.
         typeText(dialog, 3025, "まりお");
         captureWindow(dialog, workDir + "favoritesFilter.bmp");
