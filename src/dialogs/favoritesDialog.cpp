@@ -189,9 +189,7 @@ void editFavoritesSetting(HWND dialog) {
     for (int32_t i = 0; i < count; ++i)
         keys[i] = workingFavorites[shownEntry(filter, rows[i])].crc32;
     const FavoriteEntry& entry = workingFavorites[focused];
-    HostRomRecord game{nullptr, entry.crc32, entry.name};
-    game.comment = entry.comment;
-    editGameSetting(dialog, game, keys, count);
+    editGameSetting(dialog, {entry.crc32, entry.name, entry.comment}, keys, count);
 }
 
 const char* favoriteName(int32_t row, const void*) {

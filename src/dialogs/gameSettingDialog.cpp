@@ -22,7 +22,7 @@ const char kNoEmulator[] = "(指定しない)";
 // What the open dialog works on: the games, the focused one's setting as read, and whether its
 // emulator, no longer registered, has the last row of the list.
 struct GameDialog {
-    const HostRomRecord* focused;
+    HostRomRecord focused;
     const char* const* keys;
     int32_t count;
     char path[kTextSize];
@@ -46,8 +46,7 @@ void showSample(HWND dialog) {
     int32_t index = row == 0 ? 0 : chosenEmulator(dialog);  // none: the first emulator's line
     if (index >= 0 && index < emulatorRows()) {
         const EmulatorEntry& entry = context->emulators[index];
-        gameSample(sample, entry, findTemplate(emulatorTemplates, entry), *open->focused,
-                   arguments);
+        gameSample(sample, entry, findTemplate(emulatorTemplates, entry), open->focused, arguments);
     }
     SetDlgItemTextA(dialog, IDC_GAME_SAMPLE, sample);
 }
@@ -58,7 +57,7 @@ void initGameDialog(HWND dialog) {
         std::snprintf(title, sizeof title, "%s - %d件", kTitle, int(open->count));
         SetWindowTextA(dialog, title);
     }
-    SetDlgItemTextA(dialog, IDC_GAME_NAME, hostText(open->focused->name));
+    SetDlgItemTextA(dialog, IDC_GAME_NAME, hostText(open->focused.name));
     addComboText(dialog, IDC_GAME_EMULATOR, kNoEmulator);
     for (int32_t i = 0; i < emulatorRows(); ++i)
         addComboText(dialog, IDC_GAME_EMULATOR, context->emulators[i].name);
@@ -133,14 +132,16 @@ INT_PTR CALLBACK gameSettingProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void editGameSetting(HWND owner, const HostRomRecord& focused, const char* const* keys,
+void editGameSetting(HWND owner, const FocusedGame& focused, const char* const* keys,
                      int32_t count) {
     static GameDialog dialog;
-    dialog = GameDialog{&focused, keys, count, "", {}, false};
+    dialog = GameDialog{HostRomRecord{}, keys, count, "", {}, false};
+    dialog.focused.crc32 = focused.key;
+    dialog.focused.name = focused.name;
+    dialog.focused.comment = focused.set;
     bool found = false;
     if (count <= 0 || !gameSettingsPath(dialog.path)) return;
-    if (findGameSetting(dialog.path, hostText(focused.crc32), dialog.setting, found) ==
-        FileRead::Unreadable) {
+    if (findGameSetting(dialog.path, focused.key, dialog.setting, found) == FileRead::Unreadable) {
         tellReadFailure(dialog.path);
         return;
     }

@@ -79,12 +79,12 @@ void editHistorySetting(HWND dialog) {
     static const char* keys[kMaxGames];
     int32_t row = viewRow(focusedSelectedRow(historyList(dialog)));
     int32_t count = selectedRows(historyList(dialog), rows, kMaxGames);
-    const HostRomRecord* focused = historyChain(row);
+    const GameHistory* focused = historyGame(row);
     if (focused == nullptr) return;
     int32_t kept = 0;
     for (int32_t i = 0; i < count; ++i)
         if (const GameHistory* game = historyGame(viewRow(rows[i]))) keys[kept++] = game->key;
-    editGameSetting(dialog, *focused, keys, kept);
+    editGameSetting(dialog, {focused->key, focused->name, focused->set}, keys, kept);
 }
 
 void addFocusedToFavorites(HWND dialog) {

@@ -34,30 +34,6 @@ bool parseLine(const char* line, size_t length, GameSetting& setting) {
     return setting.key[0] != '\0';
 }
 
-// The line of `key` among the whole lines of [from, end), which ends in an LF, into `setting`;
-// the line ends are found many at a time. Where the next search begins: `end` when none is.
-bool findInLines(const char* from, const char* end, const char* key, size_t keyLength,
-                 GameSetting& setting) {
-    const char* ends[64];
-    for (const char* line = from; line < end;) {
-        int count = findBytes('\n', line, end, ends, 64);
-        if (count == 0) {  // a NUL before the next line end: the line goes on after it
-            ends[0] = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
-            count = 1;
-        }
-        for (int i = 0; i < count; line = ends[i++] + 1) {
-            size_t length = size_t(ends[i] - line);
-            if (length <= keyLength || line[keyLength] != '\t' || line[0] != key[0] ||
-                std::memcmp(line, key, keyLength) != 0)
-                continue;
-            if (parseLine(line, length > 0 && line[length - 1] == '\r' ? length - 1 : length,
-                          setting))
-                return true;
-        }
-    }
-    return false;
-}
-
 bool sameProgram(const char* a, const char* b) {
     for (; *a != '\0' && asciiLower(*a) == asciiLower(*b); ++a, ++b) {
     }
@@ -68,45 +44,6 @@ bool sameProgram(const char* a, const char* b) {
 
 bool gameSettingsPath(char (&path)[kTextSize]) {
     return dataFilePath(path, context->systemName, ".games.txt");
-}
-
-FileRead findGameSetting(const char* path, const char* key, GameSetting& setting, bool& found) {
-    setting = GameSetting{};
-    found = false;
-    platform::File* file = nullptr;
-    platform::OpenResult opened = platform::openForRead(path, file);
-    if (opened != platform::OpenResult::Opened)
-        return opened == platform::OpenResult::Missing ? FileRead::Missing : FileRead::Unreadable;
-    // Whole lines a block at a time; a line cut by the block's end moves to the front. A line
-    // longer than any a save writes is passed over.
-    constexpr size_t kBlock = 64 * 1024;
-    static char text[kBlock + kLongestLine + 1];
-    size_t keyLength = std::strlen(key), held = 0;
-    bool skipping = false;  // the rest of a line too long to hold
-    long n = 0;
-    while (!found && keyLength > 0 && (n = readAll(file, text + held, kBlock)) > 0) {
-        const char* from = text;
-        const char* end = text + held + size_t(n);
-        if (skipping) {
-            const void* lineEnd = std::memchr(text, '\n', size_t(n));
-            from = lineEnd != nullptr ? static_cast<const char*>(lineEnd) + 1 : end;
-            skipping = lineEnd == nullptr;
-        }
-        const char* whole = end;
-        while (whole > from && whole[-1] != '\n') --whole;
-        found = findInLines(from, whole, key, keyLength, setting);
-        held = size_t(end - whole);
-        skipping = skipping || held > kLongestLine;
-        held = skipping ? 0 : held;
-        std::memmove(text, whole, held);
-    }
-    if (!found && n == 0 && held > 0) {  // the last line, without its line end
-        text[held] = '\n';
-        found = findInLines(text, text + held + 1, key, keyLength, setting);
-    }
-    platform::closeFile(file);
-    if (!found) setting = GameSetting{};
-    return n < 0 ? FileRead::Unreadable : FileRead::Read;
 }
 
 int32_t settingEmulatorIndex(const GameSetting& setting) {
@@ -136,7 +73,6 @@ namespace {
 struct WholeFile {
     char* data = nullptr;
     size_t size = 0;
-    ~WholeFile() { platform::release(data); }
 };
 
 FileRead readWhole(const char* path, WholeFile& file) {
@@ -149,6 +85,80 @@ FileRead readWhole(const char* path, WholeFile& file) {
     FileRead read = readFilePrefix(path, file.data, size_t(size) + 1, file.size);
     // A file that changed size meanwhile is read again at the next try.
     return read == FileRead::Read && file.size != size ? FileRead::Unreadable : read;
+}
+
+// The file as last read, its lines in the order of their keys: a game is found by a binary
+// search while the file's stamp is unchanged, and the file is read again once it changed.
+struct KeyedLine {
+    uint32_t at, keyLength, length;
+};
+struct GamesIndex {
+    char path[kTextSize];
+    uint64_t size, written;
+    WholeFile file;
+    KeyedLine* lines;
+    int32_t count;
+} cached;
+
+void dropIndex() {
+    platform::release(cached.file.data);
+    platform::release(cached.lines);
+    cached.file = WholeFile{};
+    cached.lines = nullptr;
+    cached.count = 0;
+    cached.path[0] = '\0';
+}
+
+// The lines of the cached file that have a key, sorted by it; false when there is no memory.
+bool indexLines() {
+    const char* data = cached.file.data;
+    const char* end = data + cached.file.size;
+    size_t lines = 1;
+    for (const char* p = data;
+         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
+        ++lines;
+    cached.lines = static_cast<KeyedLine*>(platform::allocate(lines * sizeof(KeyedLine)));
+    if (cached.lines == nullptr) return false;
+    for (const char* line = data; line < end;) {
+        auto* stop = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
+        const char* next = stop != nullptr ? stop + 1 : end;
+        auto* tab = static_cast<const char*>(std::memchr(line, '\t', size_t(next - line)));
+        if (tab != nullptr && tab > line)
+            cached.lines[cached.count++] = {uint32_t(line - data), uint32_t(tab - line),
+                                            uint32_t(next - line)};
+        line = next;
+    }
+    std::sort(cached.lines, cached.lines + cached.count, [data](KeyedLine a, KeyedLine b) {
+        int order = std::memcmp(data + a.at, data + b.at, std::min(a.keyLength, b.keyLength));
+        if (order != 0) return order < 0;
+        return a.keyLength != b.keyLength ? a.keyLength < b.keyLength : a.at < b.at;
+    });
+    return true;
+}
+
+// The cached file made the one at `path` as it is now.
+FileRead refreshIndex(const char* path) {
+    uint64_t size = 0, written = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!platform::fileStamp(path, size, written)) {
+            dropIndex();
+            return platform::fileExists(path) ? FileRead::Unreadable : FileRead::Missing;
+        }
+        if (std::strcmp(cached.path, path) == 0 && cached.size == size && cached.written == written)
+            return FileRead::Read;
+        dropIndex();
+        FileRead read = readWhole(path, cached.file);
+        if (read == FileRead::Missing) return read;
+        if (read == FileRead::Read) {  // a file that changed size meanwhile is read again
+            if (!indexLines()) break;
+            copyText(cached.path, path);
+            cached.size = size;
+            cached.written = written;
+            return FileRead::Read;
+        }
+    }
+    dropIndex();
+    return FileRead::Unreadable;
 }
 
 // The rewritten file, built in one block.
@@ -195,12 +205,56 @@ void keepOtherLines(Rewrite& rewrite, const WholeFile& old, const char* const* s
     }
 }
 
+// The lines of the games `sorted` given `setting`, each game once.
+void putGivenLines(Rewrite& rewrite, const char* const* sorted, int32_t count,
+                   const GameSetting& setting) {
+    static char line[kLongestLine];
+    for (int32_t i = 0; i < count; ++i) {
+        if (i > 0 && std::strcmp(sorted[i], sorted[i - 1]) == 0) continue;
+        size_t length = settingLine(line, sorted[i], setting);
+        if (length == 0 || sorted[i][0] == '\0') continue;
+        rewrite.put(line, length);
+        ++rewrite.records;
+    }
+}
+
 }  // namespace
+
+FileRead findGameSetting(const char* path, const char* key, GameSetting& setting, bool& found) {
+    setting = GameSetting{};
+    found = false;
+    FileRead read = refreshIndex(path);
+    if (read != FileRead::Read) return read;
+    const char* data = cached.file.data;
+    size_t keyLength = std::strlen(key);
+    auto* line = std::lower_bound(
+        cached.lines, cached.lines + cached.count, key, [&](KeyedLine a, const char* wanted) {
+            int order = std::memcmp(data + a.at, wanted, std::min<size_t>(a.keyLength, keyLength));
+            return order != 0 ? order < 0 : a.keyLength < keyLength;
+        });
+    for (; !found && line < cached.lines + cached.count && line->keyLength == keyLength &&
+           std::memcmp(data + line->at, key, keyLength) == 0;
+         ++line) {
+        size_t length = line->length;
+        while (length > 0 &&
+               (data[line->at + length - 1] == '\n' || data[line->at + length - 1] == '\r'))
+            --length;
+        found = parseLine(data + line->at, length, setting);
+    }
+    if (!found) setting = GameSetting{};
+    return read;
+}
+
+void releaseGameSettings() { dropIndex(); }
 
 GamesSave saveGameSettings(const char* path, const char* const* keys, int32_t count,
                            const GameSetting& setting) {
     WholeFile old;
     FileRead read = readWhole(path, old);
+    struct Release {
+        WholeFile& file;
+        ~Release() { platform::release(file.data); }
+    } release{old};
     if (read == FileRead::Unreadable) return GamesSave::Unreadable;
     bool none = setting.emulator[0] == '\0' && setting.arguments[0] == '\0';
     if (read == FileRead::Missing && none) return GamesSave::Saved;
@@ -220,13 +274,7 @@ GamesSave saveGameSettings(const char* path, const char* const* keys, int32_t co
     std::sort(sorted, sorted + count, lessText);
     rewrite.put(kVersionLine, sizeof kVersionLine - 1);
     keepOtherLines(rewrite, old, sorted, count);
-    for (int32_t i = 0; i < count && !none; ++i) {
-        if (i > 0 && std::strcmp(sorted[i], sorted[i - 1]) == 0) continue;  // given once
-        size_t length = settingLine(line, sorted[i], setting);
-        if (length == 0 || sorted[i][0] == '\0') continue;
-        rewrite.put(line, length);
-        ++rewrite.records;
-    }
+    if (!none) putGivenLines(rewrite, sorted, count, setting);
     GamesSave result = GamesSave::TooMany;
     if (rewrite.records <= kMaxGameSettings) {
         Chunk chunk{rewrite.out, rewrite.used};

@@ -32,8 +32,12 @@ struct GameSetting {
 bool gameSettingsPath(char (&path)[kTextSize]);
 
 // Reads the setting of the game `key`; `found` tells whether the file has one. Missing when
-// there is no file, Unreadable when it exists but cannot be read (nothing is then known).
+// there is no file, Unreadable when it exists but cannot be read (nothing is then known). The
+// file is read again only when its size or its time of writing changed.
 FileRead findGameSetting(const char* path, const char* key, GameSetting& setting, bool& found);
+
+// Frees what findGameSetting keeps of the file between launches; closePlugin calls it.
+void releaseGameSettings();
 
 // The index in the state's list of the emulator the setting names, when it is still registered
 // there (the same name, the same program without regard to ASCII case); -1 otherwise.

@@ -45,6 +45,8 @@ bool copyFile(const char* from, const char* to);     // over an existing target
 bool deleteFile(const char* path);
 // The size in bytes of an existing file; false when there is none or it cannot be asked.
 bool fileSize(const char* path, uint64_t& size);
+// Its size and when it was last written: a file whose stamp is unchanged has the bytes it had.
+bool fileStamp(const char* path, uint64_t& size, uint64_t& written);
 // The system's error code of the last open, create, read, write, close, replace, copy or process
 // start that failed. Deleting a file leaves it alone, so a save's clean-up keeps the reason it
 // failed.

@@ -5,6 +5,7 @@
 #include "core/pluginContext.h"
 #include "core/settingsFile.h"
 #include "core/text.h"
+#include "games/gameSettings.h"
 #include "platform/platform.h"
 #include "plugin/exports.h"
 #include "version.h"
@@ -77,6 +78,7 @@ void closePlugin() {
         platform::deleteFile(extractedFiles[i]);
     }
     extractedFileCount = 0;
+    releaseGameSettings();
     platform::release(context);
     context = nullptr;
 }

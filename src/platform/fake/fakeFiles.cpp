@@ -32,7 +32,17 @@ std::string fileBytes(const std::string& path) {
     return it == state().files.end() ? std::string() : it->second;
 }
 
-void putFile(const std::string& path, const std::string& bytes) { state().files[path] = bytes; }
+namespace {
+
+// The stamp of a file's last change: never the same twice in a process, across resets too.
+uint64_t changes = 0;
+
+}  // namespace
+
+void putFile(const std::string& path, const std::string& bytes) {
+    state().files[path] = bytes;
+    state().stamps[path] = ++changes;
+}
 
 bool logged(const std::string& entry) {
     const auto& log = state().log;
@@ -41,6 +51,9 @@ bool logged(const std::string& entry) {
 
 void recordStep(const char* kind, const std::string& path, const std::string& other,
                 const void* bytes, size_t size) {
+    std::string what = kind;
+    if (what != "flush" && what != "close") state().stamps[path] = ++changes;
+    if (what == "copy" || what == "replace") state().stamps[other] = ++changes;
     if (state().recordSteps)
         state().steps.push_back(
             {kind, path, other, std::string(static_cast<const char*>(bytes), size)});
@@ -236,6 +249,11 @@ bool fileSize(const char* path, uint64_t& size) {
     if (it == fake::state().files.end()) return false;
     size = it->second.size();
     return true;
+}
+
+bool fileStamp(const char* path, uint64_t& size, uint64_t& written) {
+    written = fake::state().stamps[path];
+    return fileSize(path, size);
 }
 
 bool fileExists(const char* path) {

@@ -129,6 +129,8 @@ struct State {
     // Run once, as the next file is created for writing: another writer acting while a
     // rewrite works, between its read and its replace.
     std::function<void()> meanwhile;
+    // The stamp of each file's last change through these functions or putFile (fileStamp).
+    std::map<std::string, uint64_t> stamps;
 };
 
 // Every test starts from reset(): an empty file system and no failures.

@@ -189,6 +189,15 @@ bool fileSize(const char* path, uint64_t& size) {
     return true;
 }
 
+bool fileStamp(const char* path, uint64_t& size, uint64_t& written) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    written =
+        (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 void releaseFile(Hold hold) {
     if (hold != 0) CloseHandle(reinterpret_cast<HANDLE>(hold));
 }
