@@ -1,8 +1,9 @@
 // Feeds one input, in seven parts, to every file the plug-in reads: "Setting.dat", the system's
 // ".emu" list, its ".fvr" favourites (pruned against the fourth part, the host's cache file),
-// "Copy.dat", the command-line templates beside the lists and the play history, with a read
-// error at one read for some inputs; then drives the popup and main menus, a paste, an edit with
-// a template, the favourites working copy, the history tab, and a RetroArch's cfg and .info.
+// "Copy.dat", the command-line templates beside the lists, the play history and the games' own
+// settings, with a read error at one read for some inputs; then drives the popup and main menus,
+// a paste, an edit with a template, the favourites working copy, the history tab, a game's
+// setting saved, and a RetroArch's cfg and .info.
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "favorites/favorites.h"
 #include "favorites/favoritesWorking.h"
 #include "favorites/historyView.h"
+#include "games/gameSettings.h"
 #include "fuzzInput.h"
 #include "platform/fake/fakePlatform.h"
 #include "plugin/exports.h"
@@ -34,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::putFile(std::string(kDir) + "N64.emu.txt", parts[5]);
     fake::putFile(std::string(kDir) + "Copy.dat.txt", parts[5]);
     fake::putFile(std::string(kDir) + "N64.history.txt", parts[6]);
+    fake::putFile(std::string(kDir) + "N64.games.txt", parts[6]);
     // Some inputs also meet a read error, at any read of any file.
     fake::state().failReadAt = int(size % 23);
     initPlugin(nullptr, 0, 0, 0, 0, kDir);
@@ -81,6 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lb::deleteHistoryRows(doomed, 2);
     }
     lb::closeHistoryView();
+    // A game's own setting, given to two games and taken from one.
+    std::string games = std::string(kDir) + "N64.games.txt";
+    lb::GameSetting setting{"", "A", "C:\\a.exe", "-x"};
+    const char* keys[] = {"K1", "K2", "K1"};
+    bool found = false;
+    lb::findGameSetting(games.c_str(), "K1", setting, found);
+    lb::saveGameSettings(games.c_str(), keys, 3, setting);
+    lb::saveGameSettings(games.c_str(), keys + 1, 1, lb::GameSetting{});
     // A RetroArch's own files, its cfg and a core's description, made into a known emulator.
     fake::state().directories.insert("D:\\RA\\cores");
     fake::putFile("D:\\RA\\retroarch.cfg", parts[5]);
