@@ -18,7 +18,19 @@ bool appendHistoryLine(const char* path, const char* line, uint32_t* error) {
     size_t length = std::strlen(line);
     if (length + 2 >= sizeof bytes) return false;
     std::memcpy(bytes + 2, line, length);
-    return platform::appendToFile(path, bytes, length + 2, error);
+    // Held for the write when it can be at once, never waited for: one write is whole by itself,
+    // and a rewrite looks at the file's size again before it replaces the file. Flushed before
+    // the game goes on.
+    platform::Hold hold = platform::holdFile(path, 0);
+    uint32_t failure = 0;
+    platform::File* file = platform::openForAppend(path, failure);
+    bool appended = file != nullptr && platform::writeToFile(file, bytes, length + 2) &&
+                    platform::flushFile(file);
+    if (file != nullptr && !appended) failure = platform::fileError(file);
+    if (file != nullptr) platform::closeFile(file);  // flushed already: nothing left to lose
+    platform::releaseFile(hold);
+    if (error != nullptr) *error = failure;
+    return appended;
 }
 
 FileRead readHistoryFile(const char* path, HistoryTable& table, size_t& size) {

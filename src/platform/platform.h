@@ -24,14 +24,12 @@ bool writeToFile(File* file, const void* data, size_t size);  // true when every
 // temporary file before the replace that publishes it, since the rename may outlive the data.
 bool flushFile(File* file);
 bool closeFile(File* file);  // false when buffered data could not be flushed
-// Appends the bytes to the file, made when missing, with one write, flushed before it returns;
-// others may append too. The file is held (holdFile) for the write when it can be at once; when
-// another holds it, or the hold cannot be made, the bytes are appended all the same, never
-// waited for: one write is whole by itself, and a rewrite looks at the file's size again before
-// it replaces the file.
-// `*error`, when given, gets the error of a failure: the watcher's thread appends too, and
-// lastError keeps the host's thread's failures only.
-bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error = nullptr);
+// Opens the file for appending, made when missing: each write lands whole at its end, whatever
+// others append meanwhile. Null when it cannot be opened, `error` then telling why: the
+// watcher's thread appends too, and lastError keeps the host's thread's failures only.
+File* openForAppend(const char* path, uint32_t& error);
+// The error of the last write, flush or close of `file` that failed, on whichever thread.
+uint32_t fileError(const File* file);
 // Takes `path` for this writer alone among the plug-in's writers of it, in this process and
 // others: every append and every rewrite of the file holds it first. The hold is a file beside
 // it, "<path>.lock", open without sharing and removed when released (or when the process ends);

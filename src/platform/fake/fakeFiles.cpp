@@ -91,6 +91,7 @@ struct File {
     std::string path;
     size_t position = 0;
     bool writing = false;
+    bool appending = false;  // writes land at the end, whatever others wrote meanwhile
 };
 
 namespace {
@@ -174,7 +175,7 @@ bool closeFile(File* file) {
     if (file->writing) fake::recordStep("close", file->path);
     bool failed = file->writing && (s.failClose || ++s.closes == s.failCloseAt);
     auto open = s.openFiles.find(file->path);
-    if (open != s.openFiles.end()) s.openFiles.erase(open);
+    if (open != s.openFiles.end() && !file->appending) s.openFiles.erase(open);
     std::string path = file->path;
     delete file;
     return !failed || failOn(path, 112, false);
@@ -197,18 +198,20 @@ bool replaceFile(const char* from, const char* to) {
     return true;
 }
 
-bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error) {
+File* openForAppend(const char* path, uint32_t& error) {
     auto& s = fake::state();
+    error = 0;
     if (s.failAppend || s.unreadable.count(path)) {
-        if (error != nullptr) *error = 5;
-        return failWith(5, false);
+        error = 5;
+        return failWith<File*>(5, nullptr);
     }
     // A hold of another writer is not waited for: the line goes in all the same.
-    s.files[path].append(static_cast<const char*>(data), size);
+    s.files[path];
     s.log.push_back(std::string("append ") + path);
-    fake::recordStep("append", path, "", data, size);
-    return true;
+    return new File{path, 0, true, true};
 }
+
+uint32_t fileError(const File*) { return fake::state().lastError; }
 
 bool copyFile(const char* from, const char* to) {
     auto& s = fake::state();

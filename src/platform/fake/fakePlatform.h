@@ -86,7 +86,7 @@ struct State {
     std::vector<std::string> messages;
     std::vector<std::string> openedDialogs;  // "settings <system>", "favorites <system>"
 
-    bool failAppend = false;                        // appendToFile fails
+    bool failAppend = false;                        // openForAppend fails
     std::string localTime = "2026/12/07 21:30:00";  // what localTimeText answers
     bool refuseJob = false;                         // startProcessInJob gives no job
     struct Session {
@@ -119,8 +119,8 @@ struct State {
     std::set<std::string> held;
     std::set<std::string> holds;  // files held by holdFile, here or in another process
     // With recordSteps, every step taken on a file, in order, for the crash explorer: "create",
-    // "write" (with its bytes), "flush", "close", "copy", "replace" (path to other), "delete",
-    // "append" (with its bytes, flushed).
+    // "write" (with its bytes; an append's lands at the end), "flush", "close", "copy",
+    // "replace" (path to other), "delete".
     struct Step {
         std::string kind, path, other, bytes;
     };

@@ -13,23 +13,35 @@ namespace platform {
 
 struct File {
     HANDLE handle;
+    DWORD error;
 };
 
 DWORD lastFailure = 0;
 
+// A failure of the host's thread is kept for lastError; the watcher's never overwrites it.
 bool noted(bool ok) {
-    if (!ok) lastFailure = GetLastError();
+    if (!ok && !onWatcherThread()) lastFailure = GetLastError();
     return ok;
 }
 
 namespace {
 
+bool notedOn(File* file, bool ok) {
+    if (!ok) file->error = GetLastError();
+    return noted(ok);
+}
+
+}  // namespace
+
+namespace {
+
 File* wrap(HANDLE handle) {
     if (!noted(handle != INVALID_HANDLE_VALUE)) return nullptr;
-    File* file = new (std::nothrow) File{handle};
+    File* file = new (std::nothrow) File{handle, 0};
     if (file == nullptr) {
         CloseHandle(handle);
-        lastFailure = ERROR_NOT_ENOUGH_MEMORY;
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        noted(false);
     }
     return file;
 }
@@ -49,21 +61,30 @@ File* createForWrite(const char* path) {
                             nullptr));
 }
 
+File* openForAppend(const char* path, uint32_t& error) {
+    File* file = wrap(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = file != nullptr ? 0 : GetLastError();
+    return file;
+}
+
+uint32_t fileError(const File* file) { return file->error; }
+
 long readFromFile(File* file, void* buffer, size_t size) {
     DWORD read = 0;
-    if (!noted(ReadFile(file->handle, buffer, DWORD(size), &read, nullptr))) return -1;
+    if (!notedOn(file, ReadFile(file->handle, buffer, DWORD(size), &read, nullptr))) return -1;
     return long(read);
 }
 
 bool writeToFile(File* file, const void* data, size_t size) {
     DWORD written = 0;
-    if (!noted(WriteFile(file->handle, data, DWORD(size), &written, nullptr))) return false;
+    if (!notedOn(file, WriteFile(file->handle, data, DWORD(size), &written, nullptr))) return false;
     if (written == size) return true;
-    lastFailure = ERROR_DISK_FULL;  // a short write
-    return false;
+    SetLastError(ERROR_DISK_FULL);  // a short write
+    return notedOn(file, false);
 }
 
-bool flushFile(File* file) { return noted(FlushFileBuffers(file->handle) != FALSE); }
+bool flushFile(File* file) { return notedOn(file, FlushFileBuffers(file->handle) != FALSE); }
 
 bool closeFile(File* file) {
     bool ok = noted(CloseHandle(file->handle));
@@ -200,29 +221,6 @@ bool fileStamp(const char* path, uint64_t& size, uint64_t& written) {
 
 void releaseFile(Hold hold) {
     if (hold != 0) CloseHandle(reinterpret_cast<HANDLE>(hold));
-}
-
-bool appendToFile(const char* path, const void* data, size_t size, uint32_t* error) {
-    // The watcher appends too: only the host's thread notes its failures in lastFailure.
-    bool hostThread = !onWatcherThread();
-    auto fail = [&](DWORD code) {
-        if (hostThread) lastFailure = code;
-        if (error != nullptr) *error = code;
-        return false;
-    };
-    Hold hold = holdFile(path, 0);  // never waited for: without it the line is whole all the same
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD code = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        bool ok = WriteFile(file, data, DWORD(size), &written, nullptr) && written == size &&
-                  FlushFileBuffers(file);
-        code = ok ? 0 : GetLastError() ? GetLastError() : ERROR_DISK_FULL;
-        CloseHandle(file);
-    }
-    releaseFile(hold);
-    return code == 0 || fail(code);
 }
 
 bool isOnNetworkDrive(const char* path) {
