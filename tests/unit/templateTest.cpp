@@ -192,6 +192,19 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%"),
               exe + wide + wide + std::string(32766 - exe.size() - 32000, 'r'));
     EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%r"), "(none)コマンドラインが長すぎます");
+    EXPECT_EQ(planned(standard, "%WIDE%%WIDE%%REST%", "-x"), "(none)コマンドラインが長すぎます")
+        << "the game's arguments count too";
+    // The game's setting dialog shows the whole line its game would start with.
+    HostRomRecord game{};
+    game.crc32 = "K1";
+    game.comment = "sgame";
+    char sample[kSampleSize];
+    gameSample(sample, standard, "", game, "-x");
+    EXPECT_STREQ(sample, "D:\\Emu\\RA\\retroarch.exe \"C:\\ROMs\\SUPERG~1.ZIP\" -x");
+    gameSample(sample, extracting, "-L x.dll %M3U% %GAMEARGS%", game, "-y");
+    EXPECT_STREQ(sample, "D:\\Emu\\RA\\retroarch.exe -L x.dll \"C:\\Tmp\\Super Game.m3u\" -y");
+    gameSample(sample, arcade, "%SET%", game, "-bios jp");
+    EXPECT_STREQ(sample, "D:\\MAME\\mame.exe sgame -bios jp");
 }
 
 TEST(Playlist, listsEveryDiscAsUtf8LinesAndADiscBesideItByItsFileName) {
