@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds Launchboard.dll and shows it working: a host program loads it under Wine, prints its
 # information texts, starts and closes it, shows the "Setting.dat" it wrote, then opens the
-# plug-in's dialogs and saves their pictures in build/demo/ (PNG).
+# plug-in's dialogs and saves their pictures in build/demo/ (PNG), the favourites dialog and the
+# history tab at 150% (144 DPI) too.
 set -eu
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -12,11 +13,17 @@ dpkg-query -W -f='${Status}' imagemagick 2>/dev/null | grep -q "install ok insta
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 >/dev/null
 echo "Built $(pwd)/build/win32/Launchboard.dll"
-. tests/e2e/wineEnv.sh
 demo=$(pwd)/build/demo
 rm -rf "$demo" && mkdir -p "$demo"
-wine build/win32/tests/e2e/testHost.exe demo "$(winpath "$(pwd)/build/win32/Launchboard.dll")" \
-    "$(winpath "$demo/data")" "$(winpath "$demo/shots")"
+for dpi in "" 144; do
+    (
+        export LB_WINE_DPI=$dpi
+        . tests/e2e/wineEnv.sh
+        wine build/win32/tests/e2e/testHost.exe demo \
+            "$(winpath "$(pwd)/build/win32/Launchboard.dll")" "$(winpath "$demo/data$dpi")" \
+            "$(winpath "$demo/shots")"
+    )
+done
 for bmp in "$demo"/shots/*.bmp; do
     convert "$bmp" "$demo/$(basename "${bmp%.bmp}").png"
     echo "Picture: $demo/$(basename "${bmp%.bmp}").png"

@@ -43,6 +43,23 @@ bool endedByClose(HWND dialog, UINT message) {
     return acting;
 }
 
+int32_t windowDpi(HWND window) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static GetDpi forWindow = reinterpret_cast<GetDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    UINT dpi = forWindow != nullptr ? forWindow(window) : 0;
+    if (dpi == 0) {
+        HDC screen = GetDC(nullptr);
+        dpi = UINT(GetDeviceCaps(screen, LOGPIXELSY));
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? int32_t(dpi) : kBaseDpi;
+}
+
+int32_t scaledPixels(HWND window, int32_t pixelsAt96) {
+    return storedToPixels(pixelsAt96, windowDpi(window));
+}
+
 void enableControls(HWND dialog, std::initializer_list<int> ids, bool on) {
     for (int id : ids) EnableWindow(GetDlgItem(dialog, id), on);
 }
@@ -173,7 +190,8 @@ void fitColumn(HWND list, int32_t columns, int32_t column) {
         int32_t others = 0;
         for (int32_t k = 0; k < columns; ++k)
             if (k != column) others += listColumnWidth(list, k);
-        int32_t rest = client.right - others > 60 ? client.right - others : 60;
+        int32_t least = scaledPixels(list, 60);
+        int32_t rest = client.right - others > least ? client.right - others : least;
         if (listColumnWidth(list, column) == rest) break;
         SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(column), MAKELPARAM(rest, 0));
     }

@@ -23,6 +23,12 @@ HINSTANCE pluginInstance();
 // Centres a window on the desktop work area without changing its size or Z order.
 void centerWindow(HWND window);
 
+// The dots per inch `window` is shown at: its monitor's where Windows keeps one a window
+// (GetDpiForWindow, Windows 10 1607 and later), else the screen's. A size in pixels written for
+// 96 DPI, scaled to it.
+int32_t windowDpi(HWND window);
+int32_t scaledPixels(HWND window, int32_t pixelsAt96);
+
 // A control's text in a fixed field; a longer text is cut at a whole character.
 void readControlText(HWND dialog, int id, char* field, size_t size);
 template <size_t N>
@@ -130,8 +136,8 @@ POINT keyboardMenuPoint(HWND list);
 
 // Makes the last of a list's `columns` columns take what the others leave of its client area,
 // which leaves out a vertical scroll bar when there is one, so no horizontal scroll bar is
-// needed (at least 60 pixels). With one column, that column fills the list. fitColumn does the
-// same for any one of them.
+// needed (at least 60 pixels at 96 DPI). With one column, that column fills the list. fitColumn
+// does the same for any one of them.
 void fitLastColumn(HWND list, int32_t columns);
 void fitColumn(HWND list, int32_t columns, int32_t column);
 // The width in pixels of `text` in the list's font, as a column needs it without its margins.

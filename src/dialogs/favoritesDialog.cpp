@@ -109,22 +109,7 @@ void closeFavoritesDialog(HWND dialog, int commandId) {
     releaseFilter(filter);
     context->closeOnLaunch = isChecked(dialog, IDC_CLOSE_ON_LAUNCH) ? 1 : 0;
     storeFavoriteColumns(dialog);
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    RECT box{};
-    GetWindowRect(dialog, &box);
-    // A minimised or maximised dialog keeps the rectangle it will be restored to. That one is
-    // in work-area coordinates, which differ from the screen's by a task bar at the top or left.
-    if ((IsIconic(dialog) || IsZoomed(dialog)) && GetWindowPlacement(dialog, &placement)) {
-        box = placement.rcNormalPosition;
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoA(MonitorFromRect(&box, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-            OffsetRect(&box, monitor.rcWork.left - monitor.rcMonitor.left,
-                       monitor.rcWork.top - monitor.rcMonitor.top);
-        }
-    }
-    context->favoritesRect = {box.left, box.top, box.right, box.bottom};
+    storeFavoritesPlace(dialog);
     EndDialog(dialog, commandId);
 }
 
@@ -361,9 +346,12 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             return FALSE;  // the focus was set: on the list
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = {300, 300};
+            limits->ptMinTrackSize = {scaledPixels(dialog, 300), scaledPixels(dialog, 300)};
             return TRUE;
         }
+        case WM_DPICHANGED:
+            rescaleFavoritesDialog(dialog, HIWORD(wParam), *reinterpret_cast<RECT*>(lParam));
+            return TRUE;
         case WM_SIZE:
             layoutFavoritesDialog(dialog);
             return TRUE;
@@ -390,7 +378,7 @@ INT_PTR CALLBACK favoritesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 int32_t openFavorites() {
-    platform::VisualStyles styles;  // for the dialog and all it opens while it runs
+    platform::PluginWindows windows;  // for the dialog and all it opens while it runs
     return int32_t(
         DialogBoxParamA(pluginInstance(), "FAVORITEDLG", GetActiveWindow(), favoritesProc, 0));
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/placement.h"
 #include "core/pluginContext.h"
 #include "core/settingsFile.h"
 #include "dialogs/dialogSupport.h"
@@ -30,8 +31,16 @@ BOOL CALLBACK noteWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) {
 
 }  // namespace
 
+namespace {
+
+// The scale the dialog's columns were last set for: a move to a monitor of another scale
+// changes them from it.
+int32_t shownDpi = kBaseDpi;
+
+}  // namespace
+
 void placeFavoritesDialog(HWND dialog) {
-    const ScreenRect& stored = context->favoritesRect;
+    ScreenRect stored = storedToPixels(context->favoritesRect, windowDpi(dialog));
     std::pair<ScreenRect, bool> search{stored, false};
     EnumDisplayMonitors(nullptr, nullptr, noteWorkArea, reinterpret_cast<LPARAM>(&search));
     RECT work{}, box{};
@@ -56,8 +65,8 @@ void layoutFavoritesDialog(HWND dialog) {
     FavoritesLayout layout{};
     if (!layoutFavorites(client.right, client.bottom, button.right - button.left,
                          button.bottom - button.top, box.bottom - box.top, layout,
-                         field.bottom - field.top, label.right - label.left,
-                         tabs.bottom - tabs.top))
+                         field.bottom - field.top, label.right - label.left, tabs.bottom - tabs.top,
+                         windowDpi(dialog)))
         return;
     const std::pair<int, const ControlRect*> places[] = {
         {IDC_FAVORITE_DELETE, &layout.deleteButton},
@@ -80,8 +89,10 @@ void layoutFavoritesDialog(HWND dialog) {
 
 void setupFavoriteColumns(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FAVORITE_LIST);
+    shownDpi = windowDpi(dialog);
     for (int32_t k = 0; k < kColumnCount; ++k)
-        insertListColumn(list, k, context->columnState[k].width, favoriteColumnNames[k]);
+        insertListColumn(list, k, storedToPixels(context->columnState[k].width, shownDpi),
+                         favoriteColumnNames[k]);
     // An order that does not name each column once (a damaged "Setting.dat") is not applied.
     if (isColumnPermutation(context->columnOrder))
         setListColumnOrder(list, context->columnOrder, kColumnCount);
@@ -93,7 +104,43 @@ void storeFavoriteColumns(HWND dialog) {
     if (listColumnOrder(list, order, kColumnCount) && isColumnPermutation(order))
         std::memcpy(context->columnOrder, order, sizeof order);
     for (int32_t k = 0; k < kColumnCount; ++k)
-        context->columnState[k].width = listColumnWidth(list, k);
+        context->columnState[k].width = pixelsToStored(listColumnWidth(list, k), windowDpi(dialog));
+}
+
+void storeFavoritesPlace(HWND dialog) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    RECT box{};
+    GetWindowRect(dialog, &box);
+    // A minimised or maximised dialog keeps the rectangle it will be restored to. That one is
+    // in work-area coordinates, which differ from the screen's by a task bar at the top or left.
+    if ((IsIconic(dialog) || IsZoomed(dialog)) && GetWindowPlacement(dialog, &placement)) {
+        box = placement.rcNormalPosition;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoA(MonitorFromRect(&box, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            OffsetRect(&box, monitor.rcWork.left - monitor.rcMonitor.left,
+                       monitor.rcWork.top - monitor.rcMonitor.top);
+        }
+    }
+    context->favoritesRect =
+        pixelsToStored({box.left, box.top, box.right, box.bottom}, windowDpi(dialog));
+}
+
+void rescaleFavoritesDialog(HWND dialog, int32_t dpi, const RECT& suggested) {
+    for (int id : {IDC_FAVORITE_LIST, IDC_HISTORY_LIST}) {
+        HWND list = GetDlgItem(dialog, id);
+        int32_t columns = id == IDC_FAVORITE_LIST ? kColumnCount : kHistoryColumnCount;
+        for (int32_t k = 0; k < columns; ++k) {
+            int32_t width = pixelsToStored(listColumnWidth(list, k), shownDpi);
+            SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(k),
+                         MAKELPARAM(storedToPixels(width, dpi), 0));
+        }
+    }
+    shownDpi = dpi;
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layoutFavoritesDialog(dialog);
 }
 
 void updateSortMarks(HWND dialog) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace lb {
 
 void placeFavoritesDialog(HWND dialog);
@@ -15,5 +17,13 @@ void layoutFavoritesDialog(HWND dialog);
 void setupFavoriteColumns(HWND dialog);
 void storeFavoriteColumns(HWND dialog);
 void updateSortMarks(HWND dialog);
+
+// Keeps the dialog's rectangle in "Setting.dat"'s units: a minimised or maximised dialog's
+// restored one.
+void storeFavoritesPlace(HWND dialog);
+
+// The dialog moved to a monitor of another scale (WM_DPICHANGED): it takes the rectangle
+// Windows suggests, its columns scale with it, and it is laid out again.
+void rescaleFavoritesDialog(HWND dialog, int32_t dpi, const RECT& suggested);
 
 }  // namespace lb

@@ -115,14 +115,17 @@ void openHistoryTab(HWND dialog) {
     addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
     // The date column shows 最後に遊んだ日時 whole, with the sort arrow; the emulator column the
     // longest name of the system's emulators (at most a third of the list), and the name the rest.
+    // The widths at 96 DPI, scaled to the list's.
     int widths[kHistoryColumnCount] = {220, 150, 50, 80, 150};
+    for (int& width : widths) width = scaledPixels(list, width);
     RECT client{};
     GetClientRect(list, &client);
-    widths[1] = std::min(widths[1], listTextWidth(list, historyColumnNames[1]) + 40);  // arrow
+    widths[1] = std::min(
+        widths[1], listTextWidth(list, historyColumnNames[1]) + scaledPixels(list, 40));  // arrow
     for (int32_t i = -1; i < context->emulatorCount && i < kMaxEmulators; ++i) {
         const char* name = i < 0 ? historyColumnNames[4] : context->emulators[i].name;
-        widths[4] =
-            std::max(widths[4], std::min(listTextWidth(list, name) + 24, int(client.right / 3)));
+        widths[4] = std::max(widths[4], std::min(listTextWidth(list, name) + scaledPixels(list, 24),
+                                                 int(client.right / 3)));
     }
     for (int32_t k = 0; k < kHistoryColumnCount; ++k)
         insertListColumn(list, k, widths[k], historyColumnNames[k]);

@@ -78,7 +78,7 @@ const char* fitMark(const FoundEmulator& row) {
 int32_t columnRoom(HWND list, const char* const* texts, int32_t count) {
     int32_t widest = 0;
     for (int32_t i = 0; i < count; ++i) widest = std::max(widest, listTextWidth(list, texts[i]));
-    return widest + 16;
+    return widest + scaledPixels(list, 16);
 }
 
 // The rows with their names, programs and marks, checked where they fit and are not listed
@@ -87,9 +87,9 @@ int32_t columnRoom(HWND list, const char* const* texts, int32_t count) {
 void fillFoundList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOUND_LIST);
     addListStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_LABELTIP);
-    insertListColumn(list, 0, 100, "名前");
-    insertListColumn(list, 1, 100, "プログラム");
-    insertListColumn(list, 2, 60, "この一覧");
+    insertListColumn(list, 0, scaledPixels(list, 100), "名前");
+    insertListColumn(list, 1, scaledPixels(list, 100), "プログラム");
+    insertListColumn(list, 2, scaledPixels(list, 60), "この一覧");
     static const char* names[kMaxFound + 1];
     names[0] = "名前";
     for (int32_t i = 0; i < job->result.count; ++i) {

@@ -183,7 +183,7 @@ void refreshEmulatorListView(int32_t row) {
 }
 
 int32_t openEmulatorSettings() {
-    platform::VisualStyles styles;  // for the dialog and all it opens while it runs
+    platform::PluginWindows windows;  // for the dialog and all it opens while it runs
     INT_PTR result = DialogBoxParamA(pluginInstance(), "EMULATORSETTINGDLG", GetActiveWindow(),
                                      emulatorSettingsProc, 0);
     settingsDialog = nullptr;

@@ -123,22 +123,25 @@ int32_t chainLength(const HostRomRecord* chain) {
 }
 
 bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
-                     FavoritesLayout& layout, int32_t fh, int32_t lw, int32_t th) {
+                     FavoritesLayout& layout, int32_t fh, int32_t lw, int32_t th, int32_t dpi) {
     if (W == 0 || H == 0) return false;
-    int32_t x = W - bw - 10;
-    layout.deleteButton = {x, 10, bw, bh};
-    layout.deleteAllButton = {x, bh + 20, bw, bh};
-    layout.okButton = {x, H - 2 * bh - 20, bw, bh};
-    layout.cancelButton = {x, H - bh - 10, bw, bh};
+    // The margins, 10 pixels at 96 DPI, and the gaps, 6 and 3, at the dialog's scale.
+    const int32_t m = storedToPixels(10, dpi), g = storedToPixels(6, dpi),
+                  d = storedToPixels(3, dpi);
+    int32_t x = W - bw - m;
+    layout.deleteButton = {x, m, bw, bh};
+    layout.deleteAllButton = {x, bh + 2 * m, bw, bh};
+    layout.okButton = {x, H - 2 * bh - 2 * m, bw, bh};
+    layout.cancelButton = {x, H - bh - m, bw, bh};
     // The tabs on top, the filter row below them, as wide as the list; the list below it.
-    int32_t filterTop = th > 0 ? 10 + th + 6 : 10;
-    int32_t top = fh > 0 ? filterTop + fh + 6 : filterTop;
-    layout.tabs = {10, 10, W - bw - 30, th};
-    layout.filterLabel = {10, filterTop + 3, lw, fh > 3 ? fh - 3 : 0};
-    layout.filterField = {10 + lw + 6, filterTop, W - bw - 30 - lw - 6, fh};
+    int32_t filterTop = th > 0 ? m + th + g : m;
+    int32_t top = fh > 0 ? filterTop + fh + g : filterTop;
+    layout.tabs = {m, m, W - bw - 3 * m, th};
+    layout.filterLabel = {m, filterTop + d, lw, fh > d ? fh - d : 0};
+    layout.filterField = {m + lw + g, filterTop, W - bw - 3 * m - lw - g, fh};
     // The check box on one line under the list, so that its label never wraps.
-    layout.list = {10, top, W - bw - 30, H - 10 - top - ch - 6};
-    layout.closeOnLaunchBox = {10, H - 10 - ch, W - bw - 30, ch};
+    layout.list = {m, top, W - bw - 3 * m, H - m - top - ch - g};
+    layout.closeOnLaunchBox = {m, H - m - ch, W - bw - 3 * m, ch};
     return true;
 }
 

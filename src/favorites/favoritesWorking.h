@@ -47,7 +47,8 @@ int32_t chainLength(const HostRomRecord* chain);
 
 // Places of the dialog's controls in client pixels. W and H are the client size, bw and bh the
 // delete button's size, ch the check box's height, fh and lw the filter field's height and its
-// label's width (0: no filter row). False when the dialog is minimised.
+// label's width (0: no filter row), th the tabs' height; the margins are scaled to `dpi`. False
+// when the dialog is minimised.
 struct ControlRect {
     int32_t x, y, width, height;
 };
@@ -56,7 +57,8 @@ struct FavoritesLayout {
     ControlRect filterLabel, filterField, tabs;
 };
 bool layoutFavorites(int32_t W, int32_t H, int32_t bw, int32_t bh, int32_t ch,
-                     FavoritesLayout& layout, int32_t fh = 0, int32_t lw = 0, int32_t th = 0);
+                     FavoritesLayout& layout, int32_t fh = 0, int32_t lw = 0, int32_t th = 0,
+                     int32_t dpi = 96);
 
 // Where the dialog opens: the stored rectangle when it touches some monitor's work area. A
 // rectangle never stored, or one that nobody could see, is centred on `work`, keeping its

@@ -132,16 +132,27 @@ uintptr_t beginVisualStyles();
 void endVisualStyles(uintptr_t cookie);
 void releaseVisualStyles();
 
-// Begins the visual styles where it is made and ends them where it goes out of scope.
-class VisualStyles {
+// The windows the calling thread creates from here on are per-monitor DPI aware (version 2),
+// sharp at any display scale, where Windows has it (Windows 10 1703 and later, found at run
+// time); elsewhere, and in a host that is aware already, nothing changes. Begin gives what end
+// sets back.
+uintptr_t beginDpiAwareWindows();
+void endDpiAwareWindows(uintptr_t previous);
+
+// The plug-in's windows: from where it is made until it goes out of scope, the visual styles
+// are active and the windows the thread creates are per-monitor DPI aware.
+class PluginWindows {
 public:
-    VisualStyles() : cookie_(beginVisualStyles()) {}
-    ~VisualStyles() { endVisualStyles(cookie_); }
-    VisualStyles(const VisualStyles&) = delete;
-    VisualStyles& operator=(const VisualStyles&) = delete;
+    PluginWindows() : cookie_(beginVisualStyles()), awareness_(beginDpiAwareWindows()) {}
+    ~PluginWindows() {
+        endDpiAwareWindows(awareness_);
+        endVisualStyles(cookie_);
+    }
+    PluginWindows(const PluginWindows&) = delete;
+    PluginWindows& operator=(const PluginWindows&) = delete;
 
 private:
-    uintptr_t cookie_;
+    uintptr_t cookie_, awareness_;
 };
 
 // Processes, jobs, the session watcher and the clocks: win32Processes.cpp and

@@ -350,4 +350,11 @@ bool captureWindow(HWND window, const std::string& bmpPath) {
     return width > 0 && height > 0;
 }
 
+void showFavoritesTab(HWND dialog, int tab) {
+    HWND tabs = GetDlgItem(dialog, IDC_FAVORITE_TABS);
+    SendMessageA(tabs, TCM_SETCURSEL, WPARAM(tab), 0);
+    NMHDR change{tabs, UINT_PTR(IDC_FAVORITE_TABS), UINT(TCN_SELCHANGE)};
+    SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
+}
+
 }  // namespace host

@@ -76,6 +76,8 @@ HWND focusIn(HWND dialog);
 // `column`, delivered as the header control reports it to its list view.
 std::string favoritesTitle(int count);
 void clickFavoritesHeader(HWND dialog, int column);
+// Shows the favourites dialog's tab `tab` (0 the favourites, 1 the history) as a click does.
+void showFavoritesTab(HWND dialog, int tab);
 
 // The window of a popup menu on screen, or null after the timeout.
 HWND waitForPopupMenu(int timeoutMs = 3000);

@@ -15,8 +15,8 @@ const std::string kUnsaved = "保存できませんでした\r\n";
 struct Hold {
     HANDLE handle;
     Hold(const std::string& path, DWORD share)
-        : handle(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0,
-                             nullptr)) {
+        : handle(
+              CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {
         CHECK(handle != INVALID_HANDLE_VALUE, "the file is held: " + path);
     }
     void release() {

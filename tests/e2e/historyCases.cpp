@@ -72,10 +72,7 @@ HOST_CASE(aSessionIsTimedToTheEndOfItsLastProcessEvenThroughALauncherAndShownInT
     SetEnvironmentVariableA("LB_STUB_RUN_MS", nullptr);
     writeFile(s.root + "stub.log", "");
     onMenuDialog(s.plugin, 1, favoritesTitle(0), [&](HWND dialog) {
-        HWND tabs = GetDlgItem(dialog, IDC_FAVORITE_TABS);
-        SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
-        NMHDR change{tabs, UINT_PTR(IDC_FAVORITE_TABS), UINT(TCN_SELCHANGE)};
-        SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
+        showFavoritesTab(dialog, 1);
         CHECK(IsWindowVisible(GetDlgItem(dialog, IDC_HISTORY_LIST)), "the history tab shows");
         // Most recent first: one row per game with its count, a time of at least 0:00:02 and
         // its emulator.

@@ -251,12 +251,6 @@ HOST_CASE(aGamesOwnEmulatorAndArgumentsStartItFromEveryPlace) {
         click.hdr = {GetDlgItem(dialog, list), UINT_PTR(list), UINT(NM_DBLCLK)};
         SendMessageA(dialog, WM_NOTIFY, WPARAM(list), reinterpret_cast<LPARAM>(&click));
     };
-    auto showTab = [](HWND dialog, int tab) {
-        HWND tabs = GetDlgItem(dialog, IDC_FAVORITE_TABS);
-        SendMessageA(tabs, TCM_SETCURSEL, WPARAM(tab), 0);
-        NMHDR change{tabs, UINT_PTR(IDC_FAVORITE_TABS), UINT(TCN_SELCHANGE)};
-        SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
-    };
     const std::string mario = s.root + "mario.n64", args = " -x \"a b\"";
     std::string sample, viaFavorites;
     onMenuDialog(s.plugin, 1, favoritesTitle(1), [&](HWND dialog) {
@@ -281,7 +275,7 @@ HOST_CASE(aGamesOwnEmulatorAndArgumentsStartItFromEveryPlace) {
     CHECK_EQ(s.clickAndWait(0, chain.first()).commandLine, a + " " + mario, "another emulator");
     std::string viaHistory;
     onMenuDialog(s.plugin, 1, favoritesTitle(1), [&](HWND dialog) {
-        showTab(dialog, 1);
+        showFavoritesTab(dialog, 1);
         viaHistory = started([&] { doubleClick(dialog, IDC_HISTORY_LIST); });
         clickNow(dialog, IDCANCEL);
     });
@@ -301,7 +295,7 @@ HOST_CASE(aGamesOwnEmulatorAndArgumentsStartItFromEveryPlace) {
     s.writeEmulators({emulator("First", a, 0)});
     viaFavorites.clear();
     onMenuDialog(s.plugin, 1, "最近遊んだゲーム(Launchboard) - 1件", [&](HWND dialog) {
-        showTab(dialog, 0);
+        showFavoritesTab(dialog, 0);
         viaFavorites = started([&] { doubleClick(dialog, IDC_FAVORITE_LIST); });
         clickNow(dialog, IDCANCEL);
     });

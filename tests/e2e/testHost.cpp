@@ -103,8 +103,18 @@ void captureLaunchPreview(Session& s) {
     SetKeyboardState(keys);
 }
 
-// The favourites dialog with three dozen favourites, sorted by publisher.
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dots = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dots;
+}
+
+// The favourites dialog with three dozen favourites, sorted by publisher; at another scale than
+// 100% only it and the history tab, their names ending in the DPI.
 void captureFavorites(Session& s) {
+    int dots = screenDpi();
+    std::string scale = dots == 96 ? "" : "At" + std::to_string(dots);
     const char* titles[] = {"スーパーマリオ64",   "ゼルダの伝説 時のオカリナ",    "ﾏﾘｵｶｰﾄ64",
                             "ゴールデンアイ 007", "バンジョーとカズーイの大冒険", "F-ZERO X",
                             "星のカービィ64",     "ポケモンスタジアム",           "Wave Race 64",
@@ -139,10 +149,18 @@ void captureFavorites(Session& s) {
     }
     writeFile(s.dataDir + s.system + ".history.txt", history);
     onMenuDialog(s.plugin, 1, favoritesTitle(36), [&](HWND dialog) {
-        SetWindowPos(dialog, nullptr, 0, 0, 760, 460, SWP_NOMOVE | SWP_NOZORDER);
-        SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, 190);
+        SetWindowPos(dialog, nullptr, 0, 0, MulDiv(760, dots, 96), MulDiv(460, dots, 96),
+                     SWP_NOMOVE | SWP_NOZORDER);
+        SendDlgItemMessageA(dialog, 3000, LVM_SETCOLUMNWIDTH, 0, MulDiv(190, dots, 96));
         clickFavoritesHeader(dialog, 1);  // Publisher
-        captureWindow(dialog, workDir + "favoritesDialog.bmp");
+        captureWindow(dialog, workDir + "favoritesDialog" + scale + ".bmp");
+        if (!scale.empty()) {
+            showFavoritesTab(dialog, 1);
+            captureWindow(dialog, workDir + "historyTab" + scale + ".bmp");
+            showFavoritesTab(dialog, 0);
+            clickNow(dialog, IDCANCEL);
+            return;
+        }
         // A game's own emulator and arguments, from the context menu.
         selectRows(dialog, IDC_FAVORITE_LIST, {0}, 0);
         clickLater(dialog, IDM_GAME_SETTING);
@@ -158,13 +176,9 @@ void captureFavorites(Session& s) {
         captureWindow(dialog, workDir + "favoritesFilter.bmp");
         typeText(dialog, 3025, "");
         // The second tab: the games played, most recent first.
-        HWND tabs = GetDlgItem(dialog, IDC_FAVORITE_TABS);
-        SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
-        NMHDR change{tabs, UINT_PTR(IDC_FAVORITE_TABS), UINT(TCN_SELCHANGE)};
-        SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
+        showFavoritesTab(dialog, 1);
         captureWindow(dialog, workDir + "historyTab.bmp");
-        SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
-        SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
+        showFavoritesTab(dialog, 0);
         clickNow(dialog, IDCANCEL);
     });
 }
@@ -236,6 +250,11 @@ int captureDialogs(const char* dll, const char* shots) {
     writeFile(s.dataDir + s.system + ".emu.txt",
               "name=RetroArch (ParaLLEl N64)\r\nexe=" + retroArch +
                   "\r\nargs=-L cores\\parallel_n64_libretro.dll %ROM%\r\n");
+    if (screenDpi() != 96) {  // at another scale, the favourites dialog and the history tab
+        captureFavorites(s);
+        s.close();
+        return failures == 0 ? 0 : 1;
+    }
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         // Adding a second core of RetroArch from the known emulators: it has filled the dialog.
         clickLater(settings, IDC_ADD);
@@ -289,7 +308,7 @@ int runChurn();
 int main(int argc, char** argv) {
     if (argc >= 4 && std::strcmp(argv[1], "bench") == 0) return runDialogBench(argv[2], argv[3]);
     if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) {
-        int result = runDemo(argv[2], argv[3]);
+        int result = screenDpi() == 96 ? runDemo(argv[2], argv[3]) : 0;
         return result != 0 || argc < 5 ? result : captureDialogs(argv[2], argv[4]);
     }
     if (argc >= 5 && std::strcmp(argv[1], "churn") == 0) {  // saves until it is killed

@@ -2,7 +2,10 @@
 # the Japanese locale (ANSI code page 932), and a private headless X server. Everything this
 # starts is stopped again on exit; nothing started by others is touched.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export WINEPREFIX=${LB_WINEPREFIX:-$root/build/wineprefix}
+# LB_WINE_DPI and LB_WINE_VERSION ask for a prefix of their own beside the shared one, whose
+# LogPixels (and Windows version) say so: the display's scale is read as a program starts.
+lb_suffix=${LB_WINE_DPI:+-$LB_WINE_DPI}${LB_WINE_VERSION:+-$LB_WINE_VERSION}
+export WINEPREFIX=${LB_WINEPREFIX:-$root/build/wineprefix}$lb_suffix
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
@@ -39,6 +42,15 @@ if [ ! -f "$WINEPREFIX/.lb-settings-4" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.lb-settings-4"
+fi
+
+if [ -n "$lb_suffix" ] && [ ! -f "$WINEPREFIX/.lb-scale" ]; then
+    [ -n "${LB_WINE_DPI:-}" ] && wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d "$LB_WINE_DPI" /f >/dev/null 2>&1
+    [ -n "${LB_WINE_VERSION:-}" ] && wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ \
+        /d "$LB_WINE_VERSION" /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.lb-scale"
 fi
 
 # Wine draws the caption buttons' glyphs from Marlett, but this Wine does not look in the folder

@@ -64,5 +64,7 @@ bool isShiftDown() { return fake::state().shiftDown; }
 uintptr_t beginVisualStyles() { return 0; }
 void endVisualStyles(uintptr_t) {}
 void releaseVisualStyles() {}
+uintptr_t beginDpiAwareWindows() { return 0; }
+void endDpiAwareWindows(uintptr_t) {}
 
 }  // namespace platform

@@ -91,19 +91,43 @@ void releaseVisualStyles() {
     visualStyles = INVALID_HANDLE_VALUE;
 }
 
+namespace {
+
+// SetThreadDpiAwarenessContext, where user32 has it (Windows 10 1607 and later).
+using SetAwareness = HANDLE(WINAPI*)(HANDLE);
+SetAwareness setAwareness() {
+    static SetAwareness set = reinterpret_cast<SetAwareness>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+    return set;
+}
+
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, which Windows before 1703 refuses.
+const HANDLE kPerMonitorV2 = reinterpret_cast<HANDLE>(intptr_t(-4));
+
+}  // namespace
+
+uintptr_t beginDpiAwareWindows() {
+    SetAwareness set = setAwareness();
+    return set != nullptr ? uintptr_t(set(kPerMonitorV2)) : 0;  // 0: refused, nothing changed
+}
+
+void endDpiAwareWindows(uintptr_t previous) {
+    if (previous != 0) setAwareness()(reinterpret_cast<HANDLE>(previous));
+}
+
 void showExclamation(const char* text) {
-    VisualStyles styles;
+    PluginWindows windows;
     MessageBoxA(GetActiveWindow(), text, nullptr, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void showExclamationOwnedBy(WindowHandle owner, const char* text) {
-    VisualStyles styles;
+    PluginWindows windows;
     MessageBoxA(asWindow(owner), text, nullptr,
                 MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 bool askOkCancel(const char* text, const char* caption) {
-    VisualStyles styles;
+    PluginWindows windows;
     return MessageBoxA(GetActiveWindow(), text, caption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
 }
 
