@@ -192,6 +192,9 @@ TEST(FavoritesLayout, controlsFollowTheClientSizeAndStayWhenMinimised) {
     EXPECT_EQ(row(l.okButton), (std::vector<int32_t>{500, 438, 90, 21}));
     EXPECT_EQ(row(l.cancelButton), (std::vector<int32_t>{500, 469, 90, 21}));
     EXPECT_EQ(row(l.list), (std::vector<int32_t>{10, 10, 480, 458}));
+    ASSERT_TRUE(layoutFavorites(900, 750, 135, 32, 24, l, 0, 0, 0, 144));  // at 150%
+    EXPECT_EQ(row(l.deleteAllButton), (std::vector<int32_t>{750, 62, 135, 32}));
+    EXPECT_EQ(row(l.list), (std::vector<int32_t>{15, 15, 720, 687}));
     EXPECT_FALSE(layoutFavorites(0, 500, 90, 21, 42, l));
     EXPECT_FALSE(layoutFavorites(600, 0, 90, 21, 42, l));
 }

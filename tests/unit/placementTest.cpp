@@ -47,3 +47,23 @@ TEST(Placement, aStoredFavoritesRectangleNobodyCanSeeIsCentredKeepingItsSizeWhen
     EXPECT_TRUE(rectanglesMeet({-10, -10, 1, 1}, work));
     EXPECT_FALSE(rectanglesMeet({1280, 0, 1400, 100}, work)) << "touching the edge is not meeting";
 }
+
+// Setting.dat keeps the favourites dialog's rectangle and column widths in units of 96 DPI:
+// opened at 150% they are half as large again in pixels, and closed there they store the numbers
+// they had, at any scale and for any length.
+TEST(Placement, storedSizesAreIn96DpiUnitsAndSurviveAnOpeningAndAClosingAtAnyScale) {
+    ScreenRect stored{100, 80, 900, 700};
+    ScreenRect at144 = storedToPixels(stored, 144);
+    EXPECT_EQ(std::vector<int32_t>({at144.left, at144.top, at144.right, at144.bottom}),
+              std::vector<int32_t>({150, 120, 1350, 1050}));
+    EXPECT_EQ(storedToPixels(101, 144), 152) << "halves away from zero";
+    EXPECT_EQ(storedToPixels(-101, 144), -152);
+    for (int32_t dpi : {96, 120, 144, 168, 192, 288})
+        for (int32_t length = -3000; length <= 3000; length += 7) {
+            ASSERT_EQ(pixelsToStored(storedToPixels(length, dpi), dpi), length) << dpi;
+            ScreenRect back =
+                pixelsToStored(storedToPixels(ScreenRect{length, 0, 0, -length}, dpi), dpi);
+            ASSERT_EQ(back.left + back.bottom, 0) << dpi;
+        }
+    EXPECT_EQ(storedToPixels(0, 144), 0) << "a rectangle never stored stays so";
+}
