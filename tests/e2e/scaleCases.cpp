@@ -199,6 +199,21 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
         showFavoritesTab(dialog, 1);
         checkWhole(dialog, "the history tab");
         showFavoritesTab(dialog, 0);
+        // Moved to a monitor of half as large a scale again: the rectangle Windows suggests,
+        // and the columns half as wide again.
+        HWND list = GetDlgItem(dialog, IDC_FAVORITE_LIST);
+        int before = int(SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        RECT box{}, moved{};
+        GetWindowRect(dialog, &box);
+        RECT larger = box;  // where Windows suggests it, kept on this screen
+        OffsetRect(&larger, 20, 20);
+        SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(3 * dpi() / 2, 3 * dpi() / 2),
+                     LPARAM(&larger));
+        GetWindowRect(dialog, &moved);
+        CHECK(EqualRect(&moved, &larger) &&
+                  SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0) == 3 * before / 2,
+              "a move to a monitor at 150% of this scale: the suggested rectangle, columns "
+              "half as wide again");
         clickNow(dialog, IDCANCEL);
     });
     BYTE keys[256];
