@@ -47,6 +47,8 @@ HWND find(const std::string& title, bool messageBox, int timeoutMs) {
     return nullptr;
 }
 
+std::string leftOpen;  // the titles of the dialogs a script left open
+
 BOOL CALLBACK closeOne(HWND window, LPARAM count) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
@@ -54,6 +56,7 @@ BOOL CALLBACK closeOne(HWND window, LPARAM count) {
     GetClassNameA(window, className, sizeof className);
     if (process == GetCurrentProcessId() && std::strcmp(className, "#32770") == 0 &&
         IsWindowVisible(window)) {
+        leftOpen += show(windowTitle(window)) + " ";
         PostMessageA(window, WM_CLOSE, 0, 0);
         ++*reinterpret_cast<int*>(count);
     }
@@ -104,7 +107,8 @@ int runDriven(const std::function<int()>& modal, const std::function<void()>& sc
         for (int i = 0; i < 200 && !done; ++i) {
             int open = 0;
             EnumWindows(closeOne, reinterpret_cast<LPARAM>(&open));
-            if (open > 0 && i == 0) fail(__FILE__, __LINE__, "the script left a dialog open");
+            if (open > 0 && i == 0)
+                fail(__FILE__, __LINE__, "the script left a dialog open: " + leftOpen);
             Sleep(50);
         }
     });
@@ -267,6 +271,21 @@ bool pickFolderIn(HWND browser, const std::string& folder) {
             },
             5000);
     if (selected) clickLater(browser, IDOK);
+    if (!selected) {  // told with what the tree shows instead, and closed
+        char text[MAX_PATH] = "";
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem =
+            tree != nullptr
+                ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))
+                : nullptr;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        if (item.hItem != nullptr) SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&item));
+        fail(__FILE__, __LINE__, "the folder dialog shows " + show(text) + ", not " + show(folder));
+        clickLater(browser, IDCANCEL);
+        waitUntilClosed(browser);
+    }
     return selected;
 }
 
@@ -355,6 +374,13 @@ void showFavoritesTab(HWND dialog, int tab) {
     SendMessageA(tabs, TCM_SETCURSEL, WPARAM(tab), 0);
     NMHDR change{tabs, UINT_PTR(IDC_FAVORITE_TABS), UINT(TCN_SELCHANGE)};
     SendMessageA(dialog, WM_NOTIFY, IDC_FAVORITE_TABS, reinterpret_cast<LPARAM>(&change));
+}
+
+void holdShift(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
 }
 
 }  // namespace host

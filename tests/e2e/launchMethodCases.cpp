@@ -177,14 +177,6 @@ HOST_CASE(aKeyboardDrivenLaunchTypesNothingIntoAnotherProgramInFront) {
 
 namespace {
 
-// Shift as the host's thread sees it while the user chooses an item.
-void holdShift(bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
-
 std::string lineAfter(const std::string& text, const std::string& label) {
     size_t at = text.find(label);
     if (at == std::string::npos) return "(no " + label + ")";

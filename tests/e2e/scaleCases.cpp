@@ -173,11 +173,6 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
     s.clickAndWait(0, chain.first());  // a play for the history tab
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         checkWhole(settings, "the settings dialog");
-        clickLater(settings, IDC_ADD);
-        HWND edit = waitForDialog("エミュレータ追加(Launchboard)");
-        checkWhole(edit, "the edit dialog");
-        if (edit != nullptr) clickNow(edit, IDCANCEL);
-        waitUntilClosed(edit);
         clickLater(settings, IDC_SCAN);
         HWND browser = waitForDialog("エミュレータを探すフォルダ");
         if (browser != nullptr && pickFolderIn(browser, s.root + "Emu")) {
@@ -186,6 +181,11 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
             if (found != nullptr) clickNow(found, IDCANCEL);
             waitUntilClosed(found);
         }
+        clickLater(settings, IDC_ADD);
+        HWND edit = waitForDialog("エミュレータ追加(Launchboard)");
+        checkWhole(edit, "the edit dialog");
+        if (edit != nullptr) clickNow(edit, IDCANCEL);
+        waitUntilClosed(edit);
         clickNow(settings, IDCANCEL);
     });
     onMenuDialog(s.plugin, 1, favoritesTitle(1), [&](HWND dialog) {
@@ -216,10 +216,7 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
               "half as wide again");
         clickNow(dialog, IDCANCEL);
     });
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
+    holdShift(true);
     s.popupItems();
     runDriven([&] { return s.plugin.onPopupMenuHaveClick(1, chain.first()); },
               [&] {
@@ -230,8 +227,7 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
                   if (box != nullptr) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
                   waitUntilClosed(box);
               });
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    holdShift(false);
 }
 
 // Run in a prefix whose Windows version is 7: the DLL finds no per-monitor function, and the

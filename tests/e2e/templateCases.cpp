@@ -57,15 +57,11 @@ HOST_CASE(templatesStartTheEmulatorWithTheirOwnArgumentsAndAShiftPreviewShowsThe
              mame + " -rompath \"" + s.root.substr(0, s.root.size() - 1) + "\" sgame",
              "the arcade kind: the cache path's folder and the set name");
 
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
+    holdShift(true);
     Answered box;
     runDriven([&] { return s.plugin.onPopupMenuHaveClick(0, chain.first()); },
               [&] { box = answerMessageBox(IDCANCEL); });
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    holdShift(false);
     CHECK(box.text.find("コマンドライン: " + expected) != std::string::npos,
           "the preview shows the expanded line: " + box.text);
 
@@ -280,15 +276,11 @@ HOST_CASE(aGamesOwnEmulatorAndArgumentsStartItFromEveryPlace) {
         clickNow(dialog, IDCANCEL);
     });
     CHECK_EQ(viaHistory, b + " " + mario + args, "the history: the game's, not the last one");
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
+    holdShift(true);
     Answered box;
     runDriven([&] { return s.plugin.onPopupMenuHaveClick(1, chain.first()); },
               [&] { box = answerMessageBox(IDCANCEL); });
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    holdShift(false);
     CHECK(box.text.find("このゲームの引数 (このゲームの起動設定から): -x \"a b\"") !=
               std::string::npos,
           "the preview: " + box.text);
