@@ -371,9 +371,10 @@ TEST_F(TemplateTest, aGamesSettingKeepsItsFileWholeAndStartsItsEmulatorWithItsAr
     const std::string kept = "no tab here\r\nK8\t" + longName + "\tD:\\x.exe\t\r\n";
     fake::putFile(path, "#games 1\r\nK9\tOld\tD:\\old.exe\t-o\r\n" + kept);
     context->emulatorCount = 2;
-    context->emulators[0] = entryOf("RA", "D:\\RA.exe");
+    context->emulators[0] = entryOf("R", "D:\\RA.exe");
     context->emulators[1] = entryOf("Mupen", "D:\\Mupen.exe");
     GameSetting mupen{"", "Mupen", "d:\\mupen.EXE", "-x \"a b\""}, none{}, own{"", "", "", "-n"};
+    GameSetting alone{"", "R", "D:\\RA.exe", ""};
     const char* keys[] = {"K9", "K1", "K1"};
     ASSERT_EQ(saveGameSettings(path.c_str(), keys, 3, mupen), GamesSave::Saved);
     EXPECT_EQ(fake::fileBytes(path), "#games 1\r\n" + kept +
@@ -389,6 +390,14 @@ TEST_F(TemplateTest, aGamesSettingKeepsItsFileWholeAndStartsItsEmulatorWithItsAr
     GameSetting read{};
     readGameSettingOf(chain.first(), read);
     EXPECT_EQ(gameEmulatorOr(read, 0), 1) << "registered: the same name, the program in any case";
+    const char* third[] = {"K3"};
+    ASSERT_EQ(saveGameSettings(path.c_str(), third, 1, alone), GamesSave::Saved);
+    EXPECT_NE(fake::fileBytes(path).find("K3\tR\tD:\\RA.exe\t\r\n"), std::string::npos)
+        << "an emulator alone is a setting";
+    readGameSettingOf(HostChain().add({"K3", "", "", "", "", ""}).first(), read);
+    EXPECT_EQ(gameEmulatorOr(read, 1), 0) << "the first emulator, not the history's last";
+    ASSERT_EQ(saveGameSettings(path.c_str(), third, 1, none), GamesSave::Saved);
+    readGameSettingOf(chain.first(), read);
     EXPECT_EQ(started(1), "D:\\Mupen.exe C:\\ROMs\\Super Game.zip -x \"a b\"");
     EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip") << "another emulator";
     context->emulatorCount = 1;
@@ -398,6 +407,9 @@ TEST_F(TemplateTest, aGamesSettingKeepsItsFileWholeAndStartsItsEmulatorWithItsAr
     EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip -n") << "naming none: any";
     ASSERT_EQ(saveGameSettings(path.c_str(), keys, 2, none), GamesSave::Saved);
     EXPECT_EQ(fake::fileBytes(path), "#games 1\r\n" + kept) << "a setting of nothing is removed";
+    EXPECT_TRUE(storableArguments(std::string(1000, 'a').c_str()));
+    for (const std::string& refused : {std::string(1001, 'a'), std::string("a\tb")})
+        EXPECT_FALSE(storableArguments(refused.c_str())) << refused.size();
     fake::state().unreadable.insert(path);
     EXPECT_EQ(saveGameSettings(path.c_str(), keys, 1, own), GamesSave::Unreadable);
     EXPECT_EQ(started(0), "D:\\RA.exe C:\\ROMs\\Super Game.zip") << "goes on without it";
