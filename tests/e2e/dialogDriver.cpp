@@ -383,4 +383,11 @@ void holdShift(bool down) {
     SetKeyboardState(keys);
 }
 
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dots = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dots;
+}
+
 }  // namespace host

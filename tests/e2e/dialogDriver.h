@@ -76,6 +76,8 @@ HWND focusIn(HWND dialog);
 // `column`, delivered as the header control reports it to its list view.
 std::string favoritesTitle(int count);
 void clickFavoritesHeader(HWND dialog, int column);
+// The screen's dots per inch, as Wine's LogPixels sets them.
+int screenDpi();
 // Shift as the host's thread sees it while the user chooses an item.
 void holdShift(bool down);
 // Shows the favourites dialog's tab `tab` (0 the favourites, 1 the history) as a click does.

@@ -18,13 +18,7 @@ using namespace host;
 
 namespace {
 
-int dpi() {
-    HDC screen = GetDC(nullptr);
-    int dots = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dots;
-}
-
+int dpi() { return screenDpi(); }
 int scaled(int pixels) { return MulDiv(pixels, dpi(), 96); }
 
 // The room `text` takes in `control`'s font, laid out as DrawText's `format` within `width`.

@@ -103,13 +103,6 @@ void captureLaunchPreview(Session& s) {
     SetKeyboardState(keys);
 }
 
-int screenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dots = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dots;
-}
-
 // The favourites dialog with three dozen favourites, sorted by publisher; at another scale than
 // 100% only it and the history tab, their names ending in the DPI.
 void captureFavorites(Session& s) {
