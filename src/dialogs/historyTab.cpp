@@ -57,8 +57,9 @@ void launchFromHistory(HWND dialog, int32_t index, bool preview) {
     int32_t row = viewRow(focusedSelectedRow(historyList(dialog)));
     const GameHistory* game = historyGame(row);
     if (game == nullptr) return;
+    const HostRomRecord* chain = historyChain(row);
     static GameSetting setting;
-    readGameSettingOf(historyChain(row), setting);
+    readGameSettingOf(chain, setting);
     if (index < 0) index = gameEmulatorOr(setting, lastEmulatorIndex(*game));
     if (index < 0) {
         char text[kTextSize * 2];
@@ -68,7 +69,7 @@ void launchFromHistory(HWND dialog, int32_t index, bool preview) {
         MessageBoxA(dialog, text, nullptr, MB_ICONWARNING);
         return;
     }
-    LaunchResult result = launchEmulator(index, historyChain(row), preview, &setting);
+    LaunchResult result = launchEmulator(index, chain, preview, &setting);
     if (result == LaunchResult::Started && isChecked(dialog, IDC_CLOSE_ON_LAUNCH))
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }

@@ -1,5 +1,6 @@
-// The games' launch settings file: a game's line found while the file is read a block at a
-// time, and the whole file rewritten with the lines of some games given, taken or changed.
+// The games' launch settings file: a game's line found by its key in the file as last read,
+// which is read again only when it changed, and the whole file rewritten with the lines of some
+// games given, taken or changed.
 #include "games/gameSettings.h"
 
 #include <algorithm>
@@ -32,6 +33,15 @@ bool parseLine(const char* line, size_t length, GameSetting& setting) {
         line = stop + 1;
     }
     return setting.key[0] != '\0';
+}
+
+// The line at `line`, which ends at an LF or at `end`: its length without its CR LF in `length`;
+// where the next line begins.
+const char* nextLine(const char* line, const char* end, size_t& length) {
+    auto* stop = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
+    length = size_t((stop != nullptr ? stop : end) - line);
+    if (length > 0 && line[length - 1] == '\r') --length;
+    return stop != nullptr ? stop + 1 : end;
 }
 
 bool sameProgram(const char* a, const char* b) {
@@ -88,7 +98,8 @@ FileRead readWhole(const char* path, WholeFile& file) {
 }
 
 // The file as last read, its lines in the order of their keys: a game is found by a binary
-// search while the file's stamp is unchanged, and the file is read again once it changed.
+// search while the file's stamp is unchanged, and the file is read again once it changed. A
+// line's length leaves out its CR LF.
 struct KeyedLine {
     uint32_t at, keyLength, length;
 };
@@ -120,12 +131,12 @@ bool indexLines() {
     cached.lines = static_cast<KeyedLine*>(platform::allocate(lines * sizeof(KeyedLine)));
     if (cached.lines == nullptr) return false;
     for (const char* line = data; line < end;) {
-        auto* stop = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
-        const char* next = stop != nullptr ? stop + 1 : end;
-        auto* tab = static_cast<const char*>(std::memchr(line, '\t', size_t(next - line)));
+        size_t length = 0;
+        const char* next = nextLine(line, end, length);
+        auto* tab = static_cast<const char*>(std::memchr(line, '\t', length));
         if (tab != nullptr && tab > line)
             cached.lines[cached.count++] = {uint32_t(line - data), uint32_t(tab - line),
-                                            uint32_t(next - line)};
+                                            uint32_t(length)};
         line = next;
     }
     std::sort(cached.lines, cached.lines + cached.count, [data](KeyedLine a, KeyedLine b) {
@@ -190,10 +201,8 @@ void keepOtherLines(Rewrite& rewrite, const WholeFile& old, const char* const* s
     static GameSetting parsed;
     const char* end = old.data + old.size;
     for (const char* line = old.data; line < end;) {
-        auto* stop = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
-        const char* next = stop != nullptr ? stop + 1 : end;
-        size_t length = size_t((stop != nullptr ? stop : end) - line);
-        if (length > 0 && line[length - 1] == '\r') --length;
+        size_t length = 0;
+        const char* next = nextLine(line, end, length);
         bool version = line == old.data && length > 0 && line[0] == '#';
         bool readable = parseLine(line, length, parsed);
         if (!(readable && std::binary_search(sorted, sorted + count, parsed.key, lessText)) &&
@@ -234,13 +243,8 @@ FileRead findGameSetting(const char* path, const char* key, GameSetting& setting
         });
     for (; !found && line < cached.lines + cached.count && line->keyLength == keyLength &&
            std::memcmp(data + line->at, key, keyLength) == 0;
-         ++line) {
-        size_t length = line->length;
-        while (length > 0 &&
-               (data[line->at + length - 1] == '\n' || data[line->at + length - 1] == '\r'))
-            --length;
-        found = parseLine(data + line->at, length, setting);
-    }
+         ++line)
+        found = parseLine(data + line->at, line->length, setting);
     if (!found) setting = GameSetting{};
     return read;
 }

@@ -53,15 +53,22 @@ namespace {
 // The game's own arguments while its plan is made: planTemplate puts them at %GAMEARGS%.
 const char* plannedGameArgs = "";
 
+// Whether Windows takes `commandLine`: fewer characters than it allows, counted as it counts
+// them.
+bool withinWindowsLimit(const char* commandLine) {
+    size_t characters = 0;
+    for (const char* p = commandLine; *p != '\0'; p += characterLength(p)) ++characters;
+    return characters < kCommandLineCharacters;
+}
+
 // The game's arguments at the end of a command line whose template did not take them.
 bool appendGameArguments(LaunchPlan& plan, const char* gameArgs) {
     copyText(plan.gameArguments, gameArgs);
     if (gameArgs[0] == '\0' || plan.placedGameArguments) return true;
     const char* parts[] = {" ", gameArgs};
-    size_t characters = 0;
-    bool fits = appendTexts(plan.commandLine, sizeof plan.commandLine, parts, 2);
-    for (const char* p = plan.commandLine; *p != '\0'; p += characterLength(p)) ++characters;
-    if (fits && characters < kCommandLineCharacters) return true;
+    if (appendTexts(plan.commandLine, sizeof plan.commandLine, parts, 2) &&
+        withinWindowsLimit(plan.commandLine))
+        return true;
     platform::showExclamation(kTooLongText);
     return false;
 }
@@ -214,9 +221,7 @@ bool buildCommandLine(char (&target)[kCommandLineSize], const char* exePath, con
     const char* quote = quoted ? "\"" : "";
     bool joined = args[0] == '\0' ? joinPath(target, quote, exePath, quote)
                                   : joinPath(target, quote, exePath, quote, " ", args);
-    size_t characters = 0;
-    for (const char* p = target; *p != '\0'; p += characterLength(p)) ++characters;
-    return joined && characters < kCommandLineCharacters;
+    return joined && withinWindowsLimit(target);
 }
 
 bool planProcess(LaunchPlan& plan, const char* exePath, const char* args) {

@@ -18,8 +18,7 @@ using namespace host;
 
 namespace {
 
-int dpi() { return screenDpi(); }
-int scaled(int pixels) { return MulDiv(pixels, dpi(), 96); }
+int scaled(int pixels) { return MulDiv(pixels, screenDpi(), 96); }
 
 // The room `text` takes in `control`'s font, laid out as DrawText's `format` within `width`.
 SIZE extent(HWND control, const std::string& text, UINT format, int width) {
@@ -42,7 +41,7 @@ std::string className(HWND window) {
 void report(const std::string& where, HWND control, const std::string& text, long need, long room) {
     int id = GetDlgCtrlID(control);
     CHECK(need <= room, where + (id != 0 ? ", control " + std::to_string(id) : "") + " \"" + text +
-                            "\" at " + std::to_string(dpi()) + " DPI: needs " +
+                            "\" at " + std::to_string(screenDpi()) + " DPI: needs " +
                             std::to_string(need) + " pixels, has " + std::to_string(room));
 }
 
@@ -70,7 +69,7 @@ void checkHeaders(const std::string& where, HWND list) {
     CHECK(
         GetDlgCtrlID(list) == IDC_FAVORITE_LIST || !(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL),
         where + ": list " + std::to_string(GetDlgCtrlID(list)) +
-            " has a horizontal scroll bar at " + std::to_string(dpi()) + " DPI");
+            " has a horizontal scroll bar at " + std::to_string(screenDpi()) + " DPI");
 }
 
 void checkControl(const std::string& where, HWND control) {
@@ -154,7 +153,7 @@ void patchImport(HMODULE module, const char* library, const char* function, void
 }  // namespace
 
 HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
-    std::printf("  at %d DPI\n", dpi());
+    std::printf("  at %d DPI\n", screenDpi());
     Session s("scale");
     std::string a = s.installStub("Emu\\mGBA"), b = s.installStub("Emu\\Duck");
     CopyFileA(a.c_str(), (s.root + "Emu\\mGBA\\mGBA.exe").c_str(), FALSE);
@@ -201,7 +200,7 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
         GetWindowRect(dialog, &box);
         RECT larger = box;  // where Windows suggests it, kept on this screen
         OffsetRect(&larger, 20, 20);
-        SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(3 * dpi() / 2, 3 * dpi() / 2),
+        SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(3 * screenDpi() / 2, 3 * screenDpi() / 2),
                      LPARAM(&larger));
         GetWindowRect(dialog, &moved);
         CHECK(EqualRect(&moved, &larger) &&
