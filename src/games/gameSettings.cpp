@@ -8,6 +8,7 @@
 
 #include "core/pluginContext.h"
 #include "platform/platform.h"
+#include "registry/emulatorPresets.h"
 
 namespace lb {
 
@@ -44,12 +45,6 @@ const char* nextLine(const char* line, const char* end, size_t& length) {
     return stop != nullptr ? stop + 1 : end;
 }
 
-bool sameProgram(const char* a, const char* b) {
-    for (; *a != '\0' && asciiLower(*a) == asciiLower(*b); ++a, ++b) {
-    }
-    return *a == *b;
-}
-
 }  // namespace
 
 bool gameSettingsPath(char (&path)[kTextSize]) {
@@ -62,7 +57,7 @@ int32_t settingEmulatorIndex(const GameSetting& setting) {
     for (int32_t i = 0; i < count; ++i) {
         const EmulatorEntry& entry = context->emulators[i];
         if (std::strcmp(entry.name, setting.emulator) == 0 &&
-            sameProgram(entry.exePath, setting.program))
+            samePathWithoutCase(entry.exePath, setting.program))
             return i;
     }
     return -1;

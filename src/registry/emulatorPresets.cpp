@@ -249,6 +249,10 @@ bool patternMatches(const char* pattern, size_t length, const char* name) {
     return wildcardMatch(pattern, length, name, std::strlen(name));
 }
 
+bool samePathWithoutCase(const char* a, const char* b) {
+    return patternMatches(a, std::strlen(a), b);  // a path holds no "*"
+}
+
 int32_t presetNamed(const PresetTable& table, int32_t count, const char* name) {
     for (int32_t i = 0; i < count && i < kPresetRows; ++i)
         if (std::strcmp(table.rows[i].name, name) == 0) return i;

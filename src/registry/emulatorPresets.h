@@ -60,6 +60,9 @@ bool presetMatches(const EmulatorPreset& preset, const char* exePath);
 // The same for a file name alone, and for one pattern of `length` bytes.
 bool presetMatchesName(const EmulatorPreset& preset, const char* name);
 bool patternMatches(const char* pattern, size_t length, const char* name);
+// Whether two paths are the same, ASCII letters without case, walking whole characters: the
+// trail byte of a double-byte character is never folded.
+bool samePathWithoutCase(const char* a, const char* b);
 
 // The row among the table's first `count` named `name`; -1 when there is none.
 int32_t presetNamed(const PresetTable& table, int32_t count, const char* name);

@@ -221,10 +221,6 @@ void dropRefusedRows(ScanResult& result, bool (*refused)(const char* text)) {
 
 namespace {
 
-bool samePathWithoutCase(const char* a, const char* b) {
-    return patternMatches(a, std::strlen(a), b);  // a path holds no "*"
-}
-
 // Whether `text` names the file `file` at a boundary: its start, or after a backslash, a slash,
 // a blank or a double quote; without regard to ASCII case, walking whole characters.
 bool namesFile(const char* text, const char* file) {

@@ -390,6 +390,10 @@ TEST_F(TemplateTest, aGamesSettingKeepsItsFileWholeAndStartsItsEmulatorWithItsAr
     GameSetting read{};
     readGameSettingOf(chain.first(), read);
     EXPECT_EQ(gameEmulatorOr(read, 0), 1) << "registered: the same name, the program in any case";
+    GameSetting other{"", "R", "D:\\R\x83\x61.exe", ""};  // ヂ and ア: a trail byte lowered
+    copyText(context->emulators[0].exePath, "D:\\R\x83\x41.exe");
+    EXPECT_EQ(settingEmulatorIndex(other), -1) << "a double-byte character is never folded";
+    copyText(context->emulators[0].exePath, "D:\\RA.exe");
     const char* third[] = {"K3"};
     ASSERT_EQ(saveGameSettings(path.c_str(), third, 1, alone), GamesSave::Saved);
     EXPECT_NE(fake::fileBytes(path).find("K3\tR\tD:\\RA.exe\t\r\n"), std::string::npos)
