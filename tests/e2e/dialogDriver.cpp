@@ -244,7 +244,7 @@ static BOOL CALLBACK findTree(HWND child, LPARAM found) {
     return FALSE;
 }
 
-bool pickFolderIn(HWND browser, const std::string& folder) {
+bool pickFolderIn(HWND browser, const std::string& folder, bool tell) {
     SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
     std::string last = folder.substr(folder.rfind('\\') + 1);
     HWND tree = nullptr;
@@ -282,7 +282,9 @@ bool pickFolderIn(HWND browser, const std::string& folder) {
         item.pszText = text;
         item.cchTextMax = sizeof text;
         if (item.hItem != nullptr) SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&item));
-        fail(__FILE__, __LINE__, "the folder dialog shows " + show(text) + ", not " + show(folder));
+        if (tell)
+            fail(__FILE__, __LINE__,
+                 "the folder dialog shows " + show(text) + ", not " + show(folder));
         clickLater(browser, IDCANCEL);
         waitUntilClosed(browser);
     }

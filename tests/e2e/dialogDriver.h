@@ -67,8 +67,8 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 // Waits until `window` is gone; false on timeout.
 bool waitUntilClosed(HWND window, int timeoutMs = 5000);
 // Selects `folder` in the shell's folder dialog, waits until its tree shows it selected, then
-// presses OK; false when it never did.
-bool pickFolderIn(HWND browser, const std::string& folder);
+// presses OK; false when it never did, the dialog then cancelled and, with `tell`, a failure.
+bool pickFolderIn(HWND browser, const std::string& folder, bool tell = true);
 // The window with the keyboard focus in the dialog's thread.
 HWND focusIn(HWND dialog);
 

@@ -166,9 +166,14 @@ HOST_CASE(everyLabelAndHeaderOfThePluginsWindowsIsWholeAtTheDisplaysScale) {
     s.clickAndWait(0, chain.first());  // a play for the history tab
     onMenuDialog(s.plugin, 0, "エミュレータ設定(Launchboard)", [&](HWND settings) {
         checkWhole(settings, "the settings dialog");
-        clickLater(settings, IDC_SCAN);
-        HWND browser = waitForDialog("エミュレータを探すフォルダ");
-        if (browser != nullptr && pickFolderIn(browser, s.root + "Emu")) {
+        // Wine's folder dialog now and then stays on the desktop in a new prefix: asked twice.
+        bool picked = false;
+        for (int attempt = 0; attempt < 2 && !picked; ++attempt) {
+            clickLater(settings, IDC_SCAN);
+            HWND browser = waitForDialog("エミュレータを探すフォルダ");
+            picked = browser != nullptr && pickFolderIn(browser, s.root + "Emu", attempt == 1);
+        }
+        if (picked) {
             HWND found = waitForDialog("見つかったエミュレータ(Launchboard) - 2件", 15000);
             checkWhole(found, "the scan's result");
             if (found != nullptr) clickNow(found, IDCANCEL);
