@@ -205,6 +205,10 @@ TEST_F(TemplateTest, aTemplateIsTheWholeArgumentTextAndReadsTheCacheOnlyForAPath
     EXPECT_STREQ(sample, "D:\\Emu\\RA\\retroarch.exe -L x.dll \"C:\\Tmp\\Super Game.m3u\" -y");
     gameSample(sample, arcade, "%SET%", game, "-bios jp");
     EXPECT_STREQ(sample, "D:\\MAME\\mame.exe sgame -bios jp");
+    gameSample(sample, standard, "%WIDE%%WIDE%%REST%", game, "-x");
+    EXPECT_STREQ(sample, "コマンドラインが長すぎます") << "or why it would start nothing";
+    gameSample(sample, standard, "%ROMM%", game, "");
+    EXPECT_STREQ(sample, "コマンドライン引数に使えない文字列があります: %ROMM%");
 }
 
 TEST(Playlist, listsEveryDiscAsUtf8LinesAndADiscBesideItByItsFileName) {
